@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine; does nothing when all is there.
+set -euo pipefail
+pkgs=(wine wine32:i386 g++-mingw-w64-i686 xvfb xauth cmake ninja-build googletest
+      libz-mingw-w64-dev mingw-w64-tools python3 imagemagick
+      fonts-ipafont-gothic fonts-ipafont-mincho fonts-unfonts-core fonts-arphic-uming)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "deps: installing ${missing[*]}"
+SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+$SUDO dpkg --add-architecture i386
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
