@@ -101,3 +101,31 @@ function(suite_test name)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${work})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "LC_ALL=${locale}" TIMEOUT 600)
 endfunction()
+
+# suite_folder_library(<Name> [LINK ...] [SYSLIBS ...] [EXTRA_SOURCES ...] [TEST_LINK ...])
+#   A library made of every *.cpp, *.c, *.rc and *.def of the calling folder (several people can
+#   add files to one library without touching its CMakeLists).  Each tests/<x>_test.cpp becomes
+#   its own test program <name>_<x>_test (one CTest entry); files named *_c_test.cpp run with
+#   code page 1252 (LC_ALL=C), all others with code page 932.
+function(suite_folder_library name)
+  cmake_parse_arguments(A "" "" "LINK;SYSLIBS;EXTRA_SOURCES;TEST_LINK;TEST_SYSLIBS" ${ARGN})
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c ${dir}/*.rc)
+  file(GLOB defs CONFIGURE_DEPENDS ${dir}/*.def)
+  if(NOT srcs)
+    return()   # nothing written yet
+  endif()
+  suite_library(${name} SOURCES ${srcs} ${A_EXTRA_SOURCES} DEFS ${defs}
+    LINK ${A_LINK} SYSLIBS ${A_SYSLIBS})
+  string(TOLOWER ${name} lower)
+  file(GLOB tests CONFIGURE_DEPENDS ${dir}/tests/*_test.cpp)
+  foreach(t ${tests})
+    get_filename_component(base ${t} NAME_WE)
+    set(locale ja)
+    if(base MATCHES "_c_test$")
+      set(locale C)
+    endif()
+    suite_test(${lower}_${base} SOURCES ${t} LINK ${name} ${A_LINK} ${A_TEST_LINK}
+      SYSLIBS ${A_SYSLIBS} ${A_TEST_SYSLIBS} LOCALE ${locale})
+  endforeach()
+endfunction()
