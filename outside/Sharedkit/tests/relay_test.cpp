@@ -1,0 +1,336 @@
+// The relay library through the calls the programs make: delivery by id to a second process,
+// broadcast, messages to the main window and kinds, the user data folder, the start-up question
+// and the shared command handlers.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+#include "sharedkit.h"
+#include "peer_common.h"
+
+namespace {
+
+std::string ExeFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+// A second process with one window of the given class; closed and awaited at the end.
+class Peer {
+public:
+    explicit Peer(const char *cls) : cls_(cls) {
+        std::string cmd = "\"" + ExeFolder() + "sharedkit_peer.exe\" " + cls;
+        STARTUPINFOA si = {sizeof si};
+        std::vector<char> line(cmd.begin(), cmd.end());
+        line.push_back(0);
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+            return;
+        // Wait until its window exists (or the process ended).
+        for (int i = 0; i < 1000 && !window_; i++) {
+            window_ = FindWindowA(cls, nullptr);
+            if (!window_ && WaitForSingleObject(pi_.hProcess, 20) == WAIT_OBJECT_0)
+                break;
+        }
+    }
+    ~Peer() {
+        if (window_)
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (pi_.hProcess) {
+            if (WaitForSingleObject(pi_.hProcess, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(pi_.hProcess, 1);
+            CloseHandle(pi_.hProcess);
+            CloseHandle(pi_.hThread);
+        }
+    }
+    HWND window() const { return window_; }
+
+private:
+    const char *cls_;
+    PROCESS_INFORMATION pi_ = {};
+    HWND window_ = nullptr;
+};
+
+// A lookup request laid out as the data library lays it out: 104-byte head, text, zero byte.
+std::vector<unsigned char> MakeRequest(const char *text, DWORD dictionary, DWORD kind, WORD charset, WORD pos) {
+    int len = (int)strlen(text);
+    std::vector<unsigned char> r(105 + len, 0);
+    memcpy(&r[0], &dictionary, 4);
+    DWORD mode = 3, flags = 0x20;
+    memcpy(&r[4], &mode, 4);
+    memcpy(&r[8], &flags, 4);
+    memcpy(&r[12], &kind, 4);
+    memcpy(&r[16 + 28], "MS Gothic", 9);  // face name of the logical font
+    memcpy(&r[76], &charset, 2);
+    memcpy(&r[78], &pos, 2);
+    DWORD window = 0x1234, top = MAKELONG(15, 100), bottom = MAKELONG(20, 116);
+    memcpy(&r[84], &window, 4);
+    memcpy(&r[88], &top, 4);
+    memcpy(&r[92], &bottom, 4);
+    const unsigned char *p = &r[104];
+    memcpy(&r[96], &p, 4);
+    memcpy(&r[100], &len, 4);
+    memcpy(&r[104], text, len);
+    return r;
+}
+
+// A data item in memory form: 108-byte head, then headword, second, third and fourth string.
+std::vector<unsigned char> MakeEntry(const char *head, const char *second, const char *third, const char *fourth) {
+    const char *strs[4] = {head, second, third, fourth};
+    size_t size = 108;
+    for (const char *s : strs)
+        size += strlen(s) + 1;
+    std::vector<unsigned char> item(size, 0);
+    DWORD words[5] = {(DWORD)size, 1, 0x1234, 2, 77};
+    memcpy(&item[0], words, sizeof words);
+    WORD language = 0x0400;
+    memcpy(&item[36], &language, 2);
+    item[104] = 128;
+    static const int kFields[4][2] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
+    size_t at = 108;
+    for (int i = 0; i < 4; i++) {
+        int len = (int)strlen(strs[i]);
+        memcpy(&item[at], strs[i], len + 1);
+        unsigned char *p = &item[at];
+        memcpy(&item[kFields[i][0]], &p, 4);
+        memcpy(&item[kFields[i][1]], &len, 4);
+        at += len + 1;
+    }
+    return item;
+}
+
+bool LexidataPresent() {
+    HMODULE m = LoadLibraryA("Lexidata.dll");
+    return m && GetProcAddress(m, MAKEINTRESOURCEA(1003)) && GetProcAddress(m, MAKEINTRESOURCEA(202));
+}
+
+// A window of the main window's class in this process, counting what reaches it.
+LONG g_mainHits;
+LRESULT CALLBACK FakeMainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= 0x8000 && msg < 0xC000) {
+        g_mainHits++;
+        return 0x55 + (LRESULT)wParam;
+    }
+    return DefWindowProcA(w, msg, wParam, lParam);
+}
+HWND MakeWindow(const char *cls, WNDPROC proc) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, cls, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+TEST(Delivery, RequestReachesAnotherProcessAsItsOwnCopyOnce) {
+    if (!LexidataPresent())
+        GTEST_SKIP() << "the dictionary data library is not built yet";
+    Peer peer("VelomiraV5SearchMain");
+    ASSERT_TRUE(peer.window());
+    // "kanji" in Shift-JIS with an ASCII tail, and a plain ASCII text
+    const char *texts[] = {"\x8a\xbf\x8e\x9a test", "hello world"};
+    for (const char *t : texts) {
+        std::vector<unsigned char> r = MakeRequest(t, 0x123400, 5, 128, 3);
+        std::vector<unsigned char> before = r;
+        LRESULT got = Sharedkit_DeliverItem(1, SHAREDKIT_VLM_DELIVER_ITEM, 0, r.data());
+        EXPECT_EQ(got, PeerRequestDigest(r.data())) << t;
+        EXPECT_EQ(r, before) << "the sender's record stays as it was";
+        // The deposit is gone once the send returned.
+        EXPECT_EQ(SendMessageA(peer.window(), PEER_REFETCH, 0, 0), 1);
+    }
+}
+
+TEST(Delivery, EntryReachesStudyListWindowAndAbsentKindGivesMinusOne) {
+    std::vector<unsigned char> item = MakeEntry("run", "ran", "\x91\x96\x82\xe9", "");  // third: "hashiru"
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, item.data()), -1) << "no study-list window";
+    if (!LexidataPresent())
+        GTEST_SKIP() << "the dictionary data library is not built yet";
+    Peer peer("VelomiraV5StudyListWindow");
+    ASSERT_TRUE(peer.window());
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, item.data()), PeerEntryDigest(item.data()));
+    EXPECT_EQ(SendMessageA(peer.window(), PEER_REFETCH, 1, 0), 1);
+    // A request delivered to the same window is no entry.
+    std::vector<unsigned char> r = MakeRequest("word", 1, 1, 0, 0);
+    EXPECT_EQ(Sharedkit_DeliverItem(3, PEER_STUDY_ENTRY, 0, r.data()), PEER_WRONG_TAG);
+}
+
+TEST(Delivery, BadKindsIdsAndRecordsGiveCleanFailures) {
+    std::vector<unsigned char> r = MakeRequest("word", 1, 1, 0, 0);
+    std::vector<unsigned char> item = MakeEntry("a", "b", "c", "d");
+    for (int kind : {0, 6, 8, 9, 10, -1, 99}) {
+        EXPECT_EQ(Sharedkit_DeliverItem(kind, SHAREDKIT_VLM_DELIVER_ITEM, 0, r.data()), 0) << kind;
+        EXPECT_EQ(Sharedkit_DeliverEntry(kind, 0x8405, 0, item.data()), -1) << kind;
+        EXPECT_EQ(Sharedkit_SendToKind(kind, 0x8413, 0, 0), 0) << kind;
+    }
+    for (LPARAM id : {(LPARAM)0, (LPARAM)-5, (LPARAM)0x7FFFFFF0, (LPARAM)1}) {
+        EXPECT_EQ(Sharedkit_ReceiveItem(id), nullptr) << id;
+        EXPECT_EQ(Sharedkit_GetDeliveredEntry(id), nullptr) << id;
+    }
+    Peer peer("VelomiraV5StudyListWindow");
+    ASSERT_TRUE(peer.window());
+    EXPECT_EQ(Sharedkit_DeliverItem(3, SHAREDKIT_VLM_DELIVER_ITEM, 0, nullptr), 0);
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, nullptr), -1);
+    // Not a data item, a size below the head, a string pointer outside the block.
+    std::vector<unsigned char> label = item;
+    label[4] = 5;
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, label.data()), -1);
+    std::vector<unsigned char> small = item;
+    DWORD tiny = 40;
+    memcpy(&small[0], &tiny, 4);
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, small.data()), -1);
+    std::vector<unsigned char> stray = item;
+    const char *outside = "elsewhere";
+    memcpy(&stray[64], &outside, 4);
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, stray.data()), -1);
+}
+
+TEST(Delivery, ClipboardTextBecomesRequestOfKindSeven) {
+    if (!LexidataPresent())
+        GTEST_SKIP() << "the dictionary data library is not built yet";
+    Peer peer("VelomiraV5TranslateWindow");
+    ASSERT_TRUE(peer.window());
+    HWND owner = MakeWindow("SharedkitClipOwner", DefWindowProcA);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    EXPECT_EQ(Sharedkit_DeliverClipboard(owner, 4, 0x200100, SHAREDKIT_VLM_DELIVER_ITEM, 0), 0)
+        << "no text, no request";
+    const char text[] = "clipboard words";
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(g), text, sizeof text);
+    GlobalUnlock(g);
+    SetClipboardData(CF_TEXT, g);
+    CloseClipboard();
+    std::vector<unsigned char> expect = MakeRequest(text, 0x200100, 7, 0, 0);
+    memset(&expect[4], 0, 72);  // no mode, flags or font
+    memset(&expect[84], 0, 12);
+    memcpy(&expect[84], &owner, 4);
+    EXPECT_EQ(Sharedkit_DeliverClipboard(owner, 4, 0x200100, SHAREDKIT_VLM_DELIVER_ITEM, 0),
+              PeerRequestDigest(expect.data()));
+    DestroyWindow(owner);
+}
+
+TEST(Relay, BroadcastReachesKindWindowsButNeverTheMainWindow) {
+    g_mainHits = 0;
+    HWND main = MakeWindow("VelomiraV5MainWindow", FakeMainProc);
+    ASSERT_TRUE(main);
+    Peer search("VelomiraV5SearchMain"), study("VelomiraV5StudyListWindow");
+    ASSERT_TRUE(search.window() && study.window());
+    EXPECT_EQ(Sharedkit_Broadcast(1, PEER_NOTICE, 7, 9), 2);
+    EXPECT_EQ(Sharedkit_Broadcast(6, PEER_NOTICE, 7, 9), 0);
+    EXPECT_EQ(SendMessageA(search.window(), PEER_NOTICE_COUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(study.window(), PEER_NOTICE_COUNT, 0, 0), 1);
+    EXPECT_EQ(g_mainHits, 0);
+    // Plain messages: to the main window and to a kind.
+    EXPECT_EQ(Sharedkit_SendToMain(0x83FE, 5, 0), 0x55 + 5);
+    EXPECT_EQ(g_mainHits, 1);
+    EXPECT_EQ(Sharedkit_SendToKind(1, PEER_ECHO, 40, 2), 42);
+    DestroyWindow(main);
+    EXPECT_EQ(Sharedkit_SendToMain(0x83FE, 5, 0), 0) << "no resident program";
+}
+
+TEST(Folders, UserDataFolderEndsInBackslashAndHoldsStudyList) {
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    std::string root = std::string(cwd) + "\\data\\user one";
+    SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", root.c_str());
+    _putenv_s("SHAREDKIT_DATA_DIR", root.c_str());
+    char buf[MAX_PATH];
+    ASSERT_EQ(Sharedkit_GetUserDataFolder(buf, 0), 1);
+    EXPECT_EQ(std::string(buf), root + "\\");
+    DWORD attr = GetFileAttributesA((root + "\\StudyList").c_str());
+    EXPECT_TRUE(attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(Sharedkit_GetUserDataFolder(nullptr, 0), 0);
+    std::string tooLong(300, 'x');
+    _putenv_s("SHAREDKIT_DATA_DIR", tooLong.c_str());
+    EXPECT_EQ(Sharedkit_GetUserDataFolder(buf, 0), 0);
+    _putenv_s("SHAREDKIT_DATA_DIR", "");
+    RemoveDirectoryA((root + "\\StudyList").c_str());
+    RemoveDirectoryA(root.c_str());
+    RemoveDirectoryA((std::string(cwd) + "\\data").c_str());
+}
+
+TEST(Question, DueOnlyWhenAskedAndNeverAfterNoCheck) {
+    const char *key = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Dictionary\\Setup";
+    struct Case { const char *env; int pending; int noCheck; int due; } cases[] = {
+        {"", 0, 0, 0}, {"", 1, 0, 1}, {"1", 0, 0, 1}, {"0", 1, 0, 0}, {"1", 1, 1, 0}, {"", 1, 1, 0},
+    };
+    for (const Case &c : cases) {
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), 0);
+        DWORD v = c.pending;
+        RegSetValueExA(k, "NewDicPending", 0, REG_DWORD, (BYTE *)&v, 4);
+        v = c.noCheck;
+        RegSetValueExA(k, "NoCheckNewDic", 0, REG_DWORD, (BYTE *)&v, 4);
+        RegCloseKey(k);
+        _putenv_s("SHAREDKIT_NEWDIC_DUE", c.env);
+        EXPECT_EQ(Sharedkit_StartupCheck(), c.due) << c.env << " " << c.pending << " " << c.noCheck;
+    }
+    _putenv_s("SHAREDKIT_NEWDIC_DUE", "");
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+
+    int check = 1;
+    _putenv_s("SHAREDKIT_QUESTION_ANSWER", "6,0");
+    EXPECT_EQ(Sharedkit_MessageBoxCheck(nullptr, 424, 0, 0, 32514, &check), 6);
+    EXPECT_EQ(check, 0);
+    _putenv_s("SHAREDKIT_QUESTION_ANSWER", "2");
+    EXPECT_EQ(Sharedkit_MessageBoxCheck(nullptr, 424, 0, 0, 32514, &check), 2);
+    EXPECT_EQ(check, 0) << "no check state in the script leaves it";
+    _putenv_s("SHAREDKIT_QUESTION_ANSWER", "");
+}
+
+namespace {
+DWORD WINAPI AskQuestion(LPVOID p) {
+    return (DWORD)Sharedkit_MessageBoxCheck(nullptr, 424, 0, 0, 32514, (int *)p);
+}
+}  // namespace
+
+TEST(Question, DialogAnswersYesAndWritesTheCheckBoxBack) {
+    int check = 1;
+    HANDLE t = CreateThread(nullptr, 0, AskQuestion, &check, 0, nullptr);
+    HWND dlg = nullptr;
+    for (int i = 0; i < 1000 && !dlg; i++) {
+        dlg = FindWindowA("#32770", "Velomira");
+        if (!dlg)
+            WaitForSingleObject(t, 20);
+    }
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(SendDlgItemMessageA(dlg, 1003, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendDlgItemMessageA(dlg, 1003, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(dlg, WM_COMMAND, IDYES, 0);
+    ASSERT_EQ(WaitForSingleObject(t, 20000), WAIT_OBJECT_0);
+    DWORD answer = 0;
+    GetExitCodeThread(t, &answer);
+    CloseHandle(t);
+    EXPECT_EQ(answer, 6u);
+    EXPECT_EQ(check, 0);
+}
+
+TEST(Commands, HandlersAnswerOnlyForTheirOwnCommands) {
+    for (UINT cmd : {1u, 5601u, 5602u, 5604u, 5607u})
+        EXPECT_NE(Sharedkit_ShowHelp(nullptr, cmd, 10501, nullptr), 0) << cmd;
+    for (UINT cmd : {0u, 5001u, 5603u, 5608u, 1100u, 10090u})
+        EXPECT_EQ(Sharedkit_ShowHelp(nullptr, cmd, 10501, nullptr), 0) << cmd;
+    for (UINT cmd : {1100u, 5001u, 5107u, 5301u, 5405u, 10090u}) {
+        EXPECT_EQ(Sharedkit_DoDicMenuCommand(cmd, 0, 0, 0), 0) << cmd;
+        EXPECT_EQ(Sharedkit_HandleControlCommand(nullptr, cmd), 0) << cmd;
+    }
+    // Edit commands on the focused control inside the window.
+    HWND frame = MakeWindow("SharedkitCmdFrame", DefWindowProcA);
+    HWND edit = CreateWindowExA(0, "EDIT", "some text", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, frame, nullptr,
+                                nullptr, nullptr);
+    ShowWindow(frame, SW_SHOW);
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+    EXPECT_EQ(Sharedkit_HandleWindowCommand(frame, 5001), 0);
+    EXPECT_EQ(Sharedkit_HandleWindowCommand(frame, 5206), 1);
+    EXPECT_EQ(Sharedkit_HandleWindowCommand(frame, 5205), 1);
+    EXPECT_EQ(GetWindowTextLengthA(edit), 0);
+    HWND other = MakeWindow("SharedkitCmdOther", DefWindowProcA);
+    EXPECT_EQ(Sharedkit_HandleWindowCommand(other, 5205), 0) << "focus outside the window";
+    DestroyWindow(other);
+    DestroyWindow(frame);
+}
