@@ -1,0 +1,127 @@
+// Declarations shared by the files of the dictionary data library.
+#ifndef LEXIDATA_INT_H
+#define LEXIDATA_INT_H
+
+#include <stddef.h>
+#include <string.h>
+#include "lexidata.h"
+
+// ---- Layout checks of the public records -----------------------------------------------------
+static_assert(sizeof(void *) == 4, "records hold 32-bit pointers");
+static_assert(sizeof(VLItem) == 36, "item head");
+static_assert(offsetof(VLItem, time) == 20 && offsetof(VLItem, textPos) == 28 &&
+              offsetof(VLItem, extra) == 32, "item head fields");
+static_assert(sizeof(VLDataItem) == 108, "data item head");
+static_assert(offsetof(VLDataItem, language) == 36 && offsetof(VLDataItem, entryLink) == 40 &&
+              offsetof(VLDataItem, score) == 44 && offsetof(VLDataItem, headwordLen) == 48 &&
+              offsetof(VLDataItem, secondLen) == 52 && offsetof(VLDataItem, thirdLen) == 56 &&
+              offsetof(VLDataItem, headword) == 60 && offsetof(VLDataItem, second) == 64 &&
+              offsetof(VLDataItem, third) == 68 && offsetof(VLDataItem, indexValue) == 76 &&
+              offsetof(VLDataItem, indexValue16a) == 80 && offsetof(VLDataItem, indexValue16b) == 82 &&
+              offsetof(VLDataItem, indexByte) == 84 && offsetof(VLDataItem, fourthLen) == 92 &&
+              offsetof(VLDataItem, fourth) == 96 && offsetof(VLDataItem, charset) == 104,
+              "data item fields");
+static_assert(sizeof(VLLabelItem) == 60 && offsetof(VLLabelItem, level) == 36 &&
+              offsetof(VLLabelItem, textLen) == 52 && offsetof(VLLabelItem, text) == 56, "label item");
+static_assert(sizeof(VLPageItem) == 64 && offsetof(VLPageItem, nameLen) == 36 &&
+              offsetof(VLPageItem, pageByte) == 40 && offsetof(VLPageItem, value1) == 44 &&
+              offsetof(VLPageItem, value2) == 48 && offsetof(VLPageItem, position) == 56 &&
+              offsetof(VLPageItem, name) == 60, "page item");
+static_assert(sizeof(VLFileItem) == 56 && offsetof(VLFileItem, firstLen) == 36 &&
+              offsetof(VLFileItem, secondLen) == 40 && offsetof(VLFileItem, value) == 44 &&
+              offsetof(VLFileItem, first) == 48 && offsetof(VLFileItem, second) == 52, "file item");
+static_assert(sizeof(VLData) == 20, "entry text pair");
+static_assert(sizeof(VLWordList) == 20 && offsetof(VLWordList, slots) == 16, "word list");
+static_assert(sizeof(VLTranParam) == 104 && offsetof(VLTranParam, font) == 16 &&
+              sizeof(LOGFONTA) == 60 && offsetof(VLTranParam, charset) == 76 &&
+              offsetof(VLTranParam, wordPos) == 78 && offsetof(VLTranParam, language) == 80 &&
+              offsetof(VLTranParam, sourceWindow) == 84 && offsetof(VLTranParam, pointTop) == 88 &&
+              offsetof(VLTranParam, pointBottom) == 92 && offsetof(VLTranParam, text) == 96 &&
+              offsetof(VLTranParam, textLen) == 100, "lookup request");
+static_assert(sizeof(DicInfo) == 772 && offsetof(DicInfo, language) == 32 &&
+              offsetof(DicInfo, decoderVersion) == 34 && offsetof(DicInfo, languageCount) == 36 &&
+              offsetof(DicInfo, languages) == 48 && offsetof(DicInfo, headerValue1) == 248 &&
+              offsetof(DicInfo, name) == 256 && offsetof(DicInfo, path) == 512, "file record");
+static_assert(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 20 &&
+              offsetof(DicProperty, charset) == 22 && offsetof(DicProperty, langValue1) == 23 &&
+              offsetof(DicProperty, indexKind) == 28 && offsetof(DicProperty, name) == 48 &&
+              offsetof(DicProperty, colour) == 304 && offsetof(DicProperty, nickname) == 308 &&
+              offsetof(DicProperty, number) == 564 && offsetof(DicProperty, fileRecord) == 568,
+              "sub-dictionary record");
+
+// ---- Heap ------------------------------------------------------------------------------------
+void *Lexi_Alloc(size_t size);   // zero-filled; null on failure
+void Lexi_Free(void *block);
+
+// ---- Little-endian fields ----------------------------------------------------------------------
+inline DWORD Lexi_Get32(const void *p) {
+    const BYTE *b = (const BYTE *)p;
+    return b[0] | (b[1] << 8) | (b[2] << 16) | ((DWORD)b[3] << 24);
+}
+inline WORD Lexi_Get16(const void *p) {
+    const BYTE *b = (const BYTE *)p;
+    return (WORD)(b[0] | (b[1] << 8));
+}
+inline void Lexi_Put32(void *p, DWORD v) {
+    BYTE *b = (BYTE *)p;
+    b[0] = (BYTE)v; b[1] = (BYTE)(v >> 8); b[2] = (BYTE)(v >> 16); b[3] = (BYTE)(v >> 24);
+}
+inline void Lexi_Put16(void *p, WORD v) {
+    BYTE *b = (BYTE *)p;
+    b[0] = (BYTE)v; b[1] = (BYTE)(v >> 8);
+}
+
+// A bounds-checked reader over a buffer: a failed read sets the error once and yields zeros.
+struct LexiCursor {
+    const BYTE *data;
+    size_t size;
+    size_t pos;
+    bool error;
+};
+inline LexiCursor Lexi_Cursor(const void *data, size_t size) {
+    LexiCursor c = {(const BYTE *)data, size, 0, false};
+    return c;
+}
+inline bool Lexi_Take(LexiCursor *c, size_t n, const BYTE **out) {
+    if (c->error || n > c->size - c->pos) {
+        c->error = true;
+        *out = nullptr;
+        return false;
+    }
+    *out = c->data + c->pos;
+    c->pos += n;
+    return true;
+}
+inline DWORD Lexi_Read32(LexiCursor *c) {
+    const BYTE *p;
+    return Lexi_Take(c, 4, &p) ? Lexi_Get32(p) : 0;
+}
+inline WORD Lexi_Read16(LexiCursor *c) {
+    const BYTE *p;
+    return Lexi_Take(c, 2, &p) ? Lexi_Get16(p) : 0;
+}
+inline BYTE Lexi_Read8(LexiCursor *c) {
+    const BYTE *p;
+    return Lexi_Take(c, 1, &p) ? p[0] : 0;
+}
+
+// ---- Files -------------------------------------------------------------------------------------
+bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n);
+bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n);
+bool Lexi_Seek(HANDLE file, DWORD position);
+DWORD Lexi_Tell(HANDLE file);
+inline bool Lexi_HandleOk(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+
+// ---- Items -------------------------------------------------------------------------------------
+// New data item from the head and four (text, length) strings; a null text is absent.  Absent
+// second and third strings repeat the headword.
+VLDataItem *Lexi_MakeDataItem(const VLDataItem *head, const char *hw, size_t hwLen,
+                              const char *s2, size_t s2Len, const char *s3, size_t s3Len,
+                              const char *s4, size_t s4Len);
+// Checks one saved-form data item at the start of block (avail bytes there): its size, type and
+// every string offset, length and terminator.  Returns the item's size, or 0 when damaged.
+DWORD Lexi_CheckSavedItem(const BYTE *block, size_t avail);
+// Memory-form copy of a saved-form item already checked by Lexi_CheckSavedItem.
+VLDataItem *Lexi_LoadCheckedItem(const BYTE *block);
+
+#endif  // LEXIDATA_INT_H

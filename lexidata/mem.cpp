@@ -1,0 +1,82 @@
+// The library's own heap, its start-up and small file helpers.
+#include "lexidata_int.h"
+
+namespace {
+HANDLE g_heap;
+UINT g_clipFormat;
+
+HANDLE Heap() {
+    // Created at load; GetProcessHeap only serves a caller that runs before DllMain.
+    return g_heap ? g_heap : GetProcessHeap();
+}
+}  // namespace
+
+void *Lexi_Alloc(size_t size) {
+    return HeapAlloc(Heap(), HEAP_ZERO_MEMORY, size ? size : 1);
+}
+
+void Lexi_Free(void *block) {
+    if (block) HeapFree(Heap(), 0, block);
+}
+
+extern "C" void *WINAPI VLMem_Malloc(DWORD size) {
+    return HeapAlloc(Heap(), 0, size ? size : 1);
+}
+
+extern "C" void *WINAPI VLMem_Calloc(DWORD count, DWORD size) {
+    unsigned long long total = (unsigned long long)count * size;
+    if (total > 0x7FFFFFFFull) return nullptr;
+    return Lexi_Alloc((size_t)total);
+}
+
+extern "C" void *WINAPI VLMem_Realloc(void *block, DWORD size) {
+    if (!block) return VLMem_Malloc(size);
+    return HeapReAlloc(Heap(), 0, block, size ? size : 1);
+}
+
+extern "C" void WINAPI VLMem_Free(void *block) {
+    Lexi_Free(block);
+}
+
+extern "C" UINT WINAPI DLVGetClipbordFormat(void) {
+    if (!g_clipFormat) g_clipFormat = RegisterClipboardFormatA("VELOMIRA_DATAITEM");
+    return g_clipFormat;
+}
+
+bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
+    DWORD got = 0;
+    if (n == 0) return true;
+    return ReadFile(file, buf, n, &got, nullptr) && got == n;
+}
+
+bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n) {
+    DWORD put = 0;
+    if (n == 0) return true;
+    return WriteFile(file, buf, n, &put, nullptr) && put == n;
+}
+
+bool Lexi_Seek(HANDLE file, DWORD position) {
+    LARGE_INTEGER to;
+    to.QuadPart = position;
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
+}
+
+DWORD Lexi_Tell(HANDLE file) {
+    LARGE_INTEGER zero, now;
+    zero.QuadPart = 0;
+    if (!SetFilePointerEx(file, zero, &now, FILE_CURRENT)) return 0;
+    return (DWORD)now.QuadPart;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_heap = HeapCreate(0, 0, 0);
+        if (!g_heap) return FALSE;
+        DLVGetClipbordFormat();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Freed only on FreeLibrary; at process end the system reclaims the heap.
+        HeapDestroy(g_heap);
+        g_heap = nullptr;
+    }
+    return TRUE;
+}

@@ -1,0 +1,167 @@
+// The word-list block: the same bytes serve as word-list file, study-list file and clipboard
+// block.  A 32-byte header ("VLV5DATA", total item bytes, format number, count, maximum) is
+// followed by the items in saved form.
+#include "lexidata_int.h"
+
+namespace {
+
+const DWORD kHeaderSize = 32;
+const DWORD kMaxBlock = 0x20000000;  // larger files or clipboard blocks are refused
+
+void PutHeader(BYTE *h, DWORD total, DWORD count, DWORD maximum) {
+    memset(h, 0, kHeaderSize);
+    memcpy(h, "VLV5DATA", 8);
+    Lexi_Put32(h + 8, total);
+    Lexi_Put16(h + 12, VLWORDLIST_FORMAT);
+    Lexi_Put32(h + 14, count);
+    Lexi_Put32(h + 18, maximum);
+}
+
+// Size of the whole block for the list; writes it into dest when given.
+DWORD BuildBlock(const VLWordList *list, BYTE *dest) {
+    DWORD total = 0;
+    for (LONG i = 0; i < list->count; i++) total += list->slots[i]->head.size;
+    if (dest) {
+        PutHeader(dest, total, (DWORD)list->count, (DWORD)list->maximum);
+        BYTE *at = dest + kHeaderSize;
+        for (LONG i = 0; i < list->count; i++) at += VLDataItem_Save(list->slots[i], at);
+    }
+    return kHeaderSize + total;
+}
+
+// Reads a whole block into the list.  Every stored item is checked before the list is touched:
+// a damaged block (short header, an item that does not fit, bad string offsets or terminators,
+// a count larger than the data) leaves the list as it was and gives false.  A format number
+// below 1280 empties the list.  Of n stored items the list keeps the last `maximum`, in order.
+bool LoadBlock(VLWordList *list, const BYTE *data, size_t size) {
+    if (size < kHeaderSize) return false;
+    if (Lexi_Get16(data + 12) < VLWORDLIST_FORMAT) {
+        VLWordList_DeleteAllItems(list);
+        return true;
+    }
+    DWORD n = Lexi_Get32(data + 14);
+    if (n > (size - kHeaderSize) / sizeof(VLDataItem)) return false;
+    DWORD *offsets = (DWORD *)Lexi_Alloc((size_t)n * sizeof(DWORD));
+    if (!offsets) return false;
+    bool ok = true;
+    size_t pos = kHeaderSize;
+    for (DWORD i = 0; i < n && ok; i++) {
+        DWORD itemSize = Lexi_CheckSavedItem(data + pos, size - pos);
+        offsets[i] = (DWORD)pos;
+        pos += itemSize;
+        ok = itemSize != 0;
+    }
+    DWORD keep = n < (DWORD)list->maximum ? n : (DWORD)list->maximum;
+    VLDataItem **items = ok ? (VLDataItem **)Lexi_Alloc((size_t)keep * sizeof(VLDataItem *)) : nullptr;
+    if (!items) ok = false;
+    for (DWORD i = 0; i < keep && ok; i++) {
+        items[i] = Lexi_LoadCheckedItem(data + offsets[n - keep + i]);
+        ok = items[i] != nullptr;
+    }
+    if (ok) {
+        VLWordList_DeleteAllItems(list);
+        memcpy(list->slots, items, (size_t)keep * sizeof(VLDataItem *));
+        list->count = (LONG)keep;
+    } else if (items) {
+        for (DWORD i = 0; i < keep; i++) Lexi_Free(items[i]);
+    }
+    Lexi_Free(items);
+    Lexi_Free(offsets);
+    return ok;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI VLWordList_Save(const VLWordList *list, const char *fileName) {
+    if (!list || !fileName) return FALSE;
+    DWORD size = BuildBlock(list, nullptr);
+    BYTE *block = (BYTE *)Lexi_Alloc(size);
+    if (!block) return FALSE;
+    BuildBlock(list, block);
+    BOOL ok = FALSE;
+    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ok = Lexi_WriteExact(file, block, size);
+        CloseHandle(file);
+    }
+    Lexi_Free(block);
+    return ok;
+}
+
+extern "C" BOOL WINAPI VLWordList_Load(VLWordList *list, const char *fileName) {
+    if (!list || !fileName) return FALSE;
+    HANDLE file = CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    BOOL ok = FALSE;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size) && size.QuadPart <= kMaxBlock) {
+        DWORD n = (DWORD)size.QuadPart;
+        BYTE *data = (BYTE *)Lexi_Alloc(n);
+        if (data && Lexi_ReadExact(file, data, n)) ok = LoadBlock(list, data, n);
+        Lexi_Free(data);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+extern "C" BOOL WINAPI VLWordList_Copy(const VLWordList *list, HWND window) {
+    if (!list || !OpenClipboard(window)) return FALSE;
+    BOOL ok = FALSE;
+    DWORD size = BuildBlock(list, nullptr);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    BYTE *p = mem ? (BYTE *)GlobalLock(mem) : nullptr;
+    if (p) {
+        BuildBlock(list, p);
+        GlobalUnlock(mem);
+        EmptyClipboard();
+        ok = SetClipboardData(DLVGetClipbordFormat(), mem) != nullptr;
+    }
+    if (!ok && mem) GlobalFree(mem);
+    CloseClipboard();
+    return ok;
+}
+
+extern "C" BOOL WINAPI VLWordList_Paste(VLWordList *list, HWND window) {
+    if (!list || !OpenClipboard(window)) return FALSE;
+    BOOL ok = FALSE;
+    HANDLE mem = GetClipboardData(DLVGetClipbordFormat());
+    const BYTE *p = mem ? (const BYTE *)GlobalLock(mem) : nullptr;
+    if (p) {
+        SIZE_T size = GlobalSize(mem);
+        ok = size <= kMaxBlock && LoadBlock(list, p, size);
+        GlobalUnlock(mem);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDataItem *item) {
+    if (!fileName || !item) return FALSE;
+    HANDLE file = CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    BYTE header[kHeaderSize];
+    bool ok = false;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF - (LONGLONG)item->head.size) {
+        bool fresh = size.QuadPart < kHeaderSize;
+        if (fresh) {
+            // A new file or one without a whole header starts over as an empty word list.
+            PutHeader(header, 0, 0, 0);
+            ok = SetEndOfFile(file) != 0;
+        } else {
+            ok = Lexi_ReadExact(file, header, kHeaderSize);
+        }
+        // Count the item and its bytes; the item goes first, the header after it, so that a
+        // failed append never leaves a count that promises a missing item.
+        Lexi_Put32(header + 14, Lexi_Get32(header + 14) + 1);
+        Lexi_Put32(header + 8, Lexi_Get32(header + 8) + item->head.size);
+        DWORD end = fresh ? kHeaderSize : (DWORD)size.QuadPart;
+        ok = ok && Lexi_Seek(file, end) && VLDataItem_WriteSL(file, item) && Lexi_Seek(file, 0) &&
+             Lexi_WriteExact(file, header, kHeaderSize);
+    }
+    CloseHandle(file);
+    return ok;
+}
