@@ -8,6 +8,111 @@
 extern "C" {
 #endif
 
+/* ==== Byte classes, code pages, charset tags, tagged compares and searches ====================
+ * Charset numbers are Windows character-set numbers.  Byte classes exist for the double-byte
+ * charsets 128 (Shift-JIS), 129 (Hangul), 134 (GB2312) and 136 (Big5); every other charset is
+ * single-byte.  Escape-tagged text: ESC 'F' and two hexadecimal digits switch the charset of the
+ * following bytes (ESC 'F' '0' '1' hh is the editor's six-byte font form); text before the first
+ * tag is charset 0; line ends inside tagged text are single CR bytes.  Strings are NUL-terminated
+ * unless a length is given; no walk ever steps over the terminating NUL, and a lead byte directly
+ * before the NUL counts as one byte.  Nothing here keeps state beyond the UI charset, which is read
+ * once from the default GUI font. */
+
+/* Byte classes of one charset: each takes one byte and answers 1 or 0. */
+int WINAPI Strandkit_SjisIsKana(BYTE b);
+int WINAPI Strandkit_SjisIsLeadByte(BYTE b);
+int WINAPI Strandkit_SjisIsTrailByte(BYTE b);
+int WINAPI Strandkit_HangulIsLeadByte(BYTE b);
+int WINAPI Strandkit_HangulIsTrailByte(BYTE b);
+/* GB2312 lead and trail byte and Big5 lead byte (one range, three ordinals). */
+int WINAPI Strandkit_GbIsLeadByte(BYTE b);
+int WINAPI Strandkit_GbIsTrailByte(BYTE b);
+int WINAPI Strandkit_Big5IsLeadByte(BYTE b);
+int WINAPI Strandkit_Big5IsTrailByte(BYTE b);
+/* Kana test of GB2312, Big5 and Hangul: always 0 (one function, three ordinals). */
+int WINAPI Strandkit_NoKana(BYTE b);
+int WINAPI Strandkit_Big5NoKana(BYTE b);
+int WINAPI Strandkit_HangulNoKana(BYTE b);
+
+/* Dispatchers by charset; 0 for a charset without byte classes. */
+int WINAPI Strandkit_IsKana(UINT charset, BYTE b);
+int WINAPI Strandkit_IsLeadByte(UINT charset, BYTE b);
+int WINAPI Strandkit_IsTrailByte(UINT charset, BYTE b);
+
+/* Split test over the first byteCount bytes: 2 when the count cuts a double-byte character,
+ * 1 when it ends just before one, else 0. */
+int WINAPI Strandkit_SjisIsSplitAt(const char *text, int byteCount);
+int WINAPI Strandkit_HangulIsSplitAt(const char *text, int byteCount);
+int WINAPI Strandkit_GbIsSplitAt(const char *text, int byteCount);
+int WINAPI Strandkit_Big5IsSplitAt(const char *text, int byteCount);
+int WINAPI Strandkit_IsSplitAt(UINT charset, const char *text, int byteCount);
+/* Byte offset after at most n characters (stops at the NUL).  The dispatcher walks single bytes
+ * for a single-byte charset. */
+int WINAPI Strandkit_SjisCharOffset(const char *text, int n);
+int WINAPI Strandkit_HangulCharOffset(const char *text, int n);
+int WINAPI Strandkit_GbCharOffset(const char *text, int n);
+int WINAPI Strandkit_Big5CharOffset(const char *text, int n);
+int WINAPI Strandkit_CharOffset(UINT charset, const char *text, int n);
+
+/* 1 for 128, 129, 134, 136. */
+int WINAPI Strandkit_IsMultiByteCharset(UINT charset);
+/* 1 for 128, 129, 130, 134, 136. */
+int WINAPI Strandkit_IsFarEastCharset(UINT charset);
+/* Characters up to the NUL. */
+int WINAPI Strandkit_CountChars(UINT charset, const char *text);
+/* Characters that start within the first byteLength bytes (stops at the NUL). */
+int WINAPI Strandkit_CountCharsInBytes(UINT charset, const char *text, int byteLength);
+/* Byte length of the first count characters; count -1 means the whole string. */
+int WINAPI Strandkit_CharsToBytes(UINT charset, const char *text, int count);
+/* The same walk: one byte per single-byte character, two per double-byte character. */
+int WINAPI Strandkit_CharsToBytesEx(UINT charset, const char *text, int count);
+
+/* The platform conversions in the charset's code page (flags 0; results and size queries as
+ * there).  A character the code page cannot hold becomes the code page's default character. */
+int WINAPI Strandkit_WideToMultiByte(UINT charset, const WCHAR *wide, int wideCount, char *out,
+                                     int outSize);
+int WINAPI Strandkit_MultiByteToWide(UINT charset, const char *text, int byteCount, WCHAR *out,
+                                     int outCount);
+/* Charset -> code page (1252 for every charset not in the table) and back (0 when unknown). */
+UINT WINAPI Strandkit_CharsetToCodePage(UINT charset);
+UINT WINAPI Strandkit_CodePageToCharset(UINT codePage);
+
+/* Charset of the tag at position (either digit case), 0 when position holds no ESC. */
+UINT WINAPI Strandkit_GetTagCharset(const char *position);
+/* The dominant charset of a tagged string: the first charset other than the UI charset that holds
+ * a byte of 0x80 or more, else the UI charset. */
+UINT WINAPI Strandkit_GetMainCharset(const char *text);
+/* Copies text into out (at least as long as text + 1) dropping every ESC with the three bytes
+ * after it; returns the length written. */
+int WINAPI Strandkit_StripTagsTo(char *out, const char *text);
+/* The same into a new local-heap block (source length + 1); the caller frees it with LocalFree.
+ * Null when text is null or memory runs out. */
+char *WINAPI Strandkit_StripTags(const char *text);
+/* The text of one charset (or of all, -1) without charset tags; out may be null to get the
+ * length; returns the bytes written without the NUL. */
+int WINAPI Strandkit_StripCharsetTags(int charset, const char *text, char *out);
+/* Tags a plain string (charset -1: the UI charset, no tag without high bytes) and turns its line
+ * ends into CR.  out (source length + 5) may be null; returns the length of the tagged result. */
+int WINAPI Strandkit_AddCharsetTag(int charset, const char *text, char *out);
+/* Puts a tag in front of every line that has none (line ends become CR).  out null: returns the
+ * size needed without the NUL; otherwise fills out and returns the charset argument. */
+int WINAPI Strandkit_TagLines(int charset, const char *text, char *out);
+/* Tags text with the UI charset when it holds high bytes: the length of out; text copied
+ * without a tag: its length + 1 (UI charset not 0) or 0 (UI charset 0). */
+int WINAPI Strandkit_TagUiCharset(char *out, const char *text);
+/* Writes a lower-case tag and as much of text as fits into outSize with the NUL (never half of a
+ * double-byte character); returns the bytes written before the NUL, 0 when outSize < 5. */
+int WINAPI Strandkit_TagCharset(UINT charset, const char *text, char *out, int outSize);
+/* Compares two tagged strings: by charset number first, then in the charset's locale; negative,
+ * 0 or positive. */
+int WINAPI Strandkit_CompareTagged(const char *a, const char *b);
+/* 1 when pattern (tagged) occurs in text (tagged), else 0; never matches inside a character. */
+int WINAPI Strandkit_FindTagged(const char *text, const char *pattern);
+/* Unsigned byte order of two strings: -1, 0 or 1 (a proper prefix sorts first). */
+int WINAPI Strandkit_CompareBytes(const char *a, const char *b);
+
+/* ==== end of byte classes and charset tags ==================================================== */
+
 #ifdef __cplusplus
 }
 #endif
