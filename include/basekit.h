@@ -29,6 +29,138 @@ int WINAPI Basekit_SettingsFileExists(void);
 
 /* ---- end of settings storage ---- */
 
+/* ---- Files and paths -------------------------------------------------------------------------
+ * Paths are zero-terminated multi-byte texts of at most 260 bytes (MAX_PATH) with backslashes
+ * between components; buffers that receive a path hold 260 bytes.  Under the ANSI code pages 932
+ * and 950 the path operations step over double-byte characters, so a trail byte 0x5C is never
+ * taken for a backslash; under other code pages they work byte by byte.  Nothing keeps state
+ * between calls and nothing shows a message. */
+
+/* The backslash that ends the component after text's start (one leading backslash is skipped
+ * first); null when the text ends first.  Points into text. */
+char *WINAPI Basekit_PathNextComponent(const char *text);
+/* The last backslash of path; null when it has none.  Points into path. */
+char *WINAPI Basekit_PathFindFileName(const char *path);
+/* Replaces everything after the last backslash of path (a 260-byte buffer) by name; without a
+ * backslash the whole text becomes name.  A name that does not fit is cut at a whole character.
+ * Returns path. */
+char *WINAPI Basekit_PathReplaceFileName(char *path, const char *name);
+/* Sets the extension of the last component of path (a 260-byte buffer): everything after its
+ * last dot becomes extension (given with or without a leading dot); without a dot in the last
+ * component a dot and the extension are appended.  Dots in folder names are never touched.
+ * Cut at a whole character when it does not fit.  Returns path. */
+char *WINAPI Basekit_PathSetExtension(char *path, const char *extension);
+
+/* Progress of a copy: called with each new percentage (0 to 100, each at most once) and with -1
+ * when the copy is over.  Answering 0 stops the copy; set the last error to ERROR_CANCELLED first
+ * to end it at once without the closing -1 call. */
+typedef int(CALLBACK *BasekitCopyProgress)(int percent, void *context);
+
+/* Copies source to target.  1 on success with the last error 0.  0 on failure with the last error
+ * set: ERROR_FILE_EXISTS (failIfExists and target exists), ERROR_CANCELLED (the user closed the
+ * progress dialog or the callback stopped the copy), ERROR_HANDLE_EOF (the source ended before
+ * its size) or the platform's own.  A failed or stopped copy removes the partly written target.
+ * Files of 512 000 bytes and more are copied in blocks with progress: through callback when
+ * given, else in a dialog (caption and message) that runs on a thread of its own for the copy. */
+int WINAPI Basekit_CopyFileWithProgress(const char *source, const char *target, BOOL failIfExists,
+                                        const char *caption, const char *message,
+                                        BasekitCopyProgress callback, void *context);
+/* Empties folder (an absolute path): every file (read-only ones too) and every sub-folder with
+ * its contents; the folder itself stays.  0 when the folder cannot be entered, else non-zero when
+ * the current folder, changed during the call, could be restored. */
+int WINAPI Basekit_DeleteTree(const char *folder);
+/* Creates or truncates the file at path and writes size bytes of data: 1 when every byte was
+ * written and the file closed, 0 when a write or the close failed (last error set), -1 when the
+ * file cannot be created. */
+int WINAPI Basekit_WriteFile(const char *path, const void *data, DWORD size);
+/* Creates a shell shortcut file link to target with a working folder and a description (both may
+ * be null).  0 without doing anything when link already exists; otherwise the result code of
+ * saving the link (S_OK, or negative on failure). */
+LONG WINAPI Basekit_CreateShortcut(const char *target, const char *link, const char *workFolder,
+                                   const char *description);
+
+/* Shell folders: each fills buf (260 bytes) and returns non-zero on success, 0 with buf empty
+ * when the folder is unknown. */
+int WINAPI Basekit_GetProgramsFolder(char *buf);
+int WINAPI Basekit_GetDesktopFolder(char *buf);
+int WINAPI Basekit_GetStartMenuFolder(char *buf);
+int WINAPI Basekit_GetStartupFolder(char *buf);
+/* The quick-launch folder, from the user's application-data folder on systems of code 6 and
+ * above (see Basekit_GetOsVersion), else from the old group-conversion map. */
+int WINAPI Basekit_GetQuickLaunchFolder(char *buf);
+
+/* The operating-system code: 0 older than 4 or unknown; 1 4.0 (9x family); 2 4.x (NT family);
+ * 3 other 9x-family; 4 other NT-family; 5 4.10; 6 5.0; 7 5.1; 8 4.90; 9 5.2; 10 any 6.x. */
+int WINAPI Basekit_GetOsVersion(void);
+
+/* Sorting in place (not stable): compare gets pointers to two elements and answers less than,
+ * equal to or greater than 0.  Nothing happens for fewer than two elements or a size of 0.  The
+ * compare functions use the C calling convention. */
+typedef int(__cdecl *BasekitCompare)(const void *a, const void *b);
+typedef int(__cdecl *BasekitCompareContext)(const void *a, const void *b, void *context);
+void WINAPI Basekit_Sort(void *array, int count, int size, BasekitCompare compare);
+/* The same with context passed to every compare. */
+void WINAPI Basekit_SortWithContext(void *array, int count, int size,
+                                    BasekitCompareContext compare, void *context);
+
+/* Numbers.  ParseInt: skips bytes below "!", one optional sign, decimal digits up to the first
+ * non-digit; wraps around on overflow.  StrToLong/StrToULong: the C library's signed and unsigned
+ * conversions over 32 bits (white space, sign, base 0 or 2 to 36, "0x" for 16); on overflow the
+ * result is clamped (0x7FFFFFFF, 0x80000000 or 0xFFFFFFFF) and errno is ERANGE; no digits or an
+ * invalid base give 0 with *end (may be null) at text.  StrToULong negates after a "-". */
+int WINAPI Basekit_ParseInt(const char *text);
+LONG WINAPI Basekit_StrToLong(const char *text, char **end, int base);
+ULONG WINAPI Basekit_StrToULong(const char *text, char **end, int base);
+
+/* Windows.  caption and icon may be null (left unchanged); given, they become the window's text
+ * and its big and small icons.  Sizes use the dialog frame (SM_CXDLGFRAME, SM_CYDLGFRAME), the
+ * caption-button height (SM_CYSIZE) and the full-screen area (SM_CXFULLSCREEN, SM_CYFULLSCREEN).
+ * Results are the platform's set-position result (FALSE for a window that does not exist). */
+/* Moves the window (size and Z order kept) so that its client area is centred on the screen. */
+BOOL WINAPI Basekit_CenterWindow(HWND window, const char *caption, HICON icon);
+/* Sizes the window to its client size plus the frames and a caption, centres, shows and brings
+ * it to the foreground. */
+BOOL WINAPI Basekit_CenterWindowTop(HWND window, const char *caption, HICON icon);
+/* Sizes the window (not moved) to bitmap bitmapId of module plus the frames (and a caption when
+ * withCaption), and shows it.  FALSE when the bitmap cannot be loaded. */
+BOOL WINAPI Basekit_SizeToBitmap(HINSTANCE module, UINT bitmapId, HWND window, const char *caption,
+                                 HICON icon, BOOL withCaption);
+/* When the client area is lower than the bitmap: the window becomes as high as the bitmap plus
+ * the frames (and a caption when withCaption) and as wide as its client area was. */
+BOOL WINAPI Basekit_SizeToBitmapWidth(HINSTANCE module, UINT bitmapId, HWND window,
+                                      const char *caption, HICON icon, BOOL withCaption);
+/* Basekit_SizeToBitmap, then Basekit_CenterWindow. */
+BOOL WINAPI Basekit_SizeToBitmapCentered(HINSTANCE module, UINT bitmapId, HWND window,
+                                         const char *caption, HICON icon, BOOL withCaption);
+/* Moves child so that its client area ends margin plus one dialog frame inside the parent's
+ * client area at the right and at the bottom. */
+BOOL WINAPI Basekit_PlaceChildBottomRight(HWND parent, HWND child, int margin);
+/* Caption, icons, then SetWindowPos with the given place, size and flags. */
+BOOL WINAPI Basekit_SetWindowFrame(HWND window, int x, int y, int width, int height, UINT flags,
+                                   const char *caption, HICON icon);
+/* Bring a visible window to the foreground, or make it the active window (attaching the calling
+ * thread's input to the window's thread for the call).  Null for a window that does not exist or
+ * is not visible; otherwise the window. */
+HWND WINAPI Basekit_ForceForeground(HWND window);
+HWND WINAPI Basekit_ForceActive(HWND window);
+
+/* ---- end of files and paths ---- */
+
+/* ---- Text codec --------------------------------------------------------------------------------
+ * The version-0 byte code of dictionary text, for tools that prepare it.  Stateless: calls may
+ * overlap. */
+
+/* Decodes count coded bytes into out: the number of plain bytes written, 0 for a count below 1
+ * or damaged code (nothing is read past in[count - 1]).  The output buffer must hold the plain
+ * text; 86 bytes per coded byte hold any decoding. */
+int WINAPI Basekit_TextDecode(char *out, const char *in, int count);
+/* Encodes count plain bytes into out (room for 2 * count bytes): the number of coded bytes
+ * written, 0 for a count below 1.  The coding draws random choices, so a text encodes
+ * differently from call to call; every encoding decodes to the text. */
+int WINAPI Basekit_TextEncode(char *out, const char *in, int count);
+
+/* ---- end of text codec ---- */
+
 #ifdef __cplusplus
 }
 #endif
