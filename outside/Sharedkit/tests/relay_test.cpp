@@ -292,6 +292,8 @@ TEST(Question, DialogAnswersYesAndWritesTheCheckBoxBack) {
     HWND dlg = nullptr;
     for (int i = 0; i < 1000 && !dlg; i++) {
         dlg = FindWindowA("#32770", "Velomira");
+        if (dlg && !IsWindowVisible(dlg))  // shown only after its initialisation
+            dlg = nullptr;
         if (!dlg)
             WaitForSingleObject(t, 20);
     }
