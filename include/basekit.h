@@ -18,7 +18,9 @@ extern "C" {
  * the current user's registry (the mode of every process at load) or in one settings file of INI
  * form (after Basekit_SettingsSetFile).  Relative paths look like
  * "SOFTWARE\Halvenstone\Velosuite\4.0\Dictionary"; the full form is the same path preceded by
- * "HKEY_LOCAL_MACHINE\".  The mode is process-wide. */
+ * "HKEY_LOCAL_MACHINE\".  The mode is process-wide.  A key path whose full form does not fit in
+ * 260 bytes (relative part longer than 240 bytes) names no key: reads find nothing, writes fail.
+ * Missing keys and values are never errors: reads answer 0, an empty buffer or a code. */
 
 /* Switches the process to file mode with the given settings file, or back to registry mode (null). */
 void WINAPI Basekit_SettingsSetFile(const char *path);
@@ -26,6 +28,83 @@ void WINAPI Basekit_SettingsSetFile(const char *path);
 int WINAPI Basekit_SettingsGetFile(char *buf);
 /* Non-zero when the settings file exists; 0 otherwise, also when no path was ever set. */
 int WINAPI Basekit_SettingsFileExists(void);
+
+/* Reads by relative path; nothing is kept open between calls. */
+/* 1 with the text in buf (always terminated within size); 0 when missing, with all size bytes zeroed.
+ * An empty string reads as missing in file mode; a number reads as missing in registry mode. */
+int WINAPI Basekit_SettingsReadString(const char *path, const char *name, char *buf, int size);
+/* The stored 32-bit number; 0 when missing, stored as text, or shorter than 4 bytes. */
+DWORD WINAPI Basekit_SettingsReadDword(const char *path, const char *name);
+/* Writes by path in either form, creating the key when missing; non-zero on success, 0 on failure
+ * (key cannot be created, file not writable, text or name that the file cannot hold).  A null or
+ * empty name writes the default value; WriteDword needs a non-empty name. */
+int WINAPI Basekit_SettingsWriteString(const char *path, const char *name, const char *text);
+int WINAPI Basekit_SettingsWriteDword(const char *path, const char *name, DWORD value);
+/* Sub-keys by full path: the count (0 when the key is missing), and the index-th name copied into
+ * buf (260 bytes) with its length as result (0 when there is none).  File mode upper-cases names. */
+int WINAPI Basekit_SettingsCountSubkeys(const char *fullPath);
+int WINAPI Basekit_SettingsEnumSubkey(const char *fullPath, int index, char *buf);
+
+/* An open key: a registry key in registry mode, a movable local-heap block holding the key's
+ * section name in file mode.  Owned by the caller from open or create until Basekit_SettingsCloseKey;
+ * close it in the mode it was opened in. */
+typedef void *SettingsKey;
+
+/* Creates (or opens) the key name below parent, or the relative path name when parent is null;
+ * an existing key keeps its values.  Null on failure or when name is null. */
+SettingsKey WINAPI Basekit_SettingsCreateKey(SettingsKey parent, const char *name);
+/* Opens the key at path (either form); null when it does not exist. */
+SettingsKey WINAPI Basekit_SettingsOpenKey(const char *path);
+/* Closes the key; a null key is ignored. */
+void WINAPI Basekit_SettingsCloseKey(SettingsKey key);
+/* Number of direct sub-keys of the key. */
+int WINAPI Basekit_SettingsKeyCountSubkeys(SettingsKey key);
+/* Opens the index-th sub-key and copies its name into buf (260 bytes); null when there is none. */
+SettingsKey WINAPI Basekit_SettingsOpenSubkey(SettingsKey key, int index, char *buf);
+/* Reads a value into buf (260 bytes): 0 on success with *type (may be null) set to REG_SZ (text,
+ * terminated) or REG_DWORD (4 bytes); otherwise a code: the registry's error in registry mode,
+ * 3 (missing) or 6 (bad handle) in file mode. */
+LONG WINAPI Basekit_SettingsQueryValue(SettingsKey key, const char *name, DWORD *type, void *buf);
+/* Sets a value: REG_DWORD takes a pointer to the number, other types a terminated text.  0 on
+ * success, else a code; file mode accepts only REG_SZ and REG_DWORD (else 11, nothing written),
+ * answers 87 for a name or text that the file cannot hold and 6 for a bad handle.  A null or
+ * empty name is the default value. */
+LONG WINAPI Basekit_SettingsSetValue(SettingsKey key, const char *name, DWORD type, const void *data);
+/* Deletes the key name below parent (or the relative path name).  0 on success, else a code.
+ * In file mode only the key's own section goes; its sub-keys stay. */
+LONG WINAPI Basekit_SettingsDeleteKey(SettingsKey parent, const char *name);
+/* Number of values of the key, and the index-th value name copied into buf (260 bytes) with its
+ * length as result (0 when there is none).  File mode lists the default value as "@". */
+int WINAPI Basekit_SettingsCountValues(SettingsKey key);
+int WINAPI Basekit_SettingsEnumValue(SettingsKey key, int index, char *buf);
+/* Deletes a value: the registry's result in registry mode; in file mode 0 (also when it was not
+ * there), or a code when the file cannot be written. */
+LONG WINAPI Basekit_SettingsDeleteValue(SettingsKey key, const char *name);
+
+/* Direct registry helpers, whatever the mode.  Returned keys are the caller's to RegCloseKey. */
+/* Number of sub-keys of an open key; 0 when the query fails. */
+int WINAPI Basekit_RegCountSubkeys(HKEY key);
+/* The index-th sub-key opened with KEY_READ, its name in buf (256 bytes); null when none or not openable. */
+HKEY WINAPI Basekit_RegOpenSubkeyByIndex(HKEY key, int index, char *buf);
+/* 1 with the default value of key\subPath in buf (256 bytes, emptied when the value is missing or
+ * not text); 0 when the sub-key cannot be opened. */
+int WINAPI Basekit_RegReadValue(HKEY key, const char *subPath, char *buf);
+/* Copies the tree at the relative path from HKEY_LOCAL_MACHINE to HKEY_CURRENT_USER, adding only
+ * the values that are missing there.  1 when copied; 0 for an empty path, a missing source or a
+ * destination that cannot be created. */
+int WINAPI Basekit_RegCopyMachineToUser(const char *path);
+/* Copies a key tree onto the destination (created when missing), adding missing sub-keys and
+ * values and keeping every value already there; the source key's own values only when
+ * copyOwnValues is non-zero.  1 when walked; 0 when the source cannot be opened or the
+ * destination cannot be created. */
+int WINAPI Basekit_CopyRegistryTree(HKEY srcRoot, const char *srcPath, HKEY dstRoot,
+                                    const char *dstPath, int copyOwnValues);
+
+/* Joins path (a 260-byte buffer) and name with a single backslash: a backslash is added unless
+ * the path's last character is one (a double-byte character's trail byte does not count under
+ * code pages 932 and 950); an empty path yields just the name.  Returns path, or null with path
+ * emptied when the result would not fit in 260 bytes. */
+char *WINAPI Basekit_PathAppend(char *path, const char *name);
 
 /* ---- end of settings storage ---- */
 
