@@ -468,6 +468,47 @@ TEST_F(SettingsFile, UnwritableOrMissingFileAndUnstorableTextChangeNothing)
     EXPECT_EQ(Basekit_SettingsReadString(key, "A", buf, sizeof buf), 0);
 }
 
+struct WriterArg {
+    int id;
+};
+
+DWORD WINAPI WriterThread(void *p)
+{
+    int id = ((WriterArg *)p)->id;
+    for (int i = 0; i < 25; i++) {
+        char name[16];
+        snprintf(name, sizeof name, "T%dV%d", id, i);
+        if (!Basekit_SettingsWriteDword("SOFTWARE\\Shared", name, (DWORD)(id * 1000 + i))) return 1;
+    }
+    return 0;
+}
+
+TEST_F(SettingsFile, ConcurrentWritersLoseNoLine)
+{
+    // Each writer reads the whole file and writes it back; without the file's lock, writers
+    // running at the same time would drop each other's lines.
+    const int kThreads = 4, kEach = 25;
+    WriterArg args[kThreads];
+    HANDLE threads[kThreads];
+    for (int t = 0; t < kThreads; t++) {
+        args[t].id = t;
+        threads[t] = CreateThread(NULL, 0, WriterThread, &args[t], 0, NULL);
+        ASSERT_NE(threads[t], nullptr);
+    }
+    WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
+    for (HANDLE h : threads) {
+        DWORD code = 1;
+        GetExitCodeThread(h, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(h);
+    }
+    SettingsKey k = Basekit_SettingsOpenKey("SOFTWARE\\Shared");
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(Basekit_SettingsCountValues(k), 1 + kThreads * kEach);   // "@" and every number
+    Basekit_SettingsCloseKey(k);
+    EXPECT_EQ(Basekit_SettingsReadDword("SOFTWARE\\Shared", "T3V24"), 3024u);
+}
+
 // ---- The registry ------------------------------------------------------------------------------
 
 class Registry : public ::testing::Test {
