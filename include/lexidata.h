@@ -321,6 +321,86 @@ VLTranParam *WINAPI VLTranParam_Create(DWORD dicId, DWORD searchMode, DWORD sear
 void WINAPI VLTranParam_Destroy(VLTranParam *request);
 VLTranParam *WINAPI VLTranParam_Dup(const VLTranParam *request);
 
+/* ---- Dictionary file: header, font area, stored index records ------------------------------- */
+
+/* One index record as handed to the engine (268 bytes). */
+typedef struct VLIndexRecord {
+    DWORD value;      /* u16 at byte 0 of index kinds 1, 2, 3 and 7; 0 for kinds 4, 5, 6 */
+    DWORD keyLen;
+    DWORD reserved;
+    char key[256];    /* zero-terminated, at most 255 bytes */
+} VLIndexRecord;
+
+/* Reads the 384-byte header at the start of the file (or of path when file is null) into the
+ * zero-filled record; 0 with status DICSTATUS_BAD for a short header or a wrong magic.  Status
+ * DICSTATUS_REMOTE for a network path, DICSTATUS_USER for a non-zero flag byte. */
+BOOL WINAPI DLVReadDicHeader(HANDLE file, const char *path, DicInfo *record);
+/* Writes the header from the record at offset 0 of file, or of the existing file path when file
+ * is null; 1 when all 384 bytes were written. */
+BOOL WINAPI DLVWriteDicHeader(HANDLE file, const char *path, const DicInfo *record);
+/* Creates (replaces) the file and writes the header; 0 when it cannot be created. */
+BOOL WINAPI DLVCreateDic(const char *path, const DicInfo *record);
+/* The record's font records (fontCount x 32 bytes, at most 16) read from the font area; null for
+ * a path not ending in dic or rdc, no fonts, or a file that cannot be read.  Free with
+ * DLVDestroyFontInfo. */
+void *WINAPI DLVReadFontInfo(const DicInfo *record);
+void WINAPI DLVDestroyFontInfo(void *fonts);
+/* Clears the 512-byte font area and writes the fonts (at most 16 records); 0 when the file
+ * cannot be opened or written. */
+BOOL WINAPI DLVWriteFontInfo(HANDLE file, const DicInfo *record, const void *fonts);
+/* Reads the index record of the session's index kind at the index file's position; 0 for an
+ * unknown kind, an empty key, a short read or a damaged encoded key. */
+BOOL WINAPI DLVGetIndex(DicSession *session, VLIndexRecord *out);
+/* Reads a 19-byte label reference at the file's position and the label text it points to
+ * (decoded with the version of HNEncodeSetVersion when decode is non-zero); null when damaged. */
+VLLabelItem *WINAPI DLVLabelItem_Read(HANDLE file, BOOL decode);
+/* Writes the item's 19-byte label reference at the index file's position; 1 when written. */
+BOOL WINAPI VLLabelItem_Write(DicSession *session, DWORD flags, const VLLabelItem *item);
+DWORD WINAPI VLLabelItem_GetSize(void);
+/* Reads a 20-byte page record and its name (or a copy of defaultName when it has none) at the
+ * file's position; null on a short read. */
+VLPageItem *WINAPI DLVPageItem_Read(HANDLE file, const char *defaultName, BOOL decode);
+/* Reads a file record and its strings at the index file's position; null when its first string
+ * is empty or the record is cut off. */
+VLFileItem *WINAPI VLFileItem_Read(DicSession *session);
+/* Flag 1 writes the value (the item's text position) and the second length, flag 2 the second
+ * string; other parts are skipped over.  1 when written. */
+BOOL WINAPI VLFileItem_Write(DicSession *session, DWORD flags, const VLFileItem *item);
+DWORD WINAPI VLFileItem_GetSize(const VLFileItem *item);
+
+/* ---- Entry records and text blocks -------------------------------------------------------- */
+/* Stores the decoder version for the readers that take no dictionary; 1 for version 1 (above
+ * 1024), else 0. */
+int WINAPI HNEncodeSetVersion(DWORD version);
+/* Reads the entry text record at the position (the session's text file, else the record's own
+ * file) into data, replacing its blocks; line ends of block 1 become CR.  0, with data unchanged,
+ * when the file cannot be opened or the record is cut off or damaged. */
+BOOL WINAPI DLVData_Read(DicSession *session, const DicInfo *record, DWORD position, VLData *data);
+/* Writes an entry text record (plain) at the file's position, or at the position with flag
+ * 0x1000000; 1 when at least one block was written. */
+BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD flags, DWORD position,
+                          const VLData *data);
+/* Data item from the index record at the index file's position (index kinds 1 and 7); null for
+ * an empty headword, another kind, or a cut-off or damaged record.  The caller stamps it with
+ * VLItem_SetCommonInfo. */
+VLDataItem *WINAPI VLDataItem_Read(DicSession *session);
+/* Writes the parts of the item's index record that flags select (8 fixed record, 1 headword,
+ * 2 second, 4 third string); 0 for index kinds other than 1 and 7. */
+BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const VLDataItem *item);
+DWORD WINAPI DLVDataItem_GetSize(DicSession *session, const VLDataItem *item);
+
+/* ---- Catalogue key paths ------------------------------------------------------------------ */
+/* Each fills the caller's 260-byte buffer and returns the length; a path that would not fit
+ * gives 0 and an empty buffer.  The root is ROOT_DIC_KEY of section Registry in vldicsdk.ini
+ * (Windows folder) when set, else SOFTWARE\Halvenstone\Velosuite\4.0\Dictionary. */
+int WINAPI Lexidata_GetDicRootKey(char *buffer);
+int WINAPI Lexidata_GetDicKey(DWORD fileId, char *buffer);
+/* number counts from 1. */
+int WINAPI Lexidata_GetDicIndexKey(DWORD fileId, int number, char *buffer);
+/* Registers a dictionary: FileName and Name below its file key, LangID, NickName and Color below
+ * each of the count sub-dictionary keys; 1 when every value was written. */
+BOOL WINAPI Lexidata_AddDicToRegistry(const DicInfo *record, const DicProperty *subs, int count);
+
 #ifdef __cplusplus
 }
 #endif

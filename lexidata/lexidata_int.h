@@ -48,6 +48,10 @@ static_assert(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 2
               offsetof(DicProperty, colour) == 304 && offsetof(DicProperty, nickname) == 308 &&
               offsetof(DicProperty, number) == 564 && offsetof(DicProperty, fileRecord) == 568,
               "sub-dictionary record");
+static_assert(sizeof(VLIndexRecord) == 268 && offsetof(VLIndexRecord, key) == 12, "index record");
+static_assert(offsetof(DicSession, langInfo) == 8 && offsetof(DicSession, openCount) == 336 &&
+              offsetof(DicSession, textFile) == 344 && offsetof(DicSession, indexFile) == 348,
+              "session head");
 
 // ---- Heap ------------------------------------------------------------------------------------
 void *Lexi_Alloc(size_t size);   // zero-filled; null on failure

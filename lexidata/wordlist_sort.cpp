@@ -1,30 +1,21 @@
-// Sorting a word list with the item order of VLDataItem_Compare.
+// Sorting a word list with the item order of VLDataItem_Compare, through the common library's
+// sort with a context value: (descending << 16) | mode.
 #include "lexidata_int.h"
+#include "basekit.h"
 
 namespace {
 
-int CompareSlots(const void *a, const void *b, DWORD context) {
-    return VLDataItem_Compare((int)(context & 0xFFFF), (int)(context >> 16),
-                              *(VLDataItem *const *)a, *(VLDataItem *const *)b);
-}
-
-// FALLBACK until the common library's sort with a context value is available: a plain
-// insertion sort over the slot pointers.
-void SortSlots(VLDataItem **slots, LONG count, DWORD context) {
-    for (LONG i = 1; i < count; i++) {
-        VLDataItem *x = slots[i];
-        LONG j = i;
-        while (j > 0 && CompareSlots(&slots[j - 1], &x, context) > 0) {
-            slots[j] = slots[j - 1];
-            j--;
-        }
-        slots[j] = x;
-    }
+int __cdecl CompareSlots(const void *a, const void *b, void *context) {
+    DWORD c = (DWORD)(UINT_PTR)context;
+    return VLDataItem_Compare((int)(c & 0xFFFF), (int)(c >> 16), *(VLDataItem *const *)a,
+                              *(VLDataItem *const *)b);
 }
 
 }  // namespace
 
 extern "C" void WINAPI VLWordList_Sort(VLWordList *list, int mode, int descending) {
     if (!list || list->count < 2) return;
-    SortSlots(list->slots, list->count, ((DWORD)(descending ? 1 : 0) << 16) | (DWORD)(mode & 0xFFFF));
+    DWORD context = ((DWORD)(descending ? 1 : 0) << 16) | (DWORD)(mode & 0xFFFF);
+    Basekit_SortWithContext(list->slots, list->count, sizeof(VLDataItem *), CompareSlots,
+                            (void *)(UINT_PTR)context);
 }

@@ -1,0 +1,411 @@
+// Entry text records and the data-item index records of kinds 1 and 7.
+#include "lexidata_int.h"
+#include "dicfile_int.h"
+#include "textblock_int.h"
+#include "strandkit.h"
+
+namespace {
+
+const DWORD kUserTextPrefix = 12;  // a user dictionary's text positions skip its block prefix
+const size_t kStringCap = 0xFFFF;  // most plain bytes of one index string
+
+DWORD FileSize(HANDLE file) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return 0;
+    return (DWORD)size.QuadPart;
+}
+
+// One block at position: 1 read, 0 absent, -1 cut off or damaged.
+int ReadBlock(HANDLE file, DWORD fileSize, DWORD position, DWORD stored, DWORD plain,
+              bool encoded, int version, char **out, DWORD *len) {
+    *out = nullptr;
+    *len = 0;
+    if (!encoded) plain = stored;
+    if (stored == 0 || plain == 0 || stored >= kLexiBlockLimit || plain >= kLexiBlockLimit)
+        return 0;
+    if (position > fileSize || stored > fileSize - position) return -1;
+    if (encoded && plain > Lexi_MaxPlain(version, stored)) return -1;
+    BYTE *raw = (BYTE *)Lexi_Alloc(stored + 1);
+    char *text = encoded ? (char *)Lexi_Alloc((size_t)plain + 1) : nullptr;
+    int result = -1;
+    if (raw && (text || !encoded) && Lexi_Seek(file, position) &&
+        Lexi_ReadExact(file, raw, stored)) {
+        if (!encoded) {
+            text = (char *)raw;
+            raw = nullptr;
+            result = 1;
+        } else if (Lexi_DecodeText(version, raw, stored, (BYTE *)text, plain) == (long)plain) {
+            result = 1;
+        }
+    }
+    Lexi_Free(raw);
+    if (result == 1) {
+        *out = text;
+        *len = plain;
+    } else {
+        Lexi_Free(text);
+    }
+    return result;
+}
+
+// CR LF becomes CR and a lone LF becomes CR; returns the new length.
+DWORD FoldLineEnds(char *text, DWORD len) {
+    DWORD w = 0;
+    for (DWORD r = 0; r < len; r++) {
+        if (text[r] == '\r' && r + 1 < len && text[r + 1] == '\n') {
+            text[w++] = '\r';
+            r++;
+        } else if (text[r] == '\n') {
+            text[w++] = '\r';
+        } else {
+            text[w++] = text[r];
+        }
+    }
+    text[w] = 0;
+    return w;
+}
+
+// The text file's path: the record's path, with the extension "rdt" for a user dictionary.
+bool TextPath(const DicInfo *record, char *out) {
+    size_t n = strnlen(record->path, sizeof record->path);
+    if (n == 0 || n >= MAX_PATH) return false;
+    memcpy(out, record->path, n + 1);
+    if (record->kind == 2) {
+        char *dot = strrchr(out, '.');
+        char *slash = strrchr(out, '\\');
+        if (!dot || (slash && dot < slash)) return false;
+        if ((size_t)(dot - out) + 4 >= MAX_PATH) return false;
+        strcpy(dot, ".rdt");
+    }
+    return true;
+}
+
+bool IsLetter(BYTE c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The search key that one dictionary (file id 4099) keeps in place of its third string: the
+// reading after the first ESC "F02" tag of the entry text, with its marks turned into digits.
+char *ReadingKey(DicSession *session, DWORD textPos, size_t *lenOut) {
+    VLData data;
+    memset(&data, 0, sizeof data);
+    if (!DLVData_Read(session, session->fileRecord, textPos, &data) || !data.data1) {
+        Lexi_Free(data.data1);
+        Lexi_Free(data.data2);
+        return nullptr;
+    }
+    const BYTE *t = (const BYTE *)data.data1;
+    DWORD n = data.len1;
+    char *key = nullptr;
+    for (DWORD i = 0; i + 4 <= n && !key; i++) {
+        if (memcmp(t + i, "\x1b" "F02", 4) != 0) continue;
+        key = (char *)Lexi_Alloc(256);
+        if (!key) break;
+        size_t k = 0;
+        DWORD p = i + 4, taken = 0;
+        while (p < n && taken < 255 && t[p] != 0x1C &&
+               !(p + 4 <= n && memcmp(t + p, "\x1b" "F86", 4) == 0)) {
+            BYTE c = t[p];
+            char outc = 0;
+            DWORD step = 1;
+            if (c == 0x1B) {
+                step = 3;
+            } else if (c == 0x75 && p + 1 < n && t[p + 1] == 0xE1) {
+                outc = '$';
+                step = 2;
+            } else if (c == '!' || c == 0xDA) {
+                outc = '2';
+            } else if (c == '#' || c == 0xDC) {
+                outc = '3';
+            } else if (c == 0x40 || c == 0xDB) {
+                outc = '1';
+            } else if (c == '~' || c == 0xE2) {
+                outc = '4';
+            } else if (c == 0x92) {
+                outc = 'i';
+            } else if (c == 0xB7) {
+                outc = '-';
+            } else if (IsLetter(c)) {
+                outc = (char)(c | 0x20);
+            }
+            if (outc) key[k++] = outc;
+            p += step;
+            taken += step;
+        }
+        key[k] = 0;
+        *lenOut = k;
+    }
+    Lexi_Free(data.data1);
+    Lexi_Free(data.data2);
+    return key;
+}
+
+// Second string with the sub-dictionary's charset tag in front (a new block), or null.
+char *Tagged(int charset, const char *text, size_t len, size_t *lenOut) {
+    char *out = (char *)Lexi_Alloc(len + 5);
+    if (!out) return nullptr;
+    int n = Strandkit_AddCharsetTag(charset, text, out);
+    if (n < 0 || (size_t)n > len + 4) {
+        Lexi_Free(out);
+        return nullptr;
+    }
+    out[n] = 0;
+    *lenOut = (size_t)n;
+    return out;
+}
+
+}  // namespace
+
+char *Lexi_ReadString(HANDLE file, DWORD n, bool encoded, int version, size_t cap, size_t *lenOut) {
+    BYTE *raw = (BYTE *)Lexi_Alloc((size_t)n + 1);
+    if (!raw) return nullptr;
+    if (!Lexi_ReadExact(file, raw, n)) {
+        Lexi_Free(raw);
+        return nullptr;
+    }
+    if (!encoded) {
+        if (n > cap) {
+            Lexi_Free(raw);
+            return nullptr;
+        }
+        *lenOut = n;
+        return (char *)raw;
+    }
+    char *out = Lexi_DecodeString(version, raw, n, cap, lenOut);
+    Lexi_Free(raw);
+    return out;
+}
+
+bool Lexi_ReadTextRecord(HANDLE file, DWORD position, bool encoded, int version, bool withBlock2,
+                         VLData *out) {
+    BYTE h[kEntryHeadSize];
+    DWORD fileSize = FileSize(file);
+    if (!Lexi_Seek(file, position) || !Lexi_ReadExact(file, h, sizeof h)) return false;
+    DWORD stored1 = Lexi_Get32(h + 1), plain1 = Lexi_Get32(h + 5);
+    DWORD stored2 = Lexi_Get32(h + 9), plain2 = Lexi_Get32(h + 13);
+    VLData d;
+    memset(&d, 0, sizeof d);
+    d.kind = h[0];
+    DWORD at = position + kEntryHeadSize;
+    if (ReadBlock(file, fileSize, at, stored1, plain1, encoded, version, &d.data1, &d.len1) < 0)
+        return false;
+    if (withBlock2 && stored1 < kLexiBlockLimit && (DWORD)-1 - at > stored1 &&
+        ReadBlock(file, fileSize, at + stored1, stored2, plain2, encoded, version, &d.data2,
+                  &d.len2) < 0) {
+        Lexi_Free(d.data1);
+        return false;
+    }
+    *out = d;
+    return true;
+}
+
+extern "C" BOOL WINAPI DLVData_Read(DicSession *session, const DicInfo *record, DWORD position,
+                                    VLData *data) {
+    if (!record || !data) return FALSE;
+    HANDLE file = session ? session->textFile : nullptr;
+    HANDLE own = INVALID_HANDLE_VALUE;
+    if (!Lexi_HandleOk(file)) {
+        char path[MAX_PATH];
+        if (!TextPath(record, path)) return FALSE;
+        own = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (own == INVALID_HANDLE_VALUE) return FALSE;
+        file = own;
+    }
+    DWORD at = position + (record->kind == 2 ? kUserTextPrefix : 0);
+    HNEncodeSetVersion(record->decoderVersion);
+    VLData d;
+    bool ok = at >= position && Lexi_ReadTextRecord(file, at, (record->headerFlags & DICFLAG_ENCODED) != 0,
+                                                    Lexi_VersionOf(record), true, &d);
+    if (Lexi_HandleOk(own)) CloseHandle(own);
+    if (!ok) return FALSE;
+    if (d.data1) d.len1 = FoldLineEnds(d.data1, d.len1);
+    Lexi_Free(data->data1);
+    Lexi_Free(data->data2);
+    *data = d;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD flags,
+                                     DWORD position, const VLData *data) {
+    if (!record || !data || !Lexi_HandleOk(file)) return FALSE;
+    if (flags & 0x1000000) {
+        DWORD at = position + (record->kind == 2 ? kUserTextPrefix : 0);
+        if (!Lexi_Seek(file, at)) return FALSE;
+    }
+    DWORD len1 = data->data1 ? data->len1 : 0, len2 = data->data2 ? data->len2 : 0;
+    BYTE h[kEntryHeadSize];
+    h[0] = (BYTE)data->kind;
+    Lexi_Put32(h + 1, len1);
+    Lexi_Put32(h + 5, len1);
+    Lexi_Put32(h + 9, len2);
+    Lexi_Put32(h + 13, len2);
+    if (!Lexi_WriteExact(file, h, sizeof h)) return FALSE;
+    bool wrote = false;
+    if (len1) {
+        if (!Lexi_WriteExact(file, data->data1, len1)) return FALSE;
+        wrote = true;
+    }
+    if (len2) {
+        if (!Lexi_WriteExact(file, data->data2, len2)) return FALSE;
+        wrote = true;
+    }
+    return wrote;
+}
+
+extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
+    if (!session || !session->fileRecord || !session->subDic) return nullptr;
+    const DicInfo *record = session->fileRecord;
+    const DicProperty *sub = session->subDic;
+    DWORD kind = sub->indexKind;
+    if (kind != 1 && kind != 7) return nullptr;
+    HANDLE file = session->indexFile;
+    if (!Lexi_HandleOk(file)) return nullptr;
+    HNEncodeSetVersion(record->decoderVersion);
+    bool encoded = (record->headerFlags & DICFLAG_ENCODED) != 0;
+    int version = Lexi_VersionOf(record);
+
+    BYTE r[kIndexRec1Size];
+    DWORD fixed = kind == 1 ? kIndexRec1Size : kIndexRec7Size;
+    if (!Lexi_ReadExact(file, r, fixed)) return nullptr;
+    VLDataItem h;
+    memset(&h, 0, sizeof h);
+    DWORD n[3] = {r[2], r[3], kind == 1 ? r[4] : 0u};
+    if (kind == 1) {
+        h.entryLink = ((DWORD)Lexi_Get16(r) << 16) | Lexi_Get16(r + 8);
+        h.indexByte = r[5];
+        h.indexValue = Lexi_Get32(r + 12);
+        h.indexValue16a = Lexi_Get16(r + 16);
+        h.indexValue16b = Lexi_Get16(r + 18);
+        h.head.textPos = Lexi_Get32(r + 20);
+        h.head.extra = Lexi_Get32(r + 24);
+    } else {
+        h.head.textPos = Lexi_Get32(r + 8);
+        h.head.extra = Lexi_Get32(r + 12);
+    }
+    h.charset = sub->charset;
+    if (n[0] == 0) return nullptr;
+
+    // All strings in one piece, then each decoded (or copied) by itself.
+    BYTE raw[3 * 255];
+    DWORD total = n[0] + n[1] + n[2];
+    if (!Lexi_ReadExact(file, raw, total)) return nullptr;
+    char *s[3] = {nullptr, nullptr, nullptr};
+    size_t len[3] = {0, 0, 0};
+    bool ok = true;
+    for (int i = 0, at = 0; i < 3 && ok; at += n[i], i++) {
+        if (n[i] == 0) continue;
+        if (encoded) {
+            s[i] = Lexi_DecodeString(version, raw + at, n[i], kStringCap, &len[i]);
+        } else if ((s[i] = (char *)Lexi_Alloc(n[i] + 1)) != nullptr) {
+            memcpy(s[i], raw + at, n[i]);
+            len[i] = n[i];
+        }
+        ok = s[i] != nullptr;
+    }
+    if (ok && len[0] == 0) ok = false;  // a headword that decodes to nothing
+    // The second string carries the sub-dictionary's charset tag; for kind 1 a missing second
+    // string becomes the tagged headword.
+    int charset = sub->charset;
+    if (ok && charset != 0) {
+        const char *base = s[1] ? s[1] : (kind == 1 ? s[0] : nullptr);
+        size_t baseLen = s[1] ? len[1] : len[0];
+        if (base && base[0] != 0x1B) {
+            size_t tl = 0;
+            char *t = Tagged(charset, base, baseLen, &tl);
+            if (!t) ok = false;
+            Lexi_Free(s[1]);
+            s[1] = t;
+            len[1] = tl;
+        }
+    }
+    if (ok && kind == 1 && record->fileId == 4099) {
+        size_t kl = 0;
+        char *key = ReadingKey(session, h.head.textPos, &kl);
+        if (key) {
+            Lexi_Free(s[2]);
+            s[2] = key;
+            len[2] = kl;
+        }
+    }
+    VLDataItem *item = nullptr;
+    if (ok)
+        item = Lexi_MakeDataItem(&h, s[0], len[0], s[1], len[1], s[2], len[2], nullptr, 0);
+    for (int i = 0; i < 3; i++) Lexi_Free(s[i]);
+    return item;
+}
+
+extern "C" BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const VLDataItem *item) {
+    if (!session || !session->subDic || !item) return FALSE;
+    DWORD kind = session->subDic->indexKind;
+    if (kind != 1 && kind != 7) return FALSE;
+    HANDLE file = session->indexFile;
+    if (!Lexi_HandleOk(file)) return FALSE;
+    DWORD fixed = kind == 1 ? kIndexRec1Size : kIndexRec7Size;
+    // The record as it stands: its kept bytes and the lengths used to skip unwritten strings.
+    BYTE old[kIndexRec1Size];
+    memset(old, 0, sizeof old);
+    DWORD start = Lexi_Tell(file);
+    DWORD got = 0;
+    ReadFile(file, old, fixed, &got, nullptr);
+    if (!Lexi_Seek(file, start)) return FALSE;
+
+    const char *hw = item->headword;
+    const char *s2 = item->second != item->headword ? item->second : nullptr;
+    const char *s3 = item->third != item->headword ? item->third : nullptr;
+    DWORD l[3] = {hw ? (DWORD)item->headwordLen : 0, s2 ? (DWORD)item->secondLen : 0,
+                  s3 ? (DWORD)item->thirdLen : 0};
+    for (DWORD &x : l)
+        if (x > 255) return FALSE;  // lengths are stored in one byte
+    BYTE rec[kIndexRec1Size];
+    memcpy(rec, old, sizeof rec);
+    if (kind == 1) {
+        Lexi_Put16(rec, (WORD)(item->entryLink >> 16));
+        rec[2] = (BYTE)l[0];
+        rec[3] = (BYTE)l[1];
+        rec[4] = (BYTE)l[2];
+        rec[5] = item->indexByte;
+        Lexi_Put32(rec + 12, item->indexValue);
+        Lexi_Put16(rec + 16, item->indexValue16a);
+        Lexi_Put16(rec + 18, item->indexValue16b);
+        Lexi_Put32(rec + 20, item->head.textPos);
+        Lexi_Put32(rec + 24, item->head.extra);
+    } else {
+        memset(rec, 0, kIndexRec7Size);
+        rec[2] = (BYTE)l[0];
+        rec[3] = (BYTE)l[1];
+        Lexi_Put32(rec + 8, item->head.textPos);
+        Lexi_Put32(rec + 12, item->head.extra);
+    }
+    DWORD oldLen[3] = {old[2], old[3], kind == 1 ? old[4] : 0u};
+    bool ok = true;
+    DWORD at = start;
+    if (flags & 8)
+        ok = Lexi_WriteExact(file, rec, fixed);
+    at += fixed;
+    const char *str[3] = {hw, s2, s3};
+    const DWORD bits[3] = {1, 2, 4};
+    int strings = kind == 1 ? 3 : 2;
+    for (int i = 0; i < strings && ok; i++) {
+        if (flags & bits[i]) {
+            ok = Lexi_Seek(file, at) && Lexi_WriteExact(file, str[i], l[i]);
+            at += l[i];
+        } else {
+            at += oldLen[i];
+        }
+    }
+    return ok && Lexi_Seek(file, at);
+}
+
+extern "C" DWORD WINAPI DLVDataItem_GetSize(DicSession *session, const VLDataItem *item) {
+    if (!session || !session->subDic || !item) return 0;
+    DWORD kind = session->subDic->indexKind;
+    DWORD size = 0;
+    if (kind == 1) {
+        size = kIndexRec1Size + item->headwordLen;
+        if (item->second != item->headword) size += item->secondLen;
+        if (item->third != item->headword) size += item->thirdLen;
+    } else if (kind == 7) {
+        size = kIndexRec7Size + item->headwordLen;
+        if (item->second != item->headword) size += item->secondLen;
+    }
+    return size;
+}
