@@ -1,0 +1,69 @@
+// What the files of the capture server share.
+#ifndef GLIMPSER_INT_H
+#define GLIMPSER_INT_H
+
+#include <windows.h>
+#include <string>
+#include "hostlink.h"
+#include "hostlink_proto.h"
+
+enum { GLIMPSE_PROBE_MS = 2000 };
+
+// One line of text found at the point, before it becomes a CaptureRecord.
+struct GlimpseLine {
+    std::wstring text;   // the whole line as the window shows it
+    RECT rect;           // the line's box in client coordinates of the window
+    int textLeft;        // client x where the first character is drawn
+    int hit;             // index of the character under the point, -1 when to be measured
+    LOGFONTA font;
+    bool found;          // a line lies under the point
+};
+
+// Sends a message that gives up on a hung window; 0 when it did not answer.
+LRESULT Glimpse_Send(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT Glimpse_SendW(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+// The window's text in UTF-16.
+std::wstring Glimpse_WindowText(HWND w);
+// The logical font of the window, or the system font when it has none of its own.
+void Glimpse_WindowFont(HWND w, LOGFONTA *out);
+
+// Memory in the process that owns a window, for messages whose parameters are pointers.
+struct RemoteBlock {
+    HANDLE process;
+    char *base;
+    SIZE_T size;
+};
+bool Remote_Open(RemoteBlock *rb, HWND w, SIZE_T size);
+bool Remote_Write(RemoteBlock *rb, SIZE_T offset, const void *data, SIZE_T n);
+bool Remote_Read(RemoteBlock *rb, SIZE_T offset, void *data, SIZE_T n);
+void Remote_Close(RemoteBlock *rb);
+// The logical font a window draws with (WM_GETFONT asked and the font read inside the window's
+// own process); false when it has none or that could not be done.
+bool Remote_WindowFont(HWND w, LOGFONTA *out);
+
+// Pixel widths and heights of text in a font.
+int Glimpse_TextWidth(const LOGFONTA *font, const std::wstring &text);
+int Glimpse_LineHeight(const LOGFONTA *font);
+// Index of the character whose cell holds x when the text starts at left; -1 when none does.
+int Glimpse_CharAt(const LOGFONTA *font, const std::wstring &text, int left, int x);
+// Splits text into the lines a word-wrapping draw of this width gives; starts of each line.
+void Glimpse_WrapLines(const LOGFONTA *font, const std::wstring &text, int width, bool wrap,
+                       std::wstring *lines, int maxLines, int *count);
+
+// Readers by window class; each fills line for the client point pt, or leaves found false.
+void Glimpse_ReadEdit(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadRichEdit(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadStatic(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadButton(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadListBox(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadComboBox(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadListView(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadTreeView(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadHeader(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadTab(HWND w, POINT pt, GlimpseLine *line);
+void Glimpse_ReadOther(HWND w, POINT pt, GlimpseLine *line);
+
+// Reads the window at the screen point into rec (text, length, font, charset, word, line).
+void Glimpse_Capture(HWND w, POINT screen, CaptureRecord *rec);
+
+#endif  // GLIMPSER_INT_H

@@ -1,0 +1,160 @@
+// Readers for the common controls whose items live in the control's own process: list views,
+// tree views, headers and tabs.  Their messages carry pointers, so the structures and text
+// buffers are placed in that process's memory.
+#include <string.h>
+#include "glimpser_int.h"
+#include <commctrl.h>
+
+namespace {
+
+enum { kTextAt = 1024, kTextChars = 1024, kBlock = kTextAt + kTextChars * 2 };
+
+std::wstring ReadText(RemoteBlock *rb) {
+    std::wstring text(kTextChars, L'\0');
+    if (!Remote_Read(rb, kTextAt, &text[0], kTextChars * sizeof(wchar_t))) return std::wstring();
+    text[kTextChars - 1] = 0;
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+void ClearText(RemoteBlock *rb) {
+    wchar_t zero = 0;
+    Remote_Write(rb, kTextAt, &zero, sizeof(zero));
+}
+
+// The text sits in rect with the given alignment (0 left with a margin, 1 centred, 2 right).
+void PlaceText(GlimpseLine *line, const std::wstring &text, const RECT &box, int align,
+               int margin) {
+    int width = Glimpse_TextWidth(&line->font, text);
+    int height = Glimpse_LineHeight(&line->font);
+    int left = box.left + margin;
+    if (align == 1) left = (box.left + box.right - width) / 2;
+    if (align == 2) left = box.right - margin - width;
+    int top = (box.top + box.bottom - height) / 2;
+    line->text = text;
+    line->rect = RECT{left, top, left + width, top + height};
+    line->textLeft = left;
+    line->hit = -1;
+    line->found = !text.empty();
+}
+
+}  // namespace
+
+void Glimpse_ReadListView(HWND w, POINT pt, GlimpseLine *line) {
+    RemoteBlock rb;
+    if (!Remote_Open(&rb, w, kBlock)) return;
+    LVHITTESTINFO hit = {};
+    hit.pt = pt;
+    hit.iItem = -1;
+    Remote_Write(&rb, 0, &hit, sizeof(hit));
+    Glimpse_Send(w, LVM_SUBITEMHITTEST, 0, (LPARAM)rb.base);
+    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    if (hit.iItem >= 0 && (hit.flags & (LVHT_ONITEMLABEL | LVHT_ONITEM))) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = hit.iItem;
+        item.iSubItem = hit.iSubItem;
+        item.pszText = (LPWSTR)(rb.base + kTextAt);
+        item.cchTextMax = kTextChars;
+        ClearText(&rb);
+        Remote_Write(&rb, 256, &item, sizeof(item));
+        Glimpse_Send(w, LVM_GETITEMTEXTW, hit.iItem, (LPARAM)(rb.base + 256));
+        std::wstring text = ReadText(&rb);
+        RECT box = {LVIR_LABEL, hit.iSubItem, 0, 0};
+        Remote_Write(&rb, 512, &box, sizeof(box));
+        Glimpse_Send(w, hit.iSubItem ? LVM_GETSUBITEMRECT : LVM_GETITEMRECT, hit.iItem,
+                     (LPARAM)(rb.base + 512));
+        Remote_Read(&rb, 512, &box, sizeof(box));
+        Glimpse_WindowFont(w, &line->font);
+        LONG view = GetWindowLongA(w, GWL_STYLE) & LVS_TYPEMASK;
+        PlaceText(line, text, box, view == LVS_ICON ? 1 : 0, 2);
+    }
+    Remote_Close(&rb);
+}
+
+void Glimpse_ReadTreeView(HWND w, POINT pt, GlimpseLine *line) {
+    RemoteBlock rb;
+    if (!Remote_Open(&rb, w, kBlock)) return;
+    TVHITTESTINFO hit = {};
+    hit.pt = pt;
+    Remote_Write(&rb, 0, &hit, sizeof(hit));
+    Glimpse_Send(w, TVM_HITTEST, 0, (LPARAM)rb.base);
+    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    if (hit.hItem && (hit.flags & TVHT_ONITEMLABEL)) {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT | TVIF_HANDLE;
+        item.hItem = hit.hItem;
+        item.pszText = (LPWSTR)(rb.base + kTextAt);
+        item.cchTextMax = kTextChars;
+        ClearText(&rb);
+        Remote_Write(&rb, 256, &item, sizeof(item));
+        Glimpse_Send(w, TVM_GETITEMW, 0, (LPARAM)(rb.base + 256));
+        std::wstring text = ReadText(&rb);
+        RECT box = {};
+        HTREEITEM which = hit.hItem;  // the item goes in where the rectangle comes back
+        memcpy(&box, &which, sizeof(which));
+        Remote_Write(&rb, 512, &box, sizeof(box));
+        Glimpse_Send(w, TVM_GETITEMRECT, TRUE, (LPARAM)(rb.base + 512));
+        Remote_Read(&rb, 512, &box, sizeof(box));
+        Glimpse_WindowFont(w, &line->font);
+        PlaceText(line, text, box, 0, 2);
+    }
+    Remote_Close(&rb);
+}
+
+void Glimpse_ReadHeader(HWND w, POINT pt, GlimpseLine *line) {
+    RemoteBlock rb;
+    if (!Remote_Open(&rb, w, kBlock)) return;
+    HDHITTESTINFO hit = {};
+    hit.pt = pt;
+    hit.iItem = -1;
+    Remote_Write(&rb, 0, &hit, sizeof(hit));
+    Glimpse_Send(w, HDM_HITTEST, 0, (LPARAM)rb.base);
+    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    if (hit.iItem >= 0 && (hit.flags & HHT_ONHEADER)) {
+        HDITEMW item = {};
+        item.mask = HDI_TEXT | HDI_FORMAT;
+        item.pszText = (LPWSTR)(rb.base + kTextAt);
+        item.cchTextMax = kTextChars;
+        ClearText(&rb);
+        Remote_Write(&rb, 256, &item, sizeof(item));
+        Glimpse_Send(w, HDM_GETITEMW, hit.iItem, (LPARAM)(rb.base + 256));
+        Remote_Read(&rb, 256, &item, sizeof(item));
+        std::wstring text = ReadText(&rb);
+        RECT box = {};
+        Remote_Write(&rb, 512, &box, sizeof(box));
+        Glimpse_Send(w, HDM_GETITEMRECT, hit.iItem, (LPARAM)(rb.base + 512));
+        Remote_Read(&rb, 512, &box, sizeof(box));
+        Glimpse_WindowFont(w, &line->font);
+        int align = (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? 1
+                    : (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? 2 : 0;
+        PlaceText(line, text, box, align, 3 * GetSystemMetrics(SM_CXEDGE));
+    }
+    Remote_Close(&rb);
+}
+
+void Glimpse_ReadTab(HWND w, POINT pt, GlimpseLine *line) {
+    RemoteBlock rb;
+    if (!Remote_Open(&rb, w, kBlock)) return;
+    TCHITTESTINFO hit = {};
+    hit.pt = pt;
+    Remote_Write(&rb, 0, &hit, sizeof(hit));
+    int index = (int)Glimpse_Send(w, TCM_HITTEST, 0, (LPARAM)rb.base);
+    if (index >= 0) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = (LPWSTR)(rb.base + kTextAt);
+        item.cchTextMax = kTextChars;
+        ClearText(&rb);
+        Remote_Write(&rb, 256, &item, sizeof(item));
+        Glimpse_Send(w, TCM_GETITEMW, index, (LPARAM)(rb.base + 256));
+        std::wstring text = ReadText(&rb);
+        RECT box = {};
+        Remote_Write(&rb, 512, &box, sizeof(box));
+        Glimpse_Send(w, TCM_GETITEMRECT, index, (LPARAM)(rb.base + 512));
+        Remote_Read(&rb, 512, &box, sizeof(box));
+        Glimpse_WindowFont(w, &line->font);
+        PlaceText(line, text, box, 1, 0);
+    }
+    Remote_Close(&rb);
+}
