@@ -22,6 +22,7 @@ int Settings_IsLead(const char *p)
 static BYTE Fold(BYTE c)
 {
     if (c < 0x80) return (c >= 'a' && c <= 'z') ? (BYTE)(c - 'a' + 'A') : c;
+    if (IsDBCSLeadByte(c)) return c;   // a lead byte without its trail byte stays as it is
     char s[1] = {(char)c};
     CharUpperBuffA(s, 1);
     return (BYTE)s[0];

@@ -18,11 +18,17 @@ void WINAPI Basekit_SettingsSetFile(const char *path)
         g_filePath[0] = g_shortPath[0] = '\0';
         return;
     }
+    g_fileMode = 1;
+    if (strnlen(path, MAX_PATH) == MAX_PATH) {
+        // A path that does not fit is not cut to another file's name: file mode without a file,
+        // where reads find nothing and writes fail.
+        g_filePath[0] = g_shortPath[0] = '\0';
+        return;
+    }
     lstrcpynA(g_filePath, path, MAX_PATH);
     DWORD n = GetShortPathNameA(g_filePath, g_shortPath, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         lstrcpynA(g_shortPath, g_filePath, MAX_PATH);
-    g_fileMode = 1;
 }
 
 int WINAPI Basekit_SettingsGetFile(char *buf)

@@ -462,10 +462,18 @@ TEST_F(SettingsFile, UnwritableOrMissingFileAndUnstorableTextChangeNothing)
     EXPECT_EQ(Bytes(), before);
     Basekit_SettingsCloseKey(k);
 
-    // A settings file in a folder that does not exist.
+    // A settings file in a folder that does not exist, and a path too long to keep.
     Basekit_SettingsSetFile("no-such-folder\\settings.ini");
     EXPECT_EQ(Basekit_SettingsWriteString(key, "A", "x"), 0);
     EXPECT_EQ(Basekit_SettingsReadString(key, "A", buf, sizeof buf), 0);
+    std::string longPath;
+    for (int i = 0; i < 127; i++) longPath += ".\\";
+    longPath += file_;   // cut to 259 bytes it would name the file "file-" here
+    Basekit_SettingsSetFile(longPath.c_str());
+    EXPECT_EQ(Basekit_SettingsWriteString(key, "A", "x"), 0);
+    EXPECT_EQ(Basekit_SettingsReadString(key, "A", buf, sizeof buf), 0);
+    EXPECT_EQ(GetFileAttributesA("file-"), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA("file-");
 }
 
 struct WriterArg {
