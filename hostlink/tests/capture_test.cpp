@@ -138,9 +138,12 @@ protected:
     }
     void SetUp() override {
         g_host = CreateWindowExA(WS_EX_TOPMOST, "HostlinkTestHost", "host",
-                                 WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 640, 480,
+                                 WS_POPUP | WS_CLIPCHILDREN, 40, 40, 640, 480,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(g_host);
+        // Shown without activation: an active window's destruction waits on focus changes.
+        SetWindowPos(g_host, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         UpdateWindow(g_host);
     }
     void TearDown() override { DestroyWindow(g_host); }
