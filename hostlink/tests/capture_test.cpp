@@ -2,6 +2,8 @@
 // line, the character under the point, the font and the line's box; and the ways a capture gives
 // nothing (rules, restricting windows, malformed answers, re-entry).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <richedit.h>
 #include <string.h>
 #include <string>
@@ -122,7 +124,10 @@ protected:
         wc.lpfnWndProc = PlainProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-        for (const char *name : {"HostlinkTestHost", "TRAYCLOCKWCLASS", "PlainTestPanel"}) {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES};
+        InitCommonControlsEx(&icc);
+        for (const char *name : {"HostlinkTestHost", "TRAYCLOCKWCLASS", "PlainTestPanel",
+                                 "AVL_AVView"}) {
             wc.lpszClassName = name;
             RegisterClassA(&wc);
         }
@@ -273,6 +278,224 @@ TEST_F(CaptureTest, CaptureStartedDuringACaptureAnswersZero) {
     EXPECT_EQ(Hostlink_Capture(&rec), 1);
     EXPECT_EQ(g_innerResult, 0);
     SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)g_editProc);
+}
+
+// ---- The other standard controls: the right line and a position inside the right word ----
+
+// Point for character k of text drawn from left in the test font, at row y.
+POINT CharPoint(HWND w, const char *text, int left, int k, int y) {
+    return ToScreen(w, left + Width(text, k) + Width(text + k, 1) / 2, y);
+}
+
+void ExpectWord(HWND w, POINT pt, const char *text, int wordStart, int wordEnd) {
+    CaptureRecord rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1) << text;
+    EXPECT_STREQ(rec.text, text);
+    EXPECT_GE(rec.wordPos, wordStart) << text;
+    EXPECT_LT(rec.wordPos, wordEnd) << text;
+    EXPECT_STREQ(rec.font.lfFaceName, kFace);
+    EXPECT_TRUE(PtInRect(&rec.lineRect, pt)) << text;
+    EXPECT_EQ(rec.sourceWindow, (uint32_t)(UINT_PTR)w);
+}
+
+TEST_F(CaptureTest, ButtonsGiveTheirLabel) {
+    const char *push = "press this button";
+    HWND button = Child("BUTTON", push, BS_PUSHBUTTON, 10, 10, 300, 40);
+    int left = (300 - Width(push, (int)strlen(push))) / 2;
+    ExpectWord(button, CharPoint(button, push, left, 8, 20), push, 6, 10);
+
+    const char *check = "check this option";
+    HWND box = Child("BUTTON", check, BS_AUTOCHECKBOX, 10, 100, 300, 30);
+    int boxLeft = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    ExpectWord(box, CharPoint(box, check, boxLeft, 13, 15), check, 11, 17);
+}
+
+TEST_F(CaptureTest, DropDownListComboGivesItsSelection) {
+    HWND combo = Child("COMBOBOX", "", CBS_DROPDOWNLIST, 10, 10, 300, 200);
+    SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)"chosen entry text");
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    COMBOBOXINFO info = {sizeof(info)};
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    const char *text = "chosen entry text";
+    int y = (info.rcItem.top + info.rcItem.bottom) / 2;
+    ExpectWord(combo, CharPoint(combo, text, info.rcItem.left + 1, 9, y), text, 7, 12);
+}
+
+TEST_F(CaptureTest, ListViewGivesTheItemOrSubItemUnderThePoint) {
+    HWND view = Child(WC_LISTVIEWA, "", LVS_REPORT, 10, 10, 500, 200);
+    LVCOLUMNA col = {};
+    col.mask = LVCF_WIDTH | LVCF_TEXT;
+    col.cx = 200;
+    col.pszText = (char *)"name";
+    SendMessageA(view, LVM_INSERTCOLUMNA, 0, (LPARAM)&col);
+    col.pszText = (char *)"meaning";
+    SendMessageA(view, LVM_INSERTCOLUMNA, 1, (LPARAM)&col);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = (char *)"first item";
+    SendMessageA(view, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    item.iItem = 1;
+    item.pszText = (char *)"second item";
+    SendMessageA(view, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    item.iSubItem = 1;
+    item.pszText = (char *)"the sub item text";
+    SendMessageA(view, LVM_SETITEMTEXTA, 1, (LPARAM)&item);
+
+    RECT r = {LVIR_LABEL, 0, 0, 0};
+    SendMessageA(view, LVM_GETITEMRECT, 1, (LPARAM)&r);
+    const char *name = "second item";
+    int y = (r.top + r.bottom) / 2;
+    ExpectWord(view, CharPoint(view, name, r.left + 2, 8, y), name, 7, 11);
+
+    RECT s = {LVIR_LABEL, 1, 0, 0};
+    SendMessageA(view, LVM_GETSUBITEMRECT, 1, (LPARAM)&s);
+    const char *sub = "the sub item text";
+    ExpectWord(view, CharPoint(view, sub, s.left + 2, 9, y), sub, 8, 12);
+}
+
+TEST_F(CaptureTest, TreeViewGivesTheItemUnderThePoint) {
+    HWND tree = Child(WC_TREEVIEWA, "", TVS_HASLINES, 10, 10, 300, 200);
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = (char *)"root node";
+    SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
+    ins.item.pszText = (char *)"another tree entry";
+    HTREEITEM second = (HTREEITEM)SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
+    RECT r;
+    memcpy(&r, &second, sizeof(second));
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, (LPARAM)&r));
+    const char *text = "another tree entry";
+    ExpectWord(tree, CharPoint(tree, text, r.left + 2, 10, (r.top + r.bottom) / 2), text, 8, 12);
+}
+
+TEST_F(CaptureTest, HeaderAndTabGiveTheItemUnderThePoint) {
+    HWND header = Child(WC_HEADERA, "", HDS_HORZ, 10, 10, 400, 30);
+    HDITEMA hd = {};
+    hd.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    hd.cxy = 250;
+    hd.fmt = HDF_LEFT | HDF_STRING;
+    hd.pszText = (char *)"column heading";
+    SendMessageA(header, HDM_INSERTITEMA, 0, (LPARAM)&hd);
+    RECT h;
+    SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&h);
+    const char *heading = "column heading";
+    ExpectWord(header, CharPoint(header, heading, h.left + 3 * GetSystemMetrics(SM_CXEDGE), 10,
+                                 (h.top + h.bottom) / 2),
+               heading, 7, 14);
+
+    HWND tab = Child(WC_TABCONTROLA, "", 0, 10, 100, 400, 100);
+    TCITEMA tc = {};
+    tc.mask = TCIF_TEXT;
+    tc.pszText = (char *)"first page";
+    SendMessageA(tab, TCM_INSERTITEMA, 0, (LPARAM)&tc);
+    tc.pszText = (char *)"settings tab";
+    SendMessageA(tab, TCM_INSERTITEMA, 1, (LPARAM)&tc);
+    RECT t;
+    SendMessageA(tab, TCM_GETITEMRECT, 1, (LPARAM)&t);
+    const char *label = "settings tab";
+    int left = (t.left + t.right - Width(label, (int)strlen(label))) / 2;
+    ExpectWord(tab, CharPoint(tab, label, left, 3, (t.top + t.bottom) / 2), label, 0, 8);
+}
+
+// ---- The window at the point ----
+
+TEST_F(CaptureTest, WalkPassesOverGroupBoxesAndHiddenChildren) {
+    HWND edit = Child("EDIT", "under the group", 0, 20, 40, 300, 30);
+    HWND hidden = CreateWindowExA(0, "EDIT", "hidden cover", WS_CHILD, 20, 40, 300, 30, g_host,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND group = Child("BUTTON", "group", BS_GROUPBOX, 10, 10, 400, 100);
+    SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(group, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(edit, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CaptureRecord rec = Request(EditCharMiddle(edit, 1, false));
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_EQ(rec.sourceWindow, (uint32_t)(UINT_PTR)edit);
+    EXPECT_STREQ(rec.text, "under the group");
+}
+
+TEST_F(CaptureTest, IpAddressControlGivesTheFieldUnderThePoint) {
+    HWND ip = Child(WC_IPADDRESSA, "", 0, 10, 10, 200, 30);
+    SendMessageA(ip, IPM_SETADDRESS, 0, MAKEIPADDRESS(10, 123, 45, 6));
+    HWND field = nullptr;
+    for (HWND c = GetWindow(ip, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char text[8];
+        GetWindowTextA(c, text, sizeof(text));
+        if (strcmp(text, "123") == 0) field = c;
+    }
+    ASSERT_TRUE(field);
+    CaptureRecord rec = Request(EditCharMiddle(field, 1, false));
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_EQ(rec.sourceWindow, (uint32_t)(UINT_PTR)field);
+    EXPECT_STREQ(rec.text, "123");
+}
+
+// ---- The document viewer plug-in ----
+
+struct PluginAnswer {
+    const char *text;
+    uint16_t charset, wordPos;
+};
+PluginAnswer g_plugin;
+
+LRESULT CALLBACK PluginProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_USER) return DefWindowProcA(w, msg, wp, lp);
+    HANDLE map = OpenFileMappingA(FILE_MAP_WRITE, FALSE, "VL40_ACROBATPLUGIN_FILEMAPPING");
+    if (!map) return 0;
+    CaptureRecord *rec = (CaptureRecord *)MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
+    if (rec && wp == CAPTURE_RECORD_SIZE && rec->size == CAPTURE_RECORD_SIZE &&
+        rec->wantMask == 47) {
+        strcpy(rec->text, g_plugin.text);
+        rec->length = (uint32_t)strlen(g_plugin.text);
+        rec->charset = g_plugin.charset;
+        rec->wordPos = g_plugin.wordPos;
+    }
+    if (rec) UnmapViewOfFile(rec);
+    CloseHandle(map);
+    return 1;
+}
+
+TEST_F(CaptureTest, DocumentViewerPageIsReadThroughThePlugin) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PluginProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VLPLUGINACROBAT";
+    RegisterClassA(&wc);
+    HWND plugin = CreateWindowExA(0, "VLPLUGINACROBAT", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, "VL40AcrobatPluginExist");
+    HWND page = CreateWindowExA(0, "AVL_AVView", "AVPageView", WS_CHILD | WS_VISIBLE, 10, 10,
+                                300, 200, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    POINT pt = ToScreen(page, 30, 30);
+
+    // "café noir": one byte above 0x7F before the word position moves it on by one.
+    g_plugin = {"caf\xE9 noir", 0, 6};
+    CaptureRecord rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_STREQ(rec.text, "caf  noir");
+    EXPECT_EQ(rec.wordPos, 7);
+    EXPECT_EQ(rec.sourceWindow, (uint32_t)(UINT_PTR)page);
+
+    // "No word" stays "no word" however many bytes are replaced.
+    g_plugin = {"\xE9\xE9\xE9 noir", 0, CAPTURE_NO_WORD};
+    rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_STREQ(rec.text, "    noir");
+    EXPECT_EQ(rec.wordPos, CAPTURE_NO_WORD);
+
+    // A multi-byte charset keeps its bytes.  (Shift-JIS "nihon": 93 FA 96 7B)
+    g_plugin = {"\x93\xfa\x96\x7b", SHIFTJIS_CHARSET, 1};
+    rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_STREQ(rec.text, "\x93\xfa\x96\x7b");
+    EXPECT_EQ(rec.wordPos, 1);
+
+    // Without the plug-in the page gives nothing.
+    DestroyWindow(plugin);
+    rec = Request(pt);
+    EXPECT_EQ(Hostlink_Capture(&rec), 0);
+    CloseHandle(loaded);
 }
 
 }  // namespace

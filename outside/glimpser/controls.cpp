@@ -200,9 +200,16 @@ void Glimpse_ReadListBox(HWND w, POINT pt, GlimpseLine *line) {
 void Glimpse_ReadComboBox(HWND w, POINT pt, GlimpseLine *line) {
     // A drop-down combo box has an edit child that the capture reaches itself; here is the list
     // form, whose selected item is drawn inside the box left of the button.
+    // The information is asked inside the combo box's own process.
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
-    if (!GetComboBoxInfo(w, &info)) return;
+    RemoteBlock rb;
+    if (!Remote_Open(&rb, w, sizeof(info))) return;
+    bool got = Remote_Write(&rb, 0, &info, sizeof(info)) &&
+               Glimpse_Send(w, CB_GETCOMBOBOXINFO, 0, (LPARAM)rb.base) &&
+               Remote_Read(&rb, 0, &info, sizeof(info));
+    Remote_Close(&rb);
+    if (!got) return;
     if (info.hwndItem && info.hwndItem != w) {
         POINT sp = pt;
         MapWindowPoints(w, info.hwndItem, &sp, 1);
