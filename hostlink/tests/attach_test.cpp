@@ -86,4 +86,23 @@ TEST(Attach, PeerFirstThenUsTheServerStopsWithOurDetach) {
     EXPECT_TRUE(WaitFor([server] { return !IsWindow(server); }));
 }
 
+TEST(Attach, WordsSentToTheClientWindowLandInTheWordsMapping) {
+    ASSERT_EQ(Hostlink_Attach(), 1);
+    HWND client = FindWindowA(HOSTLINK_CLIENT_CLASS, nullptr);
+    ASSERT_TRUE(client);
+    SendMessageA(client, VLM_CAPTURE_SET_WORDS, 0, MAKELONG(7, 65535));
+    HANDLE map = OpenFileMappingA(FILE_MAP_READ, FALSE, "NTVLMANXXXX2");
+    ASSERT_TRUE(map);
+    const int32_t *words = (const int32_t *)MapViewOfFile(map, FILE_MAP_READ, 0, 0, 16);
+    ASSERT_TRUE(words);
+    EXPECT_EQ(words[0], 7);
+    EXPECT_EQ(words[1], 65535);
+    UnmapViewOfFile(words);
+    CloseHandle(map);
+    HWND server = FindWindowA(HOSTLINK_SERVER_CLASS, nullptr);
+    EXPECT_EQ(SendMessageA(client, WM_QUERYENDSESSION, 0, 0), 1);  // closes the server
+    EXPECT_TRUE(WaitFor([server] { return !IsWindow(server); }));
+    Hostlink_Detach();
+}
+
 }  // namespace

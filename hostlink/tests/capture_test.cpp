@@ -216,6 +216,25 @@ TEST_F(CaptureTest, StaticGivesItsWrappedLine) {
     ExpectLine(rec, pt, "static known word", 9);
 }
 
+TEST_F(CaptureTest, JapaneseTextCountsCharactersNotBytes) {
+    HFONT gothic = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                               "MS Gothic");
+    // Shift-JIS "nihongo" (three characters), a space, then "abc".
+    const char text[] = "\x93\xfa\x96\x7b\x8c\xea abc";
+    HWND edit = Child("EDIT", text, 0, 10, 10, 400, 30);
+    SendMessageA(edit, WM_SETFONT, (WPARAM)gothic, TRUE);
+    POINT pt = EditCharMiddle(edit, 1, false);  // the second character, "hon"
+    CaptureRecord rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_STREQ(rec.text, text);
+    EXPECT_EQ(rec.length, 7u);
+    EXPECT_EQ(rec.wordPos, 1);
+    EXPECT_EQ(rec.charset, SHIFTJIS_CHARSET);
+    EXPECT_STREQ(rec.font.lfFaceName, "MS Gothic");
+    DestroyWindow(edit);
+    DeleteObject(gothic);
+}
+
 TEST_F(CaptureTest, WantMaskChoosesTheFieldsCopied) {
     HWND edit = Child("EDIT", "alpha beta gamma", 0, 10, 10, 400, 30);
     POINT pt = EditCharMiddle(edit, 1, false);
