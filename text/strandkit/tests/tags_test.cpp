@@ -222,6 +222,9 @@ TEST(Tags, CompareTagged) {
     EXPECT_LT(Strandkit_CompareTagged("\x1b" "F80\x82\xA0", "\x1b" "F80\x82\xA2"), 0);
     EXPECT_EQ(Strandkit_CompareTagged("\x1b" "F80\x82\xA0", "\x1b" "F80\x82\xA0"), 0);
     EXPECT_EQ(Strandkit_CompareTagged("\x1b" "F80\x82\xA0", "\x82\xA0"), 128);  // untagged is charset 0
+    // Shift-JIS with trail bytes 0x5C and 0x7B: SO sorts before BO, not by the trail bytes alone.
+    EXPECT_LT(Strandkit_CompareTagged("\x1b" "F80\x83\x5C", "\x1b" "F80\x83\x7B"), 0);
+    EXPECT_GT(Strandkit_CompareTagged("\x1b" "F80\x83\x7D", "\x1b" "F80\x83\x7B"), 0);
     // Hangul in its own locale: case is ignored.
     EXPECT_EQ(Strandkit_CompareTagged("\x1b" "F81\xB0\xA1" "ABC", "\x1b" "F81\xB0\xA1" "abc"), 0);
     EXPECT_LT(Strandkit_CompareTagged("\x1b" "F81\xB0\xA1" "a", "\x1b" "F81\xB0\xA1" "b"), 0);
@@ -246,6 +249,13 @@ TEST(Tags, FindTagged) {
         {"\x1b" "F80a" + so + "\x1b" "F00xyz", so + "x", 0},
         {"\x1b" "F80\x83\x5C\x83\x5C", "\x5C\x83", 0},
         {"\x1b" "F80\x83\x5C\x83\x5C", "\x1b" "F80\x5C\x83", 0},
+        {"\x1b" "F80\x83\x7B\x83\x7C\x83\x7D", "{", 0},       // trail bytes 0x7B-0x7D are no braces
+        {"\x1b" "F80\x83\x7B\x83\x7C\x83\x7D", "|}", 0},
+        {"\x1b" "F80\x83\x7B\x83\x7C\x83\x7D}", "}", 1},
+        {"\x1b" "F80\x83\x7B\x83\x7C\x83\x7D", "\x1b" "F80\x83\x7C\x83\x7D", 1},
+        {"\x1b" "F88\xB3\x5C\xA5\x5C", "\x1b" "F88\xA5\x5C", 1},   // Big5 with trail byte 0x5C
+        {"\x1b" "F88\xB3\x5C\xA5\x5C", "\\", 0},
+        {"\x1b" "F86\xC4\xE3\xBA\xC3", "\x1b" "F86\xE3\xBA", 0},   // GB2312: never across characters
         {"abcabd", "abd", 1},
         {"ab", "abc", 0},
         {"\x1b" "F81\xB0\xA1\xB3\xAA", "\x1b" "F81\xB3\xAA", 1},
