@@ -6,14 +6,12 @@ namespace {
 typedef int(WINAPI *CompareProc)(DWORD language, DWORD zero, const char *a, const char *b,
                                  DWORD zero2);
 
-// The language manager's comparison (ordinal 107), taken from its module when one is present.
+// The language manager's comparison (ordinal 107), taken from its module once the process has
+// loaded and started it (the engine does); until then headwords compare in byte order.
 CompareProc LanguageCompare() {
     static CompareProc proc;
-    static bool looked;
-    if (!looked) {
-        looked = true;
+    if (!proc) {
         HMODULE mod = GetModuleHandleA("Linguakeeper.dll");
-        if (!mod) mod = LoadLibraryA("Linguakeeper.dll");
         if (mod) proc = (CompareProc)(void *)GetProcAddress(mod, MAKEINTRESOURCEA(107));
     }
     return proc;
@@ -67,7 +65,7 @@ extern "C" int WINAPI VLDataItem_Compare(int mode, int descending, const VLDataI
             if (proc)
                 d = proc(a->language | gradeA, 0, ha, hb, 0);
             else
-                d = strcmp(ha, hb);  // no language manager in this process: byte order
+                d = strcmp(ha, hb);
         }
         if (!d) d = Identity(a, b);
         break;

@@ -175,6 +175,13 @@ TEST(DataItem, CompareModes) {
     a->head.fileId = 2; b->head.fileId = 1;
     EXPECT_GT(VLDataItem_Compare(5, 0, a, b), 0);
     EXPECT_LT(VLDataItem_Compare(5, 1, a, b), 0);
+    // Mode 3: language, then the headwords (byte order without a language manager loaded),
+    // then identity.
+    a->language = 0x0100; b->language = 0x0200;
+    EXPECT_LT(VLDataItem_Compare(3, 0, a, b), 0);
+    b->language = 0x0100;
+    EXPECT_LT(VLDataItem_Compare(3, 0, a, b), 0);  // "aa" before "aaa"
+    EXPECT_GT(VLDataItem_Compare(3, 1, a, b), 0);
     // Mode 4: time stamps.
     a->head.time.dwLowDateTime = 5; b->head.time.dwLowDateTime = 9;
     EXPECT_LT(VLDataItem_Compare(4, 0, a, b), 0);
