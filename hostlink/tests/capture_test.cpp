@@ -25,6 +25,25 @@ LRESULT CALLBACK PlainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, msg, wp, lp);
 }
 
+// A window that draws its text itself: two pieces on one row, one more row below.
+const char kDrawnFirst[] = "drawn by itself";
+const char kDrawnSecond[] = "tail piece";
+LRESULT CALLBACK SelfDrawnProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_PAINT) return DefWindowProcA(w, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    HGDIOBJ old = SelectObject(dc, g_font);
+    SIZE size;
+    GetTextExtentPoint32A(dc, kDrawnFirst, (int)strlen(kDrawnFirst), &size);
+    TextOutA(dc, 5, 5, kDrawnFirst, (int)strlen(kDrawnFirst));
+    TextOutA(dc, 5 + size.cx + 20, 5, kDrawnSecond, (int)strlen(kDrawnSecond));
+    RECT below = {5, 60, 300, 90};
+    DrawTextA(dc, "another row", -1, &below, DT_LEFT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    EndPaint(w, &ps);
+    return 0;
+}
+
 // An edit that, when the server reads its text, starts a capture of its own.
 LRESULT CALLBACK ReentrantEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_GETTEXT) {
@@ -69,6 +88,8 @@ int Width(const char *text, int n) {
     ReleaseDC(g_host, dc);
     return size.cx;
 }
+
+POINT CharPoint(HWND w, const char *text, int left, int k, int y);
 
 int LineHeight() {
     HDC dc = GetDC(g_host);
@@ -131,6 +152,9 @@ protected:
             wc.lpszClassName = name;
             RegisterClassA(&wc);
         }
+        wc.lpfnWndProc = SelfDrawnProc;
+        wc.lpszClassName = "SelfDrawnPanel";
+        RegisterClassA(&wc);
         g_font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, kFace);
         ASSERT_EQ(Hostlink_Attach(), 1);
         ASSERT_TRUE(WaitFor([] { return FindWindowA(HOSTLINK_SERVER_CLASS, nullptr) != nullptr; }));
@@ -233,6 +257,29 @@ TEST_F(CaptureTest, JapaneseTextCountsCharactersNotBytes) {
     EXPECT_STREQ(rec.font.lfFaceName, "MS Gothic");
     DestroyWindow(edit);
     DeleteObject(gothic);
+}
+
+TEST_F(CaptureTest, WindowDrawingItsOwnTextGivesTheDrawnRow) {
+    HWND panel = CreateWindowExA(0, "SelfDrawnPanel", "panel title", WS_CHILD | WS_VISIBLE, 10, 10,
+                                 500, 120, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    UpdateWindow(panel);
+    POINT pt = CharPoint(panel, kDrawnFirst, 5, 7, 5 + LineHeight() / 2);  // the 'y' of "by"
+    CaptureRecord rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    ExpectLine(rec, pt, "drawn by itself tail piece", 7);
+
+    // A row drawn through the text-box call.
+    HDC dc = GetDC(panel);
+    HGDIOBJ old = SelectObject(dc, g_font);
+    SIZE size;
+    GetTextExtentPoint32A(dc, "anoth", 5, &size);
+    SelectObject(dc, old);
+    ReleaseDC(panel, dc);
+    POINT below = ToScreen(panel, 5 + size.cx + 2, 60 + LineHeight() / 2);
+    CaptureRecord second = Request(below);
+    ASSERT_EQ(Hostlink_Capture(&second), 1);
+    EXPECT_STREQ(second.text, "another row");
+    EXPECT_EQ(second.wordPos, 5);
 }
 
 TEST_F(CaptureTest, WantMaskChoosesTheFieldsCopied) {

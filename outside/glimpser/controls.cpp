@@ -229,9 +229,12 @@ void Glimpse_ReadComboBox(HWND w, POINT pt, GlimpseLine *line) {
     SetLine(line, text, rect, left);
 }
 
-// A window that draws its own text: its window text, in its font, drawn from the left of the
-// client area in rows of the font's height.
+// A window that draws its own text: what it draws under the point while it repaints, else its
+// window text, in its font, drawn from the left of the client area in rows of the font's height.
 void Glimpse_ReadOther(HWND w, POINT pt, GlimpseLine *line) {
+    POINT screen = pt;
+    ClientToScreen(w, &screen);
+    if (Glimpse_SpyRead(w, screen, line)) return;
     std::wstring text = Glimpse_WindowText(w);
     if (text.empty()) return;
     Glimpse_WindowFont(w, &line->font);

@@ -41,6 +41,17 @@ void Remote_Close(RemoteBlock *rb);
 // own process); false when it has none or that could not be done.
 bool Remote_WindowFont(HWND w, LOGFONTA *out);
 
+// Starts a thread at start(param) in the window's process (start and param are addresses there);
+// false when it could not run or did not end in time; its exit code in code.
+bool Remote_Call(HWND w, void *start, DWORD param, DWORD *code);
+// The address in the window's process of a function or datum of ours (same module, same offset);
+// null when that module is not loaded there.
+void *Remote_AddressOf(HWND w, void *local);
+
+// Reads the text a window draws itself under the screen point, by having it repaint while the
+// text-drawing spy is armed in its process; false when nothing was drawn there.
+bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line);
+
 // Pixel widths and heights of text in a font.
 int Glimpse_TextWidth(const LOGFONTA *font, const std::wstring &text);
 int Glimpse_LineHeight(const LOGFONTA *font);

@@ -47,6 +47,39 @@ void Remote_Close(RemoteBlock *rb) {
 
 namespace {
 
+void *RemoteAddressOf(DWORD pid, void *local);
+
+}  // namespace
+
+bool Remote_Call(HWND w, void *start, DWORD param, DWORD *code) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = pid ? OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                           PROCESS_VM_OPERATION | PROCESS_VM_READ |
+                                           PROCESS_VM_WRITE,
+                                       FALSE, pid)
+                         : nullptr;
+    if (!process) return false;
+    bool done = false;
+    HANDLE th = CreateRemoteThread(process, nullptr, 0, (LPTHREAD_START_ROUTINE)start,
+                                   (LPVOID)(UINT_PTR)param, 0, nullptr);
+    if (th) {
+        done = WaitForSingleObject(th, GLIMPSE_PROBE_MS) == WAIT_OBJECT_0 &&
+               GetExitCodeThread(th, code);
+        CloseHandle(th);
+    }
+    CloseHandle(process);
+    return done;
+}
+
+void *Remote_AddressOf(HWND w, void *local) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid ? RemoteAddressOf(pid, local) : nullptr;
+}
+
+namespace {
+
 // Where a function of ours lives in the other process: the same offset in the module of the
 // same name there.
 void *RemoteAddressOf(DWORD pid, void *local) {
@@ -61,7 +94,7 @@ void *RemoteAddressOf(DWORD pid, void *local) {
     for (const char *p = name; *p; p++)
         if (*p == '\\' || *p == '/') base = p + 1;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snap == INVALID_HANDLE_VALUE) return local;  // same layout as ours is the best guess
+    if (snap == INVALID_HANDLE_VALUE) return nullptr;
     void *found = nullptr;
     MODULEENTRY32 me = {};
     me.dwSize = sizeof(me);
