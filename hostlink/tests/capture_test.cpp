@@ -44,6 +44,32 @@ LRESULT CALLBACK SelfDrawnProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
+// A multi-line edit of another make: says whether it may be captured (0x606) and where its caret
+// is for a client point (0x604).
+LRESULT g_mlAllowed = 1;
+LRESULT CALLBACK MlEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == 0x606) return g_mlAllowed;
+    if (msg == 0x604) return 1000 + (short)LOWORD(lp);
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+// A window whose thread stops reading its messages until released.
+struct HungWindow {
+    HWND window;
+    HANDLE created, release;
+};
+DWORD WINAPI HungThread(LPVOID param) {
+    HungWindow *hung = (HungWindow *)param;
+    hung->window = CreateWindowExA(WS_EX_TOPMOST, "MLEDIT", "hung", WS_POPUP, 700, 600, 200, 100,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(hung->window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetEvent(hung->created);
+    WaitForSingleObject(hung->release, INFINITE);  // no messages read meanwhile
+    DestroyWindow(hung->window);
+    return 0;
+}
+
 // An edit that, when the server reads its text, starts a capture of its own.
 LRESULT CALLBACK ReentrantEditProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_GETTEXT) {
@@ -154,6 +180,9 @@ protected:
         }
         wc.lpfnWndProc = SelfDrawnProc;
         wc.lpszClassName = "SelfDrawnPanel";
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = MlEditProc;
+        wc.lpszClassName = "MLEDIT";
         RegisterClassA(&wc);
         g_font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, kFace);
         ASSERT_EQ(Hostlink_Attach(), 1);
@@ -334,6 +363,36 @@ TEST_F(CaptureTest, NeverCaptureClassAndRestrictingWindowGiveNothing) {
     EXPECT_EQ(Hostlink_Capture(&restricted), 0);
     restricted.restrictWindow2 = (uint32_t)(UINT_PTR)panel;
     EXPECT_EQ(Hostlink_Capture(&restricted), 1);
+}
+
+TEST_F(CaptureTest, MultiLineEditOfAnotherMakeIsAskedFirstAndGivesItsCaret) {
+    HWND ml = CreateWindowExA(0, "MLEDIT", "ml edit text", WS_CHILD | WS_VISIBLE, 10, 10, 300, 60,
+                              g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    POINT pt = ToScreen(ml, 3, 5);
+    g_mlAllowed = 1;
+    CaptureRecord rec = Request(pt);
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_STREQ(rec.text, "ml edit text");
+    EXPECT_EQ(rec.caretPos, 1003u);
+    g_mlAllowed = 0;
+    rec = Request(pt);
+    EXPECT_EQ(Hostlink_Capture(&rec), 0);
+}
+
+TEST_F(CaptureTest, WindowThatStopsAnsweringIsNotWaitedForEver) {
+    HungWindow hung = {nullptr, CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                       CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE thread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(hung.created, 0) == WAIT_OBJECT_0; }));
+    ASSERT_TRUE(hung.window);
+    g_mlAllowed = 1;
+    CaptureRecord rec = Request(ToScreen(hung.window, 20, 20));
+    EXPECT_EQ(Hostlink_Capture(&rec), 0);  // the probe gave up: the window counts as silent
+    SetEvent(hung.release);
+    WaitFor([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
+    CloseHandle(thread);
+    CloseHandle(hung.created);
+    CloseHandle(hung.release);
 }
 
 TEST_F(CaptureTest, CaptureStartedDuringACaptureAnswersZero) {
