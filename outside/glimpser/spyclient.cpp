@@ -65,12 +65,21 @@ bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line) {
     DWORD hooked = 0;
     if (!hook || !Remote_Call(w, hook, 0, &hooked) || !hooked) return false;
 
+    // Only the band of rows around the point is repainted, and through a message that gives up
+    // on a window that stops answering.
+    POINT client = screen;
+    ScreenToClient(w, &client);
+    RECT area;
+    GetClientRect(w, &area);
+    RECT band = {area.left, client.y - 2, area.right, client.y + 3};
     GlimpseSpyShared *shared = spy->shared;
     shared->count = 0;
     shared->target = w;
     shared->point = screen;
     InterlockedExchange(&shared->armed, 1);
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    InvalidateRect(w, &band, TRUE);
+    DWORD_PTR painted = 0;
+    SendMessageTimeoutW(w, WM_PAINT, 0, 0, SMTO_ABORTIFHUNG, GLIMPSE_PROBE_MS, &painted);
     InterlockedExchange(&shared->armed, 0);
 
     int count = std::min<int>(shared->count, GLIMPSE_SPY_PIECES);
