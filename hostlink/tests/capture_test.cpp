@@ -23,6 +23,12 @@ TEST_F(CaptureTest, SingleLineEditGivesTheWordUnderThePoint) {
     EXPECT_EQ(none.wordPos, CAPTURE_NO_WORD);
 }
 
+TEST_F(CaptureTest, PasswordFieldIsNeverRead) {
+    HWND secret = Child("EDIT", "hunter2 secret", ES_PASSWORD, 10, 10, 400, 30);
+    CaptureRecord rec = Request(EditCharMiddle(secret, 1, false));
+    EXPECT_EQ(Hostlink_Capture(&rec), 0);
+}
+
 TEST_F(CaptureTest, WantMaskChoosesTheFieldsCopied) {
     HWND edit = Child("EDIT", "alpha beta gamma", 0, 10, 10, 400, 30);
     POINT pt = EditCharMiddle(edit, 1, false);

@@ -44,7 +44,7 @@ TEST_F(CaptureTest, ListBoxGivesTheItemUnderThePoint) {
 }
 
 TEST_F(CaptureTest, StaticGivesItsWrappedLine) {
-    HWND label = Child("STATIC", "static known word", SS_LEFT, 10, 200, 400, 60);
+    HWND label = Child("STATIC", "static &known word", SS_LEFT, 10, 200, 400, 60);
     const char *text = "static known word";
     int x = Width(text, 9) + Width(text + 9, 1) / 2;  // the 'o' of "known"
     POINT pt = ToScreen(label, x, LineHeight() / 2);

@@ -6,6 +6,16 @@
 
 namespace {
 
+// The text as drawn: a mnemonic mark is not shown, a doubled one shows once.
+std::wstring WithoutMnemonics(const std::wstring &text) {
+    std::wstring shown;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == L'&' && i + 1 < text.size()) i++;
+        shown += text[i];
+    }
+    return shown;
+}
+
 bool InRows(POINT pt, const RECT &r) { return pt.y >= r.top && pt.y < r.bottom; }
 
 // A line whose box and text start are known; the character is found by measuring.
@@ -48,6 +58,7 @@ void EditLine(HWND w, POINT pt, const std::wstring &text, int start, int length,
 }  // namespace
 
 void Glimpse_ReadEdit(HWND w, POINT pt, GlimpseLine *line) {
+    if (GetWindowLongA(w, GWL_STYLE) & ES_PASSWORD) return;  // a password is never read out
     Glimpse_WindowFont(w, &line->font);
     LRESULT at = Glimpse_Send(w, EM_CHARFROMPOS, 0, MAKELPARAM(pt.x, pt.y));
     if (at == -1) return;
@@ -132,6 +143,7 @@ void Glimpse_ReadStatic(HWND w, POINT pt, GlimpseLine *line) {
         return;
     Glimpse_WindowFont(w, &line->font);
     std::wstring text = Glimpse_WindowText(w);
+    if (!(style & SS_NOPREFIX)) text = WithoutMnemonics(text);
     RECT client;
     GetClientRect(w, &client);
     int width = client.right - client.left;
@@ -155,12 +167,7 @@ void Glimpse_ReadButton(HWND w, POINT pt, GlimpseLine *line) {
     LONG type = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
     if (type == BS_OWNERDRAW || type == BS_GROUPBOX) return;
     Glimpse_WindowFont(w, &line->font);
-    std::wstring text = Glimpse_WindowText(w);
-    std::wstring shown;
-    for (size_t i = 0; i < text.size(); i++) {  // the mnemonic marks are not drawn
-        if (text[i] == L'&' && i + 1 < text.size()) i++;
-        shown += text[i];
-    }
+    std::wstring shown = WithoutMnemonics(Glimpse_WindowText(w));
     RECT client;
     GetClientRect(w, &client);
     int width = Glimpse_TextWidth(&line->font, shown);
