@@ -2,30 +2,13 @@
 #include "chartpane_int.h"
 #include "basekit.h"
 #include "sharedkit.h"
+#include "uiassets.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
 
 namespace {
-
-enum {
-    IDD_USAGE_GRAPH = 901,
-    IDC_CLOSE = 1293,
-    IDC_SUMMARY = 1416,
-    IDC_GRAPH = 1438,
-    IDC_OLDER = 1439,
-    IDC_NEWER = 1440,
-    IDC_LASTDAY = 1441,
-    IDC_WEEK = 1442,
-    IDC_MONTH = 1443,
-    IDS_MONTH_OLDER = 2466,
-    IDS_WEEK_NEWER = 2467,
-    IDS_WEEK_OLDER = 2468,
-    IDS_LASTDAY_FORMAT = 2469,
-    IDS_COUNTS_FORMAT = 2470,
-    IDS_MONTH_NEWER = 2471,
-};
 
 const int kMaxDays = 31;
 
@@ -36,7 +19,7 @@ struct GraphDialog {
     int shown;    // 7 or 31
 };
 
-HMODULE Resources() { return GetModuleHandleA("Uiassets.dll"); }
+HMODULE Resources() { return Uiassets_GetModule(); }
 
 void SetItemString(HWND dlg, int item, int id)
 {
@@ -47,10 +30,10 @@ void SetItemString(HWND dlg, int item, int id)
 
 void Reread(HWND dlg, GraphDialog *st)
 {
-    st->shown = IsDlgButtonChecked(dlg, IDC_WEEK) == BST_CHECKED ? 7 : kMaxDays;
+    st->shown = IsDlgButtonChecked(dlg, UIA_IDC_GRAPH_WEEK) == BST_CHECKED ? 7 : kMaxDays;
     memset(st->days, 0, sizeof st->days);
     Chartpane_ReadDays(st->days, st->shown);
-    InvalidateRect(GetDlgItem(dlg, IDC_GRAPH), nullptr, TRUE);
+    InvalidateRect(GetDlgItem(dlg, UIA_IDC_GRAPH_PLOT), nullptr, TRUE);
 }
 
 void ShowLastDay(HWND dlg, const GraphDialog *st)
@@ -58,47 +41,47 @@ void ShowLastDay(HWND dlg, const GraphDialog *st)
     const OprLogDay &last = st->days[st->shown - 1];
     int key = OprLog_DateKey(last.dayTime);
     char fmt[256] = "", text[512];
-    LoadStringA(Resources(), IDS_LASTDAY_FORMAT, fmt, sizeof fmt);
+    LoadStringA(Resources(), UIA_IDS_GRAPH_LASTDAY, fmt, sizeof fmt);
     snprintf(text, sizeof text, fmt, key / 10000, key / 100 % 100, key % 100);
-    SetDlgItemTextA(dlg, IDC_LASTDAY, text);
-    LoadStringA(Resources(), IDS_COUNTS_FORMAT, fmt, sizeof fmt);
+    SetDlgItemTextA(dlg, UIA_IDC_GRAPH_LASTDAY, text);
+    LoadStringA(Resources(), UIA_IDS_GRAPH_COUNTS, fmt, sizeof fmt);
     snprintf(text, sizeof text, fmt, last.popupCount, last.searchCount, last.outsideCount);
-    SetDlgItemTextA(dlg, IDC_SUMMARY, text);
+    SetDlgItemTextA(dlg, UIA_IDC_GRAPH_SUMMARY, text);
 }
 
 void OnInitDialog(HWND dlg, GraphDialog *st)
 {
     SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)st);
-    CheckRadioButton(dlg, IDC_WEEK, IDC_MONTH, IDC_WEEK);
+    CheckRadioButton(dlg, UIA_IDC_GRAPH_WEEK, UIA_IDC_GRAPH_MONTH, UIA_IDC_GRAPH_WEEK);
     g_page = 1;
     Reread(dlg, st);
-    EnableWindow(GetDlgItem(dlg, IDC_NEWER), FALSE);
+    EnableWindow(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER), FALSE);
     ShowLastDay(dlg, st);
 }
 
 void OnCommand(HWND dlg, GraphDialog *st, int id)
 {
     switch (id) {
-    case IDC_OLDER:
+    case UIA_IDC_GRAPH_OLDER:
         g_page++;
-        EnableWindow(GetDlgItem(dlg, IDC_NEWER), g_page > 1);
+        EnableWindow(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER), g_page > 1);
         Reread(dlg, st);
         break;
-    case IDC_NEWER:
+    case UIA_IDC_GRAPH_NEWER:
         if (g_page > 1) g_page--;
-        EnableWindow(GetDlgItem(dlg, IDC_NEWER), g_page > 1);
+        EnableWindow(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER), g_page > 1);
         Reread(dlg, st);
         break;
-    case IDC_WEEK:
-    case IDC_MONTH:
+    case UIA_IDC_GRAPH_WEEK:
+    case UIA_IDC_GRAPH_MONTH:
         g_page = 1;
-        CheckRadioButton(dlg, IDC_WEEK, IDC_MONTH, id);
-        SetItemString(dlg, IDC_OLDER, id == IDC_WEEK ? IDS_WEEK_OLDER : IDS_MONTH_OLDER);
-        SetItemString(dlg, IDC_NEWER, id == IDC_WEEK ? IDS_WEEK_NEWER : IDS_MONTH_NEWER);
-        EnableWindow(GetDlgItem(dlg, IDC_NEWER), FALSE);
+        CheckRadioButton(dlg, UIA_IDC_GRAPH_WEEK, UIA_IDC_GRAPH_MONTH, id);
+        SetItemString(dlg, UIA_IDC_GRAPH_OLDER, id == UIA_IDC_GRAPH_WEEK ? UIA_IDS_GRAPH_WEEK_OLDER : UIA_IDS_GRAPH_MONTH_OLDER);
+        SetItemString(dlg, UIA_IDC_GRAPH_NEWER, id == UIA_IDC_GRAPH_WEEK ? UIA_IDS_GRAPH_WEEK_NEWER : UIA_IDS_GRAPH_MONTH_NEWER);
+        EnableWindow(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER), FALSE);
         Reread(dlg, st);
         break;
-    case IDC_CLOSE:
+    case UIA_IDC_GRAPH_CLOSE:
     case IDCANCEL:
         EndDialog(dlg, id);
         break;
@@ -117,7 +100,7 @@ INT_PTR CALLBACK GraphDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         return TRUE;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT *di = (const DRAWITEMSTRUCT *)lp;
-        if (!st || di->CtlID != IDC_GRAPH) return FALSE;
+        if (!st || di->CtlID != UIA_IDC_GRAPH_PLOT) return FALSE;
         Graph_Paint(di->hDC, di->rcItem, st->days, st->shown);
         return TRUE;
     }
@@ -147,7 +130,7 @@ extern "C" INT_PTR WINAPI Chartpane_ShowGraph(HWND parent)
 {
     GraphDialog st = {};
     st.shown = 7;
-    return DialogBoxParamA(Resources(), MAKEINTRESOURCEA(IDD_USAGE_GRAPH), parent, GraphDialogProc,
+    return DialogBoxParamA(Resources(), MAKEINTRESOURCEA(UIA_IDD_USAGE_GRAPH), parent, GraphDialogProc,
                            (LPARAM)&st);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "chartpane.h"
 #include "sharedkit.h"
+#include "uiassets.h"
 
 #include <stdio.h>
 #include <time.h>
@@ -17,11 +18,42 @@ std::string LogPath()
     return std::string(folder) + "vloprlog.log";
 }
 
-struct DriveState {
-    bool painted = false;
-    bool sawMonth = false;
-    std::string olderText;
-};
+// Keeps a picture of the window as a 24-bit BMP in the test's working folder (an artefact for a
+// person to look at, not compared by pixels).
+void SaveWindowPicture(HWND w, const char *file)
+{
+    RECT rc;
+    GetWindowRect(w, &rc);
+    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void *bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, cx, cy, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (cx * 3 + 3) & ~3u, size = stride * cy;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    if (FILE *f = fopen(file, "wb")) {
+        fwrite(&fh, sizeof fh, 1, f);
+        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        fwrite(bits, size, 1, f);
+        fclose(f);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
 
 // Runs inside the dialog's modal loop: switches to the month view, pages back and forth, then
 // closes the dialog through its close button.
@@ -30,13 +62,13 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
     KillTimer(nullptr, id);
     HWND dlg = FindWindowA("#32770", nullptr);
     if (!dlg) { SetTimer(nullptr, 0, 50, Drive); return; }
-    HWND graph = GetDlgItem(dlg, 1438);
+    HWND graph = GetDlgItem(dlg, UIA_IDC_GRAPH_PLOT);
     UpdateWindow(dlg);
-    SendMessageA(dlg, WM_COMMAND, 1443, 0);               // month
-    SendMessageA(dlg, WM_COMMAND, 1439, 0);               // older
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, 1440)));  // newer is possible now
-    SendMessageA(dlg, WM_COMMAND, 1440, 0);               // newer
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, 1440)));
+    SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_MONTH, 0);               // month
+    SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_OLDER, 0);               // older
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER)));  // newer is possible now
+    SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_NEWER, 0);               // newer
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, UIA_IDC_GRAPH_NEWER)));
     UpdateWindow(graph);
     // The graph paints something other than white.
     HDC dc = GetDC(graph);
@@ -48,7 +80,8 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
             if ((GetPixel(dc, x, y) & 0xFFFFFF) != 0xFFFFFF) nonWhite++;
     ReleaseDC(graph, dc);
     EXPECT_GT(nonWhite, 0);
-    SendMessageA(dlg, WM_COMMAND, 1293, 0);               // close
+    SaveWindowPicture(dlg, "usage_graph.bmp");
+    SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_CLOSE, 0);               // close
 }
 
 }  // namespace
@@ -71,4 +104,12 @@ TEST(Chartpane, WriteThenReadToday) {
     fseek(f, 0, SEEK_END);
     EXPECT_EQ(ftell(f), 16);
     fclose(f);
+}
+
+TEST(Chartpane, GraphDialogOpensPagesAndCloses) {
+    OprLogDay day = {(INT32)_time64(nullptr), 9, 5, 2};
+    ASSERT_EQ(Chartpane_WriteDay(&day), 1);
+    SetTimer(nullptr, 0, 50, Drive);
+    INT_PTR r = Chartpane_ShowGraph(nullptr);
+    EXPECT_EQ(r, UIA_IDC_GRAPH_CLOSE);
 }
