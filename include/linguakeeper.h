@@ -12,6 +12,9 @@
  *   FontFace1, FontFace2, Color   the display part of the record (written by SetLangInfo)
  *   IconModule, IconId            icon of the language (default: the system's application icon)
  *   PhoneDataFile  phonetic data file of the built-in driver (see below)
+ * Key texts and arrays a driver hands out are released with the driver's LangDriver_Free (exported
+ * by name) when it has one, else with the heap release of the language library (linguabase.dll,
+ * ordinal 1202); a driver with neither is not used.
  * A language whose key names no driver, or whose driver cannot be loaded or lacks one of the
  * fourteen driver operations, is served by the built-in byte-order driver: keys are the bytes of
  * the text (ASCII case folded in the coarse stages), words are letter runs (single-byte languages)

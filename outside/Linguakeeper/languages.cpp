@@ -126,6 +126,19 @@ void ApplySettings(LkLanguage *l) {
     r->available = l->loaded;
 }
 
+// An operation of a driver by ordinal, or null.  A gap in the ordinals of the export table has an
+// empty entry, for which some loaders hand back the module's base: only addresses inside the
+// module's image past its headers count.
+FARPROC DriverOperation(HMODULE m, int ordinal) {
+    FARPROC p = GetProcAddress(m, MAKEINTRESOURCEA(ordinal));
+    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)m;
+    const IMAGE_NT_HEADERS *nt = (const IMAGE_NT_HEADERS *)((const BYTE *)m + dos->e_lfanew);
+    const BYTE *base = (const BYTE *)m, *at = (const BYTE *)p;
+    if (!p || at < base + nt->OptionalHeader.SizeOfHeaders || at >= base + nt->OptionalHeader.SizeOfImage)
+        return nullptr;
+    return p;
+}
+
 // Loads the driver named by the key; 1 with l->driver filled, 0 when the built-in one must serve.
 int LoadDriver(LkLanguage *l) {
     char file[MAX_PATH], path[MAX_PATH * 2];
@@ -148,13 +161,17 @@ int LoadDriver(LkLanguage *l) {
     }
     LkDriver d = {};
     for (int i = 1; i < LK_DRIVER_OPS; i++)
-        if (!(d.op[i] = GetProcAddress(m, MAKEINTRESOURCEA(i)))) {
+        if (!(d.op[i] = DriverOperation(m, i))) {
             FreeLibrary(m);
             OutputDebugStringA("Linguakeeper: driver lacks an operation, the built-in driver serves\n");
             return 0;
         }
+    // Key texts and arrays are released by the driver's own LangDriver_Free when it exports one,
+    // else by the language library's heap release that the drivers allocate them from.
+    d.freeBlock = (LkFreeProc)GetProcAddress(m, "LangDriver_Free");
     HMODULE base = GetModuleHandleA("linguabase.dll");
-    d.freeBlock = base ? (LkFreeProc)GetProcAddress(base, MAKEINTRESOURCEA(1202)) : nullptr;
+    if (!d.freeBlock && base)
+        d.freeBlock = (LkFreeProc)GetProcAddress(base, MAKEINTRESOURCEA(1202));
     if (!d.freeBlock) {
         FreeLibrary(m);
         OutputDebugStringA("Linguakeeper: driver without the language library, the built-in driver serves\n");

@@ -280,3 +280,43 @@ TEST(Speech, WordStoreSoundAndManagerWindow) {
     EXPECT_EQ(Linguakeeper_OpenManager(0x7777, nullptr, 0), nullptr);
     EXPECT_NE(Linguakeeper_GetLangIcon(0x0400, nullptr, 0), nullptr);
 }
+
+TEST(Drivers, TheNamedDriverServesAndReleasesItsKeys) {
+    DeleteLanguageKeys();
+    SetKeyValue(0x0B00, "FileName", REG_SZ, "lk_testdriver.dll", 18);
+    SetKeyValue(0x1300, "FileName", REG_SZ, "lk_halfdriver.dll", 18);
+    Restart();
+    HMODULE driver = GetModuleHandleA("lk_testdriver.dll");
+    ASSERT_NE(driver, nullptr) << "loaded beside the manager";
+    LinguakeeperLangRecord r = {};
+    r.size = sizeof r;
+    ASSERT_EQ(Linguakeeper_GetLangInfo(0x0B00, &r), 1);
+    EXPECT_STREQ(r.name, "Testish");
+    EXPECT_EQ(r.available, 1u);
+    LinguakeeperDriverProcs procs;
+    ASSERT_EQ(Linguakeeper_GetDriverProcs(0x0B00, 0, &procs), 1);
+    EXPECT_EQ(procs.compare(0, "a", "b", 1), 42);
+    EXPECT_EQ(procs.score(0, 0, "a", 1, "b", 1), 0x30000000u);
+    WORD sk[3];
+    EXPECT_EQ(procs.sortKey("a", 0, sk), 7u);
+    char out[32];
+    EXPECT_STREQ(Linguakeeper_ConvertKey(0x0B00, 4, "abc", out), "N:abc");
+    EXPECT_EQ(Linguakeeper_Compare(0x0B00, 0, "a", "b", 0), 42);
+    typedef LONG(WINAPI * CountProc)(void);
+    CountProc freed = (CountProc)GetProcAddress(driver, "TestDriver_FreedCount");
+    ASSERT_NE(freed, nullptr);
+    LONG before = freed();
+    LinguakeeperForms *f = Linguakeeper_AnalyzeWord(0x0B00, "word", 1, 1);
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(f->keys->count, 1u);
+    EXPECT_STREQ(f->keys->items[0].text, "driver-key");
+    Linguakeeper_FreeForms(f);
+    EXPECT_EQ(freed() - before, 2) << "the key text and the array go back to the driver";
+    // A driver without every operation is not used: the built-in driver serves its language.
+    ASSERT_EQ(Linguakeeper_GetLangInfo(0x1300, &r), 1);
+    EXPECT_EQ(GetModuleHandleA("lk_halfdriver.dll"), nullptr);
+    EXPECT_STREQ(Linguakeeper_ConvertKey(0x1300, 1, "ABC", out), "abc");
+    DeleteLanguageKeys();
+    Linguakeeper_Term();
+    EXPECT_EQ(GetModuleHandleA("lk_testdriver.dll"), nullptr) << "released at the last Term";
+}
