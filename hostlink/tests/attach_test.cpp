@@ -21,14 +21,15 @@ struct Peer {
     PROCESS_INFORMATION pi;
 };
 
-bool StartPeer(Peer *peer, const char *tag) {
+bool StartPeer(Peer *peer, const char *tag, const char *mode = "") {
     char readyName[64], goName[64], folder[MAX_PATH], cmd[MAX_PATH * 2];
     snprintf(readyName, sizeof(readyName), "hostlink-test-ready-%lu-%s", GetCurrentProcessId(), tag);
     snprintf(goName, sizeof(goName), "hostlink-test-go-%lu-%s", GetCurrentProcessId(), tag);
     peer->ready = CreateEventA(nullptr, TRUE, FALSE, readyName);
     peer->go = CreateEventA(nullptr, TRUE, FALSE, goName);
     ProgramFolder(folder, MAX_PATH);
-    snprintf(cmd, sizeof(cmd), "\"%shostlink_peer.exe\" %s %s", folder, readyName, goName);
+    snprintf(cmd, sizeof(cmd), "\"%shostlink_peer.exe\" %s %s %s", folder, readyName, goName,
+             mode);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     return CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
@@ -80,6 +81,19 @@ TEST(Attach, PeerFirstThenUsTheServerStopsWithOurDetach) {
     ASSERT_TRUE(server);
     EXPECT_EQ(Hostlink_Attach(), 1);
     EXPECT_EQ(FindWindowA(HOSTLINK_SERVER_CLASS, nullptr), server);
+    EXPECT_EQ(EndPeer(&peer), 0u);
+    EXPECT_TRUE(IsWindow(server));
+    EXPECT_EQ(Hostlink_Detach(), 1);
+    EXPECT_TRUE(WaitFor([server] { return !IsWindow(server); }));
+}
+
+TEST(Attach, ProcessEndingWithoutDetachGivesItsAttachBack) {
+    EXPECT_EQ(Hostlink_Attach(), 1);
+    HWND server = FindWindowA(HOSTLINK_SERVER_CLASS, nullptr);
+    ASSERT_TRUE(server);
+    Peer peer;
+    ASSERT_TRUE(StartPeer(&peer, "c", "nodetach"));
+    ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(peer.ready, 0) == WAIT_OBJECT_0; }));
     EXPECT_EQ(EndPeer(&peer), 0u);
     EXPECT_TRUE(IsWindow(server));
     EXPECT_EQ(Hostlink_Detach(), 1);

@@ -1,5 +1,6 @@
 // Second process for the attach tests: attaches, signals the named event argv[1], keeps its
-// messages flowing until the named event argv[2] is set, then detaches and ends.
+// messages flowing until the named event argv[2] is set, then detaches and ends (or, with a third
+// argument "nodetach", ends without detaching).
 #include <windows.h>
 #include "hostlink.h"
 
@@ -19,7 +20,7 @@ int main(int argc, char **argv) {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     }
-    Hostlink_Detach();
+    if (argc < 4 || lstrcmpA(argv[3], "nodetach") != 0) Hostlink_Detach();
     CloseHandle(ready);
     CloseHandle(go);
     return 0;
