@@ -13,6 +13,7 @@ enum : UINT {
     PEER_NOTICE = 0x8408,         // a broadcast notice: counted
     PEER_NOTICE_COUNT = 0x0501,   // the count of notices so far
     PEER_ECHO = 0x0502,           // answers wParam + lParam
+    PEER_LAST_ID = 0x0503,        // the last delivery id it was given
 };
 
 // Answers of the fetch handlers besides a digest.

@@ -67,6 +67,7 @@ LRESULT CALLBACK PeerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case PEER_NOTICE: g_notices++; return 1;
     case PEER_NOTICE_COUNT: return g_notices;
     case PEER_ECHO: return (LRESULT)(wParam + lParam);
+    case PEER_LAST_ID: return g_lastId;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(w, msg, wParam, lParam);

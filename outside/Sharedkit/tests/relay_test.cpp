@@ -3,6 +3,7 @@
 // and the shared command handlers.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string>
 #include <vector>
@@ -120,6 +121,7 @@ HWND MakeWindow(const char *cls, WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = cls;
+    UnregisterClassA(cls, wc.hInstance);  // each test brings its own procedure
     RegisterClassA(&wc);
     return CreateWindowExA(0, cls, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
@@ -138,8 +140,14 @@ TEST(Delivery, RequestReachesAnotherProcessAsItsOwnCopyOnce) {
         LRESULT got = Sharedkit_DeliverItem(1, SHAREDKIT_VLM_DELIVER_ITEM, 0, r.data());
         EXPECT_EQ(got, PeerRequestDigest(r.data())) << t;
         EXPECT_EQ(r, before) << "the sender's record stays as it was";
-        // The deposit is gone once the send returned.
+        // The deposit is gone once the send returned: no fetch, and its mapping no longer exists.
         EXPECT_EQ(SendMessageA(peer.window(), PEER_REFETCH, 0, 0), 1);
+        char name[64];
+        snprintf(name, sizeof name, "SharedkitDeposit.%08lX", (unsigned long)SendMessageA(peer.window(), PEER_LAST_ID, 0, 0));
+        HANDLE left = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
+        EXPECT_EQ(left, nullptr) << name;
+        if (left)
+            CloseHandle(left);
     }
 }
 
@@ -333,4 +341,44 @@ TEST(Commands, HandlersAnswerOnlyForTheirOwnCommands) {
     EXPECT_EQ(Sharedkit_HandleWindowCommand(other, 5205), 0) << "focus outside the window";
     DestroyWindow(other);
     DestroyWindow(frame);
+}
+
+namespace {
+LONG g_digest;
+bool g_sawOwnMessage;
+LRESULT CALLBACK PopupProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == SHAREDKIT_VLM_DELIVER_ITEM) {
+        typedef void(WINAPI * FreeProc)(void *);
+        unsigned char *r = (unsigned char *)Sharedkit_ReceiveItem(lParam);
+        g_digest = r ? PeerRequestDigest(r) : PEER_NONE;
+        if (r)
+            ((FreeProc)GetProcAddress(LoadLibraryA("Lexidata.dll"), MAKEINTRESOURCEA(1002)))(r);
+        return g_digest;
+    }
+    return DefWindowProcA(w, msg, wParam, lParam);
+}
+LRESULT CALLBACK CreatingMainProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CREATE)
+        Sharedkit_SendToMain(0x8414, 3, 0);  // the usage count of the day, sent while being created
+    if (msg == 0x8414)
+        g_sawOwnMessage = true;
+    return DefWindowProcA(w, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST(Delivery, ToAWindowOfTheSameThread) {
+    HWND popup = MakeWindow("VelomiraV5PopupWindow", PopupProc);
+    ASSERT_TRUE(popup);
+    std::vector<unsigned char> r = MakeRequest("same thread", 0x100100, 1, 0, 5);
+    EXPECT_EQ(Sharedkit_DeliverItem(5, SHAREDKIT_VLM_DELIVER_ITEM, 0, r.data()), PeerRequestDigest(r.data()));
+    EXPECT_EQ(g_digest, PeerRequestDigest(r.data()));
+    DestroyWindow(popup);
+}
+
+TEST(Relay, MainWindowIsFoundWhileItIsBeingCreated) {
+    g_sawOwnMessage = false;
+    HWND main = MakeWindow("VelomiraV5MainWindow", CreatingMainProc);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(g_sawOwnMessage);
+    DestroyWindow(main);
 }
