@@ -16,9 +16,12 @@ enum {
     VLM_CAPTURE_AT = 0x8B9,        /* wParam window at the point, lParam MAKELONG(x, y) screen */
     VLM_CAPTURE_SET_WORDS = 0x8C5, /* to the client's window: two words kept in the words mapping */
 
-    /* Test switch of our own server: wParam non-zero makes the next answer only wParam bytes long
-     * (a malformed answer); the server answers 1. */
-    VLM_GLIMPSE_SHORT_ANSWER = 0x8D0
+    /* Test switches of our own server, each for the next answer only; the server answers 1.
+     * SHORT: wParam non-zero makes the answer only wParam bytes long.
+     * OVERLONG: the text fills all 2048 bytes without a terminator and the length and word
+     * position lie beyond it. */
+    VLM_GLIMPSE_SHORT_ANSWER = 0x8D0,
+    VLM_GLIMPSE_OVERLONG_ANSWER = 0x8D1
 };
 
 #endif /* HOSTLINK_PROTO_H */

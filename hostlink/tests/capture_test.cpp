@@ -59,6 +59,17 @@ TEST_F(CaptureTest, ShortCopyDataAnswerIsIgnored) {
     EXPECT_EQ(Hostlink_Capture(&rec), 1);
 }
 
+TEST_F(CaptureTest, OverlongAnswerIsTerminatedAndBounded) {
+    HWND edit = Child("EDIT", "alpha beta gamma", 0, 10, 10, 400, 30);
+    HWND server = FindWindowA(HOSTLINK_SERVER_CLASS, nullptr);
+    ASSERT_EQ(SendMessageA(server, VLM_GLIMPSE_OVERLONG_ANSWER, 0, 0), 1);
+    CaptureRecord rec = Request(EditCharMiddle(edit, 1, false));
+    ASSERT_EQ(Hostlink_Capture(&rec), 1);
+    EXPECT_EQ(strlen(rec.text), (size_t)CAPTURE_TEXT_BYTES - 1);
+    EXPECT_EQ(rec.length, (uint32_t)CAPTURE_TEXT_BYTES - 1);
+    EXPECT_EQ(rec.wordPos, CAPTURE_NO_WORD);
+}
+
 TEST_F(CaptureTest, NeverCaptureClassAndRestrictingWindowGiveNothing) {
     HWND tray = CreateWindowExA(0, "TRAYCLOCKWCLASS", "12:00", WS_CHILD | WS_VISIBLE, 10, 10, 200,
                                 40, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);

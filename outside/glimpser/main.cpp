@@ -11,6 +11,7 @@ struct ServerState {
     WPARAM rule;
     LPARAM requestFlags;
     DWORD shortAnswer;  // test switch: bytes of the next answer, 0 for a whole record
+    bool overlong;      // test switch: the next answer's text has no terminator
 };
 
 ServerState g_server;
@@ -25,6 +26,12 @@ void Answer(HWND self, HWND target, POINT pt) {
     rec.y = pt.y;
     rec.wordPos = CAPTURE_NO_WORD;
     if (IsWindow(target)) Glimpse_Capture(target, pt, &rec);
+    if (g_server.overlong) {
+        g_server.overlong = false;
+        memset(rec.text, 'x', sizeof(rec.text));
+        rec.length = 0xFFFFFFFFu;
+        rec.wordPos = 3000;
+    }
 
     HWND client = FindWindowA(HOSTLINK_CLIENT_CLASS, nullptr);
     if (!client) return;
@@ -54,6 +61,9 @@ LRESULT CALLBACK ServerWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case VLM_GLIMPSE_SHORT_ANSWER:
         g_server.shortAnswer = (DWORD)wp;
+        return 1;
+    case VLM_GLIMPSE_OVERLONG_ANSWER:
+        g_server.overlong = true;
         return 1;
     case WM_DESTROY:
         PostQuitMessage(0);
