@@ -196,4 +196,15 @@ TEST_F(CaptureTest, HeaderAndTabGiveTheItemUnderThePoint) {
     ExpectWord(tab, CharPoint(tab, label, left, 3, (t.top + t.bottom) / 2), label, 0, 8);
 }
 
+TEST_F(CaptureTest, StatusBarIsReadThroughItsDrawing) {
+    HWND status = Child(STATUSCLASSNAMEA, "ready for input", 0, 0, 0, 0, 0);
+    SendMessageA(status, WM_SIZE, 0, 0);
+    RECT part;
+    SendMessageA(status, SB_GETRECT, 0, (LPARAM)&part);
+    const char *text = "ready for input";
+    // The part's text starts a few pixels in; aim at the middle of "for".
+    POINT pt = CharPoint(status, text, part.left + 4, 7, (part.top + part.bottom) / 2);
+    ExpectWord(status, pt, text, 6, 9);
+}
+
 }  // namespace
