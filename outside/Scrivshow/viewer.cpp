@@ -286,7 +286,37 @@ int OnCapture(Viewer *v, int x, int y) {
     return written;
 }
 
-// The strings of a data item as tagged text: the headword in bold, then the other strings.
+// The entry text of a data item when the dictionary engine runs in this process (its text read
+// into a data-library text pair); empty otherwise.
+std::string EngineEntryText(const BYTE *item) {
+    typedef void *(WINAPI * CreateProc)(DWORD, DWORD, const void *, DWORD, const void *);
+    typedef void(WINAPI * DestroyProc)(void *);
+    typedef BOOL(WINAPI * ReadProc)(const void *, void *);
+    HMODULE engine = GetModuleHandleA("Lexicore.dll"), data = GetModuleHandleA("Lexidata.dll");
+    if (!engine || !data)
+        return std::string();
+    ReadProc read = (ReadProc)GetProcAddress(engine, MAKEINTRESOURCEA(102));
+    CreateProc create = (CreateProc)GetProcAddress(data, MAKEINTRESOURCEA(2));
+    DestroyProc destroy = (DestroyProc)GetProcAddress(data, MAKEINTRESOURCEA(3));
+    if (!read || !create || !destroy)
+        return std::string();
+    std::string text;
+    void *pair = create(0, 0, nullptr, 0, nullptr);
+    if (pair && read(item, pair)) {
+        DWORD length;
+        const char *block;
+        memcpy(&length, (const BYTE *)pair + 4, 4);
+        memcpy(&block, (const BYTE *)pair + 12, 4);
+        if (block && length)
+            text.assign(block, strnlen(block, length));
+    }
+    if (pair)
+        destroy(pair);
+    return text;
+}
+
+// A data item as tagged text: the headword in bold, then its entry text when the engine can read
+// it, else its other strings.
 std::string EntryText(const BYTE *item, WORD *language) {
     DWORD size, type;
     memcpy(&size, item, 4);
@@ -299,8 +329,8 @@ std::string EntryText(const BYTE *item, WORD *language) {
         snprintf(tag, sizeof tag, "\x1b" "F%02X", item[104]);
     static const int kFields[4][2] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
     const char *head = nullptr;
-    std::string s;
-    for (int i = 0; i < 4; i++) {
+    std::string s, body = EngineEntryText(item);
+    for (int i = 0; i < (body.empty() ? 4 : 1); i++) {
         const char *p;
         int len;
         memcpy(&p, item + kFields[i][0], 4);
@@ -318,6 +348,8 @@ std::string EntryText(const BYTE *item, WORD *language) {
         if (i == 0)
             s += "\x1b" "B0";
     }
+    if (!body.empty())  // untagged text is in the dictionary's charset
+        s += "\r" + (body[0] == '\x1b' ? std::string() : std::string(tag)) + body;
     return s;
 }
 
