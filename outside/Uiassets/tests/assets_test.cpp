@@ -62,3 +62,28 @@ TEST(Assets, MessageBoxAnswersFromTheScript) {
     HICON l = nullptr, s = nullptr;
     EXPECT_EQ(Uiassets_GetIcons(65000, &l, &s), 0);
 }
+
+TEST(Assets, IconsCursorsAndBitmapsByNumber) {
+    for (UINT id : {1u, 3u, 4u, 7u, 54u, 55u, 101u, 175u, 176u, 183u, 200u}) {
+        HICON large = nullptr, small = nullptr;
+        EXPECT_EQ(Uiassets_GetIcons(id, &large, &small), 1) << id;
+        ICONINFO info = {};
+        ASSERT_TRUE(small && GetIconInfo(small, &info)) << id;
+        BITMAP bm = {};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSMICON)) << id;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_NE(Uiassets_LoadIcon(id), nullptr) << id;
+    }
+    for (UINT id : {2u, 3u, 103u})
+        EXPECT_NE(Uiassets_LoadCursor(id), nullptr) << id;
+    HBITMAP strip = LoadBitmapA(Uiassets_GetModule(), MAKEINTRESOURCEA(1000));
+    ASSERT_NE(strip, nullptr);
+    BITMAP bm = {};
+    GetObjectA(strip, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmHeight, 16);
+    EXPECT_EQ(bm.bmWidth % 16, 0);
+    EXPECT_GE(bm.bmWidth / 16, 33) << "tool-bar images up to index 32";
+    DeleteObject(strip);
+}
