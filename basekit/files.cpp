@@ -83,8 +83,9 @@ extern "C" int WINAPI Basekit_CopyFileWithProgress(const char *source, const cha
             error = ERROR_HANDLE_EOF;
             break;
         }
-        if (!WriteFile(out, block, got, &put, nullptr) || put != got) {
-            error = put != got && GetLastError() == 0 ? ERROR_WRITE_FAULT : GetLastError();
+        BOOL wrote = WriteFile(out, block, got, &put, nullptr);
+        if (!wrote || put != got) {   // a block not written whole ends the copy
+            error = wrote ? ERROR_WRITE_FAULT : GetLastError();
             break;
         }
         copied += got;
