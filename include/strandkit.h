@@ -113,6 +113,94 @@ int WINAPI Strandkit_CompareBytes(const char *a, const char *b);
 
 /* ==== end of byte classes and charset tags ==================================================== */
 
+/* ---- Measuring and drawing ----------------------------------------------------------------
+ * Interface fonts: one per charset 0, 128, 129, 134, 136 and 238, made on first use from the
+ * default GUI font's description (the UI charset's own is the default GUI font itself) and
+ * deleted when the library is unloaded.  Runs of tagged text are measured and drawn each in its
+ * charset's font, through 16-bit text in the charset's code page.  Nothing here keeps a dc's
+ * state: fonts, background mode and text colour are restored before returning. */
+
+/* The UI charset: the charset of the default GUI font. */
+UINT WINAPI Strandkit_GetUiCharset(void);
+/* The interface font of a charset (0, 128, 129, 134, 136, 238), else null.  Owned by the
+ * library: never delete it. */
+HFONT WINAPI Strandkit_GetCharsetFont(UINT charset);
+/* Keeps the window's font when its charset is the UI charset, else gives it the default GUI
+ * font. */
+void WINAPI Strandkit_SetWindowFont(HWND window);
+
+/* Size of count bytes (-1: to the NUL) of a charset's text in the charset's font. */
+BOOL WINAPI Strandkit_GetTextExtent(HDC dc, UINT charset, const char *text, int count,
+                                    SIZE *size);
+
+/* Fitting text into width pixels.  Flags: STRANDKIT_FIT_ELLIPSIS ends a cut text in "..."
+ * (counted in the width), STRANDKIT_FIT_ONE_LINE turns CR and LF into blanks; without it the
+ * text ends at its first CR and the result counts 2 more bytes when the cut is there.  A double-
+ * byte character is never split.  The text is changed in place (blanks, the ellipsis and its
+ * NUL), but never beyond its own bytes: where the ellipsis would not fit there the cut moves
+ * back.  The result is the length of the fitted text with its ellipsis; size receives its width
+ * and height.  FitText measures in the dc's own font as UI-charset text; FitTextInCharset in
+ * the charset's font, over byteCount bytes (-1: to the NUL). */
+#define STRANDKIT_FIT_ELLIPSIS 1
+#define STRANDKIT_FIT_ONE_LINE 2
+int WINAPI Strandkit_FitText(HDC dc, int width, char *text, UINT flags, SIZE *size);
+int WINAPI Strandkit_FitTextInCharset(HDC dc, int width, char *text, int byteCount, UINT flags,
+                                      UINT charset, SIZE *size);
+/* The same for tagged text, run by run; a cut text ends in a tag of the UI charset and "..."
+ * (7 bytes).  lastCharset (may be null) receives the charset in effect at the end. */
+int WINAPI Strandkit_FitTaggedText(HDC dc, int width, char *text, UINT flags, SIZE *size,
+                                   UINT *lastCharset);
+/* Size of tagged text: the sum of the run widths and the largest run height. */
+BOOL WINAPI Strandkit_GetTaggedExtent(HDC dc, const char *text, SIZE *size);
+
+/* Plain text in the dc's font, transparent, in colour; count -1: to the NUL. */
+BOOL WINAPI Strandkit_DrawText(HDC dc, int x, int y, const char *text, int count,
+                               COLORREF colour);
+/* Tagged text (length bytes, -1: to the NUL), transparent, in colour, each run in its font. */
+BOOL WINAPI Strandkit_DrawTaggedText(HDC dc, int x, int y, const char *text, int length,
+                                     COLORREF colour);
+
+/* Font sets: per charset (0, 128, 129, 134, 136, 238) 8, 9, 10, 12 and 14 points in regular,
+ * italic, bold and bold italic in the caller's face, and a 10-point default font in the
+ * charset's interface face.  Creating again replaces (and deletes) the earlier set; the library
+ * owns the fonts until DeleteFontSet or unload. */
+BOOL WINAPI Strandkit_CreateFontSet(UINT charset, const char *face);
+void WINAPI Strandkit_DeleteFontSet(UINT charset);
+/* As GetTaggedExtent, DrawTaggedText and FitTaggedText, each run in the font of its charset's set
+ * chosen by size index 0-4 (-1: the default font, which has no italic or bold) and style; where
+ * no font is chosen the dc's own font is used. */
+BOOL WINAPI Strandkit_GetTaggedExtentFont(HDC dc, const char *text, SIZE *size, int sizeIndex,
+                                          BOOL italic, BOOL bold);
+BOOL WINAPI Strandkit_DrawTaggedTextFont(HDC dc, int x, int y, const char *text, int length,
+                                         COLORREF colour, int sizeIndex, BOOL italic, BOOL bold);
+int WINAPI Strandkit_FitTaggedTextFont(HDC dc, int width, char *text, UINT flags, SIZE *size,
+                                       UINT *lastCharset, int sizeIndex, BOOL italic, BOOL bold);
+
+/* System colours: owner-draw item state (ODS_SELECTED; ODS_GRAYED or ODS_DISABLED), menu item
+ * state (ODS_SELECTED), and window text on button face.  Either out may be null. */
+void WINAPI Strandkit_GetItemColors(UINT state, COLORREF *text, COLORREF *back);
+void WINAPI Strandkit_GetMenuColors(UINT state, COLORREF *text, COLORREF *back);
+void WINAPI Strandkit_GetWindowColors(COLORREF *text, COLORREF *back);
+
+/* The platform's text calls for a charset's bytes in the dc's font.  ExtTextOut, TextOut and
+ * GetTextExtentPoint use the ANSI call unless the UI charset is single-byte and the charset is a
+ * double-byte one; then the text goes as 16-bit text (dx per byte; a text that converts to
+ * nothing answers 0).  GetTextExtentExPoint is the ANSI call whose fitted count never ends on a
+ * lead byte; a null text or a count of 0 or less answers 0.  GetTextExtentExPointCs takes the
+ * 16-bit path for double-byte charsets on platforms above major version 4: fit counts bytes of
+ * whole characters, and both bytes of a character get its extent in dx. */
+BOOL WINAPI Strandkit_ExtTextOut(HDC dc, int x, int y, UINT options, const RECT *rect,
+                                 const char *text, int count, const INT *dx, UINT charset);
+BOOL WINAPI Strandkit_TextOut(HDC dc, int x, int y, const char *text, int count, UINT charset);
+BOOL WINAPI Strandkit_GetTextExtentPoint(HDC dc, const char *text, int count, SIZE *size,
+                                         UINT charset);
+BOOL WINAPI Strandkit_GetTextExtentExPoint(HDC dc, const char *text, int count, int width,
+                                           int *fit, int *dx, SIZE *size, UINT charset);
+BOOL WINAPI Strandkit_GetTextExtentExPointCs(HDC dc, const char *text, int count, int width,
+                                             int *fit, int *dx, SIZE *size, UINT charset);
+
+/* ---- end of measuring and drawing ------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif
