@@ -382,3 +382,17 @@ TEST(Relay, MainWindowIsFoundWhileItIsBeingCreated) {
     EXPECT_TRUE(g_sawOwnMessage);
     DestroyWindow(main);
 }
+
+TEST(Relay, DictionaryManagerFindsTheModuleByItsUpperCaseName) {
+    HMODULE m = GetModuleHandleA("SHAREDKIT");
+    ASSERT_NE(m, nullptr);
+    typedef int(WINAPI * FolderProc)(char *, DWORD);
+    typedef LRESULT(WINAPI * DeliverProc)(int, UINT, WPARAM, const void *);
+    FolderProc folder = (FolderProc)GetProcAddress(m, MAKEINTRESOURCEA(621));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder(nullptr, 0), 0);
+    DeliverProc deliver = (DeliverProc)GetProcAddress(m, MAKEINTRESOURCEA(102));
+    ASSERT_NE(deliver, nullptr);
+    std::vector<unsigned char> item = MakeEntry("a", "b", "c", "");
+    EXPECT_EQ(deliver(3, 0x8405, 0, item.data()), -1) << "no study-list program";
+}
