@@ -1,0 +1,403 @@
+// Reader of static dictionaries (dic files): sub-dictionary records at catalogue load, sessions over
+// one file handle, the bucket directory and binary search of an index, walks and items.
+#include <stdio.h>
+#include <vector>
+#include "linguakeeper.h"
+#include "../lexicore_int.h"
+
+namespace {
+
+const DWORD kKeptPos = 896, kDefsPos = 912, kDefSize = 32, kSubSize = 40;
+const DWORD kMaxSubs = 10;
+const LONG kMaxEntries = 0x3FFFFFFF;
+
+// The index window of a session: the part of the pointer table that one bucket covers.
+struct Window {
+    const LcIndexDesc *desc;
+    LONG first, count;
+    DWORD *pointers;     // count + 1 slots once loaded
+    WORD buckets[3];
+    int haveBuckets;
+};
+
+DWORD Get16(const BYTE *p) { return p[0] | (p[1] << 8); }
+DWORD Get32(const BYTE *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((DWORD)p[3] << 24); }
+
+bool ReadAt(HANDLE file, DWORD pos, void *out, DWORD n) {
+    if (SetFilePointer(file, (LONG)pos, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    DWORD got = 0;
+    return ReadFile(file, out, n, &got, nullptr) && got == n;
+}
+
+bool Seek(HANDLE file, DWORD pos) {
+    return SetFilePointer(file, (LONG)pos, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+LcSub *SubOf(DicSession *s) { return (LcSub *)s->subDic; }
+Window *WindowOf(DicSession *s) { return (Window *)s->window; }
+
+bool UseBackward(DicSession *s, DWORD flags) {
+    return (s->backward || (flags & LEXICORE_SF_BACKWARD)) && SubOf(s)->backward.end != 0;
+}
+
+LONG CountOf(const LcIndexDesc &d) {
+    if (d.end == 0 || d.end < d.table) return 0;
+    DWORD n = (d.end - d.table) / 4;
+    return n > (DWORD)kMaxEntries ? kMaxEntries : (LONG)n;
+}
+
+// Pointer of entry n of an index (a file position in the forward index, a forward entry number in
+// the backward one).
+bool Pointer(HANDLE file, const LcIndexDesc &d, LONG n, DWORD *out) {
+    if (n < 0 || n >= CountOf(d)) return false;
+    return LcStatic_ReadU32(file, d.base + d.table + 4 * (DWORD)n, out);
+}
+
+// File position of the index record of entry n of the index in use.
+bool RecordPos(DicSession *s, bool backward, LONG n, DWORD *pos) {
+    LcSub *sub = SubOf(s);
+    if (!backward) return Pointer(s->indexFile, sub->forward, n, pos);
+    DWORD forwardNo;
+    return Pointer(s->indexFile, sub->backward, n, &forwardNo) &&
+           Pointer(s->indexFile, sub->forward, (LONG)forwardNo, pos);
+}
+
+// The forward entry number of entry n of the index in use.
+bool ForwardNumber(DicSession *s, bool backward, LONG n, LONG *out) {
+    if (!backward) {
+        if (n < 0 || n >= CountOf(SubOf(s)->forward)) return false;
+        *out = n;
+        return true;
+    }
+    DWORD f;
+    if (!Pointer(s->indexFile, SubOf(s)->backward, n, &f) || (LONG)f < 0 ||
+        (LONG)f >= CountOf(SubOf(s)->forward))
+        return false;
+    *out = (LONG)f;
+    return true;
+}
+
+VLDataItem *ReadItem(DicSession *s, bool backward, LONG n) {
+    DWORD pos;
+    LONG forwardNo;
+    if (!ForwardNumber(s, backward, n, &forwardNo) || !RecordPos(s, backward, n, &pos) ||
+        !Seek(s->indexFile, pos))
+        return nullptr;
+    VLDataItem *item = VLDataItem_Read(s);
+    if (!item) return nullptr;
+    VLItem_SetCommonInfo(s, (DWORD)forwardNo, &item->head);
+    item->language = SubOf(s)->prop.language;
+    return item;
+}
+
+
+void DropPointers(Window *w) {
+    Lc_Free(w->pointers);
+    w->pointers = nullptr;
+}
+
+// Sets the window for the key.  A directory entry that cannot be read or lies outside the table
+// leaves the whole table as the window, which finds the same entries more slowly.
+void FindWindow(DicSession *s, const LcIndexDesc &d, bool backward, const char *key, Window *w) {
+    LONG total = CountOf(d);
+    LONG first = 0, count = total;
+    LinguakeeperSortKeyProc sortKey = (LinguakeeperSortKeyProc)s->keySpace;
+    if (d.table != 0 && sortKey) {
+        WORD k[3] = {0, 0, 0};
+        sortKey(key, backward ? 1 : 0, k);
+        if (w->desc == &d && w->haveBuckets && memcmp(k, w->buckets, sizeof k) == 0) return;
+        BYTE e[8];
+        bool ok = 8 * (DWORD)k[0] + 8 <= d.table && ReadAt(s->indexFile, d.base + 8 * (DWORD)k[0], e, 8);
+        if (ok) {
+            DWORD f = Get32(e), c = Get32(e + 4);
+            DWORD wide = 0;
+            memcpy(&wide, s->langInfo + 8, 4);
+            if (c >= 512 && wide == 0) {
+                DWORD idx = c < 10240 ? k[1] : k[2];
+                ok = ReadAt(s->indexFile, f + 8 * idx, e, 8);
+                f = Get32(e);
+                c = Get32(e + 4);
+            }
+            if (ok && f <= (DWORD)total && c <= (DWORD)total - f) {
+                first = (LONG)f;
+                count = (LONG)c;
+            } else if (ok) {
+                LC_TRACE("bucket directory entry outside the table");
+            }
+        }
+        memcpy(w->buckets, k, sizeof k);
+        w->haveBuckets = 1;
+    } else {
+        w->haveBuckets = 0;
+    }
+    if (w->desc != &d || w->first != first || w->count != count) DropPointers(w);
+    w->desc = &d;
+    w->first = first;
+    w->count = count;
+}
+
+bool LoadPointers(DicSession *s, Window *w) {
+    if (w->pointers) return true;
+    if (w->count <= 0) return false;
+    DWORD bytes = 4 * ((DWORD)w->count + 1);
+    w->pointers = (DWORD *)Lc_Alloc(bytes);
+    if (!w->pointers) return false;
+    const LcIndexDesc &d = *w->desc;
+    // The slot after the window may lie past the table: read what there is.
+    DWORD want = 4 * (DWORD)w->count;
+    if (!ReadAt(s->indexFile, d.base + d.table + 4 * (DWORD)w->first, w->pointers, want)) {
+        DropPointers(w);
+        return false;
+    }
+    return true;
+}
+
+int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
+    LONG pos = 0;
+    int found = 0;
+    Window *w = WindowOf(s);
+    bool backward = UseBackward(s, flags);
+    const LcIndexDesc &d = backward ? SubOf(s)->backward : SubOf(s)->forward;
+    LONG total = CountOf(d);
+    size_t n = strlen(key);
+    char *norm = (char *)Lc_Alloc(2 * n + 16);
+    if (!norm || !w) {
+        Lc_Free(norm);
+        if (position) *position = 0;
+        return 0;
+    }
+    LinguakeeperNormalizeProc normalize = (LinguakeeperNormalizeProc)s->normaliser;
+    if (normalize)
+        normalize(2, key, norm);
+    else
+        memcpy(norm, key, n + 1);
+    FindWindow(s, d, backward, norm, w);
+    if (w->first >= total) {
+        pos = total;
+    } else if (w->count <= 0) {
+        pos = w->first;  // an empty window holds no key: not found, at the window's start
+    } else if (LoadPointers(s, w)) {
+        DWORD cmpFlags = flags | (backward ? LEXICORE_SF_BACKINDEX : 0);
+        LONG lo = 0, hi = w->count - 1;
+        while (lo <= hi) {
+            LONG mid = (lo + hi) / 2;
+            VLIndexRecord rec;
+            DWORD recPos = w->pointers[mid];
+            bool ok;
+            if (backward) {
+                ok = Pointer(s->indexFile, SubOf(s)->forward, (LONG)recPos, &recPos) &&
+                     Seek(s->indexFile, recPos) && DLVGetIndex(s, &rec);
+            } else {
+                ok = Seek(s->indexFile, recPos) && DLVGetIndex(s, &rec);
+            }
+            int c = ok ? Lc_Compare(s, cmpFlags, norm, rec.key, 0) : -1;
+            if (c == 0 && rec.value > 0) c = -1;  // a sub-entry: its main entry lies to the left
+            if (c < 0) {
+                hi = mid - 1;
+            } else if (c > 0) {
+                lo = mid + 1;
+            } else {
+                found = 1;
+                lo = mid;
+                break;
+            }
+        }
+        pos = w->first + lo;
+    } else {
+        pos = w->first;
+    }
+    Lc_Free(norm);
+    if (position) *position = pos;
+    return found;
+}
+
+// One walk in one direction; see StaticSearch.
+int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc, void *user,
+         int *anyAdded) {
+    LONG total = CountOf(backward ? SubOf(s)->backward : SubOf(s)->forward);
+    for (LONG p = start; p >= 0 && p < total; p += step) {
+        VLDataItem *item = ReadItem(s, backward, p);
+        if (!item) return 0;
+        if ((item->entryLink >> 16) != 0) {  // a sub-entry on its own: passed over
+            VLDataItem_Destroy(item);
+            continue;
+        }
+        int r = proc(item, 1, user);
+        VLDataItem_Destroy(item);
+        if (r == LEXICORE_ITEM_STOP || r == LEXICORE_ITEM_FULL || r == LEXICORE_ITEM_ENDPASS) return r;
+        if (r != LEXICORE_ITEM_ADDED) continue;
+        *anyAdded = 1;
+        LONG q = p + 1;
+        for (; q < total; q++) {
+            VLDataItem *sub = ReadItem(s, backward, q);
+            if (!sub) break;
+            if ((sub->entryLink >> 16) == 0) {
+                VLDataItem_Destroy(sub);
+                break;
+            }
+            int rs = proc(sub, 0, user);
+            VLDataItem_Destroy(sub);
+            if (rs == LEXICORE_ITEM_STOP) return rs;
+            if (rs == LEXICORE_ITEM_FULL) break;
+        }
+        if (step > 0) p = q - 1;
+    }
+    return 0;
+}
+
+struct Guard {
+    DicSession *s;
+    const char *key;
+    DWORD flags;
+    LexicoreItemProc proc;
+    void *user;
+};
+
+int CALLBACK GuardProc(VLDataItem *item, int flag, void *user) {
+    Guard *g = (Guard *)user;
+    if (flag && Lc_Compare(g->s, (g->flags & LEXICORE_SF_BACKINDEX) | 4, g->key, item->headword, 0) != 0)
+        return LEXICORE_ITEM_ENDPASS;
+    return g->proc(item, flag, g->user);
+}
+
+int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, void *user) {
+    if (!proc) return 0;
+    bool backward = UseBackward(s, flags);
+    LONG total = CountOf(backward ? SubOf(s)->backward : SubOf(s)->forward);
+    LONG start;
+    if (flags & LEXICORE_SF_FIRST)
+        start = 0;
+    else if (flags & LEXICORE_SF_LAST)
+        start = total - 1;
+    else
+        StaticLocate(s, key ? key : "", flags, &start);
+    if (start < 0) return 1;
+    int any = 0, r;
+    if (flags & LEXICORE_SF_SIMILAR) {
+        Guard g = {s, key ? key : "", flags | (backward ? LEXICORE_SF_BACKINDEX : 0), proc, user};
+        r = Walk(s, backward, start, -1, GuardProc, &g, &any);
+        int first = r == LEXICORE_ITEM_ENDPASS ? 6 : (any ? 1 : 0);
+        if (r == LEXICORE_ITEM_STOP || r == LEXICORE_ITEM_FULL || first == 0) return first;
+        int any2 = 0;
+        r = Walk(s, backward, start, 1, proc, user, &any2);
+        if (r == LEXICORE_ITEM_ENDPASS) return 6;
+        return (any || any2) ? 1 : 0;
+    }
+    r = Walk(s, backward, start, 1, proc, user, &any);
+    if (r == LEXICORE_ITEM_ENDPASS) return 6;
+    return any ? 1 : 0;
+}
+
+int StaticOpen(DicSession *s) {
+    if (s->fileRecord->status & DICSTATUS_BAD) return 0;  // no readable header
+    HANDLE h = CreateFileA(s->fileRecord->path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    Window *w = (Window *)Lc_Alloc(sizeof(Window));
+    if (!w) {
+        CloseHandle(h);
+        return 0;
+    }
+    s->textFile = s->indexFile = s->tableFile = s->fourthFile = h;
+    s->window = w;
+    return 1;
+}
+
+void StaticClose(DicSession *s) {
+    if (s->indexFile && s->indexFile != INVALID_HANDLE_VALUE) CloseHandle(s->indexFile);
+    s->textFile = s->indexFile = s->tableFile = s->fourthFile = nullptr;
+    Window *w = WindowOf(s);
+    if (w) DropPointers(w);
+    Lc_Free(w);
+    s->window = nullptr;
+}
+
+int StaticSelectIndex(DicSession *s, int backward) {
+    int previous = s->backward;
+    s->backward = backward ? 1 : 0;
+    return previous;
+}
+
+VLDataItem *StaticGetItem(DicSession *s, LONG position) {
+    return ReadItem(s, UseBackward(s, 0), position);
+}
+
+LONG StaticEntryCount(LcSub *sub, int backward) { return CountOf(backward ? sub->backward : sub->forward); }
+
+}  // namespace
+
+bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value) {
+    BYTE b[4];
+    if (!ReadAt(file, pos, b, 4)) return false;
+    *value = Get32(b);
+    return true;
+}
+
+const LcKindOps g_lcStaticOps = {StaticOpen,     StaticClose,   StaticSelectIndex, StaticSearch,
+                                 StaticLocate,   StaticGetItem, StaticEntryCount};
+
+int LcStatic_LoadFile(LcFile *file, const char *path, LcSub ***subsOut) {
+    *subsOut = nullptr;
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        file->info.kind = 1;
+        file->info.status |= DICSTATUS_BAD;
+        return 0;
+    }
+    int count = 0;
+    LcSub **subs = nullptr;
+    DWORD size = GetFileSize(h, nullptr);
+    BYTE kept[8];
+    if (!DLVReadDicHeader(h, path, &file->info)) {
+        file->info.status |= DICSTATUS_BAD;
+    } else if (ReadAt(h, kKeptPos, kept, 8)) {
+        file->kept[0] = Get32(kept);
+        file->kept[1] = Get32(kept + 4);
+        DWORD defs = file->info.indexDefCount, n = file->info.subDicCount;
+        if (n > kMaxSubs) n = kMaxSubs;
+        subs = (LcSub **)Lc_Alloc(sizeof(LcSub *) * (n ? n : 1));
+        for (DWORD i = 0; subs && i < n; i++) {
+            BYTE rec[kSubSize], def[kDefSize];
+            DWORD at = kDefsPos + kDefSize * defs + kSubSize * i;
+            if (!ReadAt(h, at, rec, sizeof rec) || rec[0] >= defs ||
+                !ReadAt(h, kDefsPos + kDefSize * rec[0], def, sizeof def))
+                continue;
+            LcSub *sub = (LcSub *)Lc_Alloc(sizeof(LcSub));
+            if (!sub) break;
+            LcIndexDesc fw = {Get32(rec + 8), Get32(rec + 12), Get32(rec + 16)};
+            LcIndexDesc bw = {Get32(rec + 24), Get32(rec + 28), Get32(rec + 32)};
+            // Tables that end past the file, or end before they start, are left out.
+            auto fits = [size](const LcIndexDesc &d) {
+                return d.end >= d.table && d.base <= size && d.end <= size - d.base;
+            };
+            if (!fits(fw)) {
+                LC_TRACE("forward index outside the file");
+                Lc_Free(sub);
+                continue;
+            }
+            if (bw.end != 0 && !fits(bw)) bw.end = bw.table = bw.base = 0;
+            sub->forward = fw;
+            sub->backward = bw;
+            sub->prop.indexDefNo = rec[0];
+            sub->prop.language = (WORD)Get16(def);
+            DWORD kind = def[2] ? def[2] : 1;
+            sub->prop.indexKind = kind;
+            sub->prop.subDicNo = kind == 4 ? 101 : kind == 5 ? 102 : kind == 6 ? 103 : i;
+            sub->prop.number = (kind == 2 || kind == 3) ? def[4] : i;
+            sub->defValue[0] = Get32(def + 8);
+            sub->defValue[1] = Get32(def + 12);
+            subs[count++] = sub;
+        }
+    } else {
+        file->info.status |= DICSTATUS_BAD;
+    }
+    CloseHandle(h);
+    file->info.kind = 1;
+    *subsOut = subs;
+    if (!count) {
+        Lc_Free(subs);
+        *subsOut = nullptr;
+    }
+    return count;
+}

@@ -1,0 +1,113 @@
+// Damaged dictionary files: truncated and mutated copies of a fixture are loaded, opened and read
+// through every path of the reader; a file without a readable header does not open, and nothing
+// crashes or runs away.
+#include <gtest/gtest.h>
+#include "testkit.h"
+
+namespace {
+
+int CALLBACK Count(VLDataItem *, int, void *user) {
+    int *n = (int *)user;
+    return ++*n > 100000 ? LEXICORE_ITEM_STOP : LEXICORE_ITEM_ADDED;
+}
+
+int CALLBACK Label(VLLabelItem *, void *) { return 1; }
+
+int CALLBACK CollectIds(DicProperty *p, LPARAM user) {
+    ((std::vector<DWORD> *)user)->push_back(p->dicId);
+    return 1;
+}
+
+// Every reading operation over every sub-dictionary of the file.
+void Exercise(DWORD fileId) {
+    std::vector<DWORD> ids;
+    Lexicore_EnumDics(CollectIds, (LPARAM)&ids);
+    for (DWORD id : ids) {
+        DicSession *s = Lexicore_CreateSession();
+        if (Lexicore_OpenSession(s, id, FALSE)) {
+            static const char *const keys[] = {"apple", "zzz", "", "b"};
+            for (const char *k : keys) {
+                LONG pos;
+                Lexicore_Locate(s, k, 0, &pos);
+                int n = 0;
+                Lexicore_Search(s, k, 0, Count, &n);
+                Lexicore_Search(s, k, LEXICORE_SF_SIMILAR, Count, &n);
+            }
+            int n = 0;
+            Lexicore_Search(s, "", LEXICORE_SF_FIRST, Count, &n);
+            Lexicore_SelectIndex(s, 1);
+            Lexicore_Search(s, "a", 0, Count, &n);
+            for (LONG p = 0; p < 8; p++) {
+                VLDataItem *item = Lexicore_GetItem(s, p);
+                if (!item) continue;
+                VLData data;
+                memset(&data, 0, sizeof data);
+                if (Lexicore_ReadEntryTextEx(s, item, &data)) {
+                    VLMem_Free(data.data1);
+                    VLMem_Free(data.data2);
+                }
+                VLDataItem_Destroy(item);
+            }
+            Lexicore_CloseSession(s);
+        }
+        Lexicore_DestroySession(s);
+    }
+    for (DWORD n = 0; n < 4; n++) {
+        VLLabelItem *l = Lexicore_GetRecordByNumber(fileId, n);
+        if (l) VLLabelItem_Destroy(l);
+        VLPageItem *p = Lexicore_GetPageItem(fileId, (LONG)n);
+        if (p) VLPageItem_Destroy(p);
+    }
+    Lexicore_EnumEntriesByLabel(fileId, 2, Label, nullptr);
+    char font[32];
+    Lexicore_GetFontName(fileId, 0, font);
+}
+
+TEST(Damaged, TruncatedFilesOpenOnlyWithAWholeHeader) {
+    kit::Sandbox box("truncated", kit::Mode::File);
+    std::vector<uint8_t> whole = dicfix::Build(dicfix::Sample(dicfix::Coding::V1));
+    ASSERT_FALSE(whole.empty());
+    std::string path = box.Path("t.dic");
+    kit::Register(0x2345, path, "Cut", 4);
+    for (size_t len = 0; len < whole.size(); len += (len < 1200 ? 7 : 13)) {
+        kit::WriteAll(path, std::string(whole.begin(), whole.begin() + len));
+        ASSERT_TRUE(Lexicore_Init("VLTM", 0));
+        if (len < 384) {
+            DicSession *s = Lexicore_CreateSession();
+            EXPECT_FALSE(Lexicore_OpenSession(s, 0x234500, FALSE)) << len;
+            Lexicore_DestroySession(s);
+        }
+        Exercise(0x2345);
+        Lexicore_Term();
+    }
+}
+
+TEST(Damaged, MutatedFilesNeverCrashTheReader) {
+    kit::Sandbox box("mutated", kit::Mode::File);
+    std::string path = box.Path("m.dic");
+    kit::Register(0x2345, path, "Mutant", 4);
+    const dicfix::Coding codings[] = {dicfix::Coding::Plain, dicfix::Coding::V0, dicfix::Coding::V1};
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 240; round++) {
+        std::vector<uint8_t> bytes = dicfix::Build(dicfix::Sample(codings[round % 3]));
+        ASSERT_FALSE(bytes.empty());
+        int changes = 1 + (int)(next() % 6);
+        for (int i = 0; i < changes; i++) {
+            size_t at = next() % bytes.size();
+            // Mostly in the records the reader trusts least: headers, descriptors and tables.
+            if (next() % 2) at = next() % (bytes.size() < 1400 ? bytes.size() : 1400);
+            uint32_t kind = next() % 3;
+            bytes[at] = kind == 0 ? (uint8_t)next() : kind == 1 ? 0xFF : 0x00;
+        }
+        kit::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+        ASSERT_TRUE(Lexicore_Init("VLTM", 0));
+        Exercise(0x2345);
+        Lexicore_Term();
+    }
+}
+
+}  // namespace

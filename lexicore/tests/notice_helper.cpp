@@ -1,0 +1,39 @@
+// Second process of the notice tests.  Arguments: client name, settings file ("-" for the registry),
+// ready event, done event, result file.  Starts the engine under the client name, signals ready,
+// handles messages until done is signalled, then writes what its catalogue holds: one line per
+// sub-dictionary "<dictionary id in hex> <default flag> <nickname>" and ends.
+#include <stdio.h>
+#include <windows.h>
+#include "basekit.h"
+#include "lexicore.h"
+
+static int CALLBACK WriteOne(DicProperty *p, LPARAM user) {
+    fprintf((FILE *)user, "%x %u %s\n", (unsigned)p->dicId, (unsigned)p->defaultFlag, p->nickname);
+    return 1;
+}
+
+int main(int argc, char **argv) {
+    if (argc < 6) return 2;
+    if (strcmp(argv[2], "-") != 0) Basekit_SettingsSetFile(argv[2]);
+    if (!Lexicore_Init(argv[1], 4)) return 3;
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
+    HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+    if (!ready || !done) return 4;
+    SetEvent(ready);
+    for (;;) {
+        DWORD r = MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) break;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    FILE *out = fopen(argv[5], "wb");
+    if (!out) return 5;
+    fprintf(out, "files %d\n", Lexicore_GetDicFileCount());
+    Lexicore_EnumDics(WriteOne, (LPARAM)out);
+    fclose(out);
+    Lexicore_Term();
+    return 0;
+}

@@ -1,0 +1,80 @@
+// Change notices between processes: a second process started under the same client name follows
+// every catalogue change; one started under another name keeps its own catalogue.
+#include <gtest/gtest.h>
+#include "testkit.h"
+
+using kit::Mode;
+
+namespace {
+
+struct Helper {
+    PROCESS_INFORMATION pi = {};
+    HANDLE ready = nullptr;
+    std::string result;
+};
+
+bool Start(Helper *h, const std::string &client, const kit::Sandbox &box, const std::string &tag,
+           const std::string &doneName) {
+    std::string readyName = "lexicore_ready_" + tag + std::to_string(GetCurrentProcessId());
+    h->ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+    h->result = box.Path("result_" + tag + ".txt");
+    std::string cmd = "\"" + kit::ExeFolder() + "\\lexicore_notice_helper.exe\" " + client + " \"" +
+                      box.SettingsArg() + "\" " + readyName + " " + doneName + " \"" + h->result + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back(0);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &h->pi))
+        return false;
+    HANDLE both[2] = {h->ready, h->pi.hProcess};
+    return WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
+}
+
+void Finish(Helper *h) {
+    if (h->pi.hProcess) {
+        WaitForSingleObject(h->pi.hProcess, 60000);
+        CloseHandle(h->pi.hProcess);
+        CloseHandle(h->pi.hThread);
+    }
+    if (h->ready) CloseHandle(h->ready);
+}
+
+class Notices : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(Notices, ReachEveryProcessOfTheSameClientNameAndNoOther) {
+    kit::Sandbox box("notice", GetParam());
+    kit::Register(0x2400, box.Path("a.dic"), "A", 1);
+    kit::Register(0x2500, box.Path("b.dic"), "B", 1);
+    ASSERT_TRUE(Lexicore_Init("VLTN", 0));
+
+    std::string doneName = "lexicore_done_" + std::to_string(GetCurrentProcessId());
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
+    Helper same, other;
+    ASSERT_TRUE(Start(&same, "VLTN", box, "same", doneName));
+    ASSERT_TRUE(Start(&other, "VLTX", box, "other", doneName));
+
+    // Every change is sent, so each process has updated when the call returns.
+    DWORD id = Lexicore_CreateUserDic(box.Path("u.rdc").c_str(), "User", "U1", 0, 1, 0x0100, 0x0100);
+    EXPECT_EQ(0xF000u, id);
+    DicProperty p;
+    memset(&p, 0, sizeof p);
+    ASSERT_TRUE(Lexicore_GetDicProperty(0x250000, &p));
+    strcpy(p.nickname, "Changed");
+    Lexicore_SetDicProperty(0x250000, LEXICORE_PROP_NICKNAME, &p);
+    EXPECT_EQ(0u, Lexicore_SetDefaultDic(0xF00000));
+    EXPECT_TRUE(Lexicore_RemoveDic(0x2400, FALSE));
+
+    SetEvent(done);
+    Finish(&same);
+    Finish(&other);
+    CloseHandle(done);
+    EXPECT_EQ("files 2\n250000 0 Changed\nf00000 1 U1\n", kit::ReadAll(same.result));
+    EXPECT_EQ("files 2\n240000 0 N1\n250000 0 N1\n", kit::ReadAll(other.result));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Notices, ::testing::Values(Mode::Registry, Mode::File),
+                         [](const ::testing::TestParamInfo<Mode> &i) {
+                             return std::string(i.param == Mode::File ? "SettingsFile" : "Registry");
+                         });
+
+}  // namespace

@@ -1,0 +1,136 @@
+// Shared pieces of the engine's tests: a sandbox folder, the two settings modes, catalogue
+// registration of fixture dictionaries.
+#ifndef LEXICORE_TESTS_TESTKIT_H
+#define LEXICORE_TESTS_TESTKIT_H
+
+#include <windows.h>
+#include <stdio.h>
+#include <string>
+#include <vector>
+#include "basekit.h"
+#include "lexicore.h"
+#include "../../lexidata/tests/fixtures/dicwriter.h"
+
+namespace kit {
+
+enum class Mode { Registry, File };
+
+inline std::string Cwd() {
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    return cwd;
+}
+
+inline std::string ExeFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s = path;
+    return s.substr(0, s.rfind('\\'));
+}
+
+inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline std::string ReadAll(const std::string &path) {
+    std::string out;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f) return out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    fclose(f);
+    return out;
+}
+
+inline void WriteAll(const std::string &path, const std::string &bytes) {
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f) return;
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+// Removes a folder and everything in it.
+inline void RemoveFolder(const std::string &folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string p = folder + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(p);
+            else
+                DeleteFileA(p.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+inline std::string DicRoot() {
+    char root[MAX_PATH];
+    Lexidata_GetDicRootKey(root);
+    return root;
+}
+
+// Empties the catalogue tree of the current mode.
+inline void ClearCatalogue() {
+    if (Basekit_SettingsGetFile(nullptr)) return;  // the file is deleted by the sandbox
+    RegDeleteTreeA(HKEY_CURRENT_USER, DicRoot().c_str());
+}
+
+// A sandbox folder below the working folder and the settings mode of the test.
+struct Sandbox {
+    std::string folder, settings;
+    Mode mode;
+    Sandbox(const std::string &name, Mode m) : mode(m) {
+        folder = Cwd() + "\\" + name;
+        RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        settings = Cwd() + "\\" + name + ".ini";
+        DeleteFileA(settings.c_str());
+        if (mode == Mode::File) {
+            WriteAll(settings, "");
+            Basekit_SettingsSetFile(settings.c_str());
+        } else {
+            Basekit_SettingsSetFile(nullptr);
+        }
+        ClearCatalogue();
+    }
+    ~Sandbox() {
+        Lexicore_Term();
+        ClearCatalogue();
+        Basekit_SettingsSetFile(nullptr);
+        DeleteFileA(settings.c_str());
+        RemoveFolder(folder);
+    }
+    std::string Path(const std::string &name) const { return folder + "\\" + name; }
+    std::string SettingsArg() const { return mode == Mode::File ? settings : std::string("-"); }
+};
+
+// Registers a file key with FileName and Name, and sub-dictionary keys 01.. with LangID and the
+// nickname "<nick><n>".
+inline void Register(DWORD fileId, const std::string &fileName, const std::string &name, int subs,
+                     WORD language = 0x0100, const std::string &nick = "N") {
+    char key[MAX_PATH];
+    Lexidata_GetDicKey(fileId, key);
+    Basekit_SettingsWriteString(key, "FileName", fileName.c_str());
+    Basekit_SettingsWriteString(key, "Name", name.c_str());
+    for (int i = 1; i <= subs; i++) {
+        Lexidata_GetDicIndexKey(fileId, i, key);
+        Basekit_SettingsWriteDword(key, "LangID", language);
+        Basekit_SettingsWriteString(key, "NickName", (nick + std::to_string(i)).c_str());
+    }
+}
+
+inline dicfix::Entry E(const char *headword, uint16_t back = 0, const char *text = "text") {
+    dicfix::Entry e;
+    e.headword = headword;
+    e.backDistance = back;
+    e.text1 = text;
+    return e;
+}
+
+}  // namespace kit
+
+#endif
