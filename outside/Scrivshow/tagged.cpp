@@ -138,8 +138,8 @@ std::vector<ScvPiece> Scv_Parse(const char *text, int length) {
                 bool on = n >= 3 && p[2] != '0';
                 switch (p[1]) {
                 case 'F':
-                    if (n == 4)
-                        attr.charset = Hex(p + 2, 2) ? Hex(p + 2, 2) : attr.charset;
+                    if (n == 4)  // the six-byte form names a font of the editor's own table
+                        attr.charset = Hex(p + 2, 2);
                     break;
                 case 'B': attr.bold = on; break;
                 case 'I': attr.italic = on; break;

@@ -129,8 +129,8 @@ extern "C" void *WINAPI Sharedkit_GetDeliveredEntry(LPARAM id) {
     for (int i = 0; sound && i < 4; i++) {
         DWORD off = ReadU32(bytes, kItemStrings[i].ptr);
         int len = (int)ReadU32(bytes, kItemStrings[i].len);
-        if (off == 0) {
-            sound = len == 0 || i == 1 || i == 2;  // an absent second/third string reads as the headword
+        if (off == 0) {  // an absent string has no length (a missing headword, a missing fourth string)
+            sound = len == 0;
             continue;
         }
         if (off < kItemHead || off >= size || len < 0 || (DWORD)len >= size - off || bytes[off + len] != 0)

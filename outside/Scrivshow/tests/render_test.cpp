@@ -39,6 +39,7 @@ TEST(Render, PlainTextDropsEveryTag) {
         {"numbered object", "a\x1b" "AD1#pic\x1b" "b", "ab"},
         {"view link", "\x1b" "VLlink\x1b" "x\x1b" "Vl", "x"},
         {"six-byte charset", "\x1b" "F0103font", "font"},
+        {"back to charset 0", "\x1b" "F80\x82\xa0\x1b" "F00\xe9t\xe9", "\x82\xa0\xe9t\xe9"},
         {"level and paragraph", "\x1b" "L2\x1b" "T1\x1b" "P3text", "text"},
         {"cut tags at the end", "abc\x1b" "C12", "abc"},
         {"lone ESC", "\x1b", ""},
@@ -55,6 +56,8 @@ TEST(Render, CharsetFilterKeepsWholeCharacters) {
     EXPECT_EQ(Plain(text, 0), "x  y") << "the trail byte never leaks as a letter";
     EXPECT_EQ(Plain(text, 128), "x \x83\x41 y");
     EXPECT_EQ(Plain(text, 129), "x  y");
+    // After a tag back to charset 0, Latin-1 letters belong to charset 0 ("ete" with acute accents).
+    EXPECT_EQ(Plain("\x1b" "F80\x82\xa0\x1b" "F00\xe9t\xe9", 0), "\xe9t\xe9");
     EXPECT_EQ(Plain(text, -1), "x \x83\x41 y");
 }
 

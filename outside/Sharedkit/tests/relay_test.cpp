@@ -188,6 +188,12 @@ TEST(Delivery, BadKindsIdsAndRecordsGiveCleanFailures) {
     DWORD tiny = 40;
     memcpy(&small[0], &tiny, 4);
     EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, small.data()), -1);
+    // A second string with a length but at no place: the receiver refuses it.
+    std::vector<unsigned char> lengthWithoutString = MakeEntry("a", "b", "c", "d");
+    memset(&lengthWithoutString[64], 0, 4);
+    memset(&lengthWithoutString[60], 0, 4);
+    memset(&lengthWithoutString[48], 0, 4);
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, lengthWithoutString.data()), PEER_NONE);
     std::vector<unsigned char> stray = item;
     const char *outside = "elsewhere";
     memcpy(&stray[64], &outside, 4);
