@@ -146,3 +146,14 @@ TEST_F(ViewerTest, CommandsMenusCopyAndPrint) {
     DestroyMenu(menu);
     EXPECT_EQ(SendMessageA(viewer, SCV_PRINT, 0, 0), 0) << "no print record";
 }
+
+TEST_F(ViewerTest, OpensTheLanguageManagerWithItsText) {
+    SendMessageA(viewer, SCV_SETTEXT, (WPARAM)"look me up", 0);
+    ASSERT_EQ(SendMessageA(viewer, SCV_LANGMANAGER, 0, 0), 1);
+    HWND manager = FindWindowA("LinguakeeperManager", nullptr);
+    ASSERT_NE(manager, nullptr);
+    char text[64] = "";
+    GetDlgItemTextA(manager, 100, text, sizeof text);
+    EXPECT_STREQ(text, "look me up");
+    DestroyWindow(manager);
+}
