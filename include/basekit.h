@@ -240,6 +240,96 @@ int WINAPI Basekit_TextEncode(char *out, const char *in, int count);
 
 /* ---- end of text codec ---- */
 
+/* ---- Device-independent bitmaps ----------------------------------------------------------------
+ * A DibImage holds a 40-byte BITMAPINFOHEADER with its colour table (and the three colour masks
+ * of a bit-field image) in one block, and the pixel rows bottom-up, each padded to 4 bytes.  A
+ * DibHandle holds an image and a palette slot (selected and realised while drawing when set).
+ * Both are the same empty object from Basekit_DibCreate, owned by the caller until
+ * Basekit_DibFree (image) or Basekit_DibHandleFree (handle).  Loaders accept only bottom-up
+ * images of 1, 4, 8, 16, 24 or 32 bits with a 40-byte header whose fields agree with the bytes at
+ * hand (colour count within the depth and at most 256, every row present); on any failure they
+ * answer 0 and leave the object empty.  Source coordinates count from the top-left corner.
+ * Drawing with an empty handle draws nothing and answers 0. */
+typedef struct DibImage {
+    BITMAPINFO *Info;   /* header block: header, masks, colour table */
+    void *Bits;         /* pixel rows, bottom-up */
+} DibImage;
+typedef struct DibHandle {
+    DibImage *Image;
+    HPALETTE Palette;
+} DibHandle;
+
+/* A new empty object (zero-filled, usable as image or handle); null when the heap is exhausted. */
+DibImage *WINAPI Basekit_DibCreate(void);
+DibImage *WINAPI Basekit_DibHandleCreate(void);   /* the same operation */
+/* Frees the image's blocks and the object; null is ignored. */
+void WINAPI Basekit_DibFree(DibImage *image);
+/* Non-zero when header block and bits are both present. */
+BOOL WINAPI Basekit_DibIsLoaded(const DibImage *image);
+/* 1 when the header's used-colour count is non-zero, else 0. */
+BOOL WINAPI Basekit_DibGetColorUsed(const DibImage *image);
+/* The header block (owned by the image); null when empty. */
+BITMAPINFO *WINAPI Basekit_DibGetInfo(const DibImage *image);
+BITMAPINFO *WINAPI Basekit_DibGetHeader(const DibImage *image);   /* the same operation */
+/* The colour table inside the header block; null when empty. */
+RGBQUAD *WINAPI Basekit_DibGetColorTable(const DibImage *image);
+/* The pixel bits (owned by the image); null for null or empty. */
+void *WINAPI Basekit_DibGetBits(const DibImage *image);
+/* Width and height in pixels; 0 for null or empty. */
+int WINAPI Basekit_DibGetWidth(const DibImage *image);
+int WINAPI Basekit_DibGetHeight(const DibImage *image);
+/* 2, 16 or 256 for 1, 4 and 8 bits, else 0; the used-colour count instead when it is set. */
+int WINAPI Basekit_DibGetColorCount(const DibImage *image);
+/* Copies up to maximum colour-table entries as red, green, blue, flags 0; the number copied. */
+int WINAPI Basekit_DibCopyColorTable(const DibImage *image, PALETTEENTRY *entries, int maximum);
+/* A logical palette of the colour table (the caller deletes it); null for 2 colours or fewer. */
+HPALETTE WINAPI Basekit_DibCreatePalette(const DibImage *image);
+/* Loaders of a .bmp file, a whole .bmp file image in memory (never read beyond size bytes, and
+ * the file-size field may not exceed size) and a bitmap resource (name or MAKEINTRESOURCE id). */
+BOOL WINAPI Basekit_DibLoadFile(DibImage *image, const char *path);
+BOOL WINAPI Basekit_DibLoadMemory(DibImage *image, const void *data, DWORD size);
+BOOL WINAPI Basekit_DibLoadResource(DibImage *image, HMODULE module, const char *name);
+
+/* Handles: non-zero when the handle holds a loaded image. */
+BOOL WINAPI Basekit_DibHandleIsLoaded(const DibHandle *handle);
+/* Frees image and palette and empties both; null is ignored. */
+void WINAPI Basekit_DibHandleClear(DibHandle *handle);
+/* Clears and frees the handle; null is ignored. */
+void WINAPI Basekit_DibHandleFree(DibHandle *handle);
+/* Clear the handle, then load into a new image: 1, or 0 with the handle empty (also for a null
+ * or empty path). */
+BOOL WINAPI Basekit_DibHandleLoadFile(DibHandle *handle, const char *path);
+BOOL WINAPI Basekit_DibHandleLoadMemory(DibHandle *handle, const void *data, DWORD size);
+BOOL WINAPI Basekit_DibHandleLoadResource(DibHandle *handle, HMODULE module, const char *name);
+/* Width and height of the handle's image (0 when empty); either output may be null. */
+void WINAPI Basekit_DibGetSize(const DibHandle *handle, int *width, int *height);
+/* The image at its own size with its top-left corner at x, y. */
+BOOL WINAPI Basekit_DibDraw(const DibHandle *handle, HDC dc, int x, int y);
+/* The whole image stretched (half-tone) into the rectangle. */
+BOOL WINAPI Basekit_DibStretch(const DibHandle *handle, HDC dc, int x, int y, int width,
+                               int height);
+/* The source part stretched into the destination rectangle, copying or with a raster operation. */
+BOOL WINAPI Basekit_DibStretchCopy(const DibHandle *handle, HDC dc, int dx, int dy, int dw, int dh,
+                                   int sx, int sy, int sw, int sh);
+BOOL WINAPI Basekit_DibStretchRop(const DibHandle *handle, HDC dc, int dx, int dy, int dw, int dh,
+                                  int sx, int sy, int sw, int sh, DWORD rop);
+/* Stretches when both sizes differ; otherwise repeats the source part down (equal widths) or
+ * across (equal heights), the last copy cut to what remains. */
+BOOL WINAPI Basekit_DibDrawPart(const DibHandle *handle, HDC dc, int dx, int dy, int dw, int dh,
+                                int sx, int sy, int sw, int sh);
+/* A 1-bit mask (the caller deletes it), 1 where a pixel has the colour of the top-left pixel;
+ * null for images of other than 4, 8, 16, 24 or 32 bits or run-length coded ones. */
+HBITMAP WINAPI Basekit_DibCreateMask(const DibHandle *handle, HDC dc);
+/* The part drawn with the top-left pixel's colour left out, through mask (or one made for the
+ * call when null; a given mask stays the caller's).  Images below 4 bits are not drawn. */
+BOOL WINAPI Basekit_DibDrawTransparentPart(const DibHandle *handle, HBITMAP mask, HDC dc, int dx,
+                                           int dy, int dw, int dh, int sx, int sy, int sw, int sh);
+BOOL WINAPI Basekit_DibDrawTransparent(const DibHandle *handle, HDC dc, int x, int y);
+/* A device bitmap compatible with dc made from the image (the caller deletes it); null if empty. */
+HBITMAP WINAPI Basekit_DibCreateBitmap(HDC dc, const DibHandle *handle);
+
+/* ---- end of device-independent bitmaps ---- */
+
 #ifdef __cplusplus
 }
 #endif
