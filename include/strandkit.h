@@ -201,6 +201,29 @@ BOOL WINAPI Strandkit_GetTextExtentExPointCs(HDC dc, const char *text, int count
 
 /* ---- end of measuring and drawing ------------------------------------------------------- */
 
+/* ---- RTF conversion ----------------------------------------------------------------------
+ * RTF into escape-tagged text: every font change that changes the charset writes a tag
+ * (lower-case digits); \par gives CR; skipped destinations (information, headers, pictures,
+ * ignorable unknown ones) give nothing.  Damaged input stops the reading: the bytes produced up
+ * to there are returned.  Tagged text into a small RTF document with one font per charset. */
+
+/* RTF into tagged text: the number of bytes produced; out (null: size query; size it as the
+ * count + 1) receives them and a NUL. */
+int WINAPI Strandkit_RtfToText(const char *rtf, char *out);
+/* The same without charset tags, keeping the text of one charset or of all (-1); out null: size
+ * query (count + 1 bytes needed). */
+int WINAPI Strandkit_RtfToPlain(int charset, const char *rtf, char *out);
+/* Tagged text into RTF; fontSize above 0 sets the size (\fs, half points).  Every line end (CR,
+ * LF or CR LF) becomes a paragraph end.  Returns the RTF length + 1; out null: size query. */
+int WINAPI Strandkit_TextToRtf(int fontSize, const char *text, char *out);
+/* Plain text of a charset (-1: the UI charset) tagged and written as RTF, as TextToRtf; the Ex
+ * form adds a colour table when colour is not 0. */
+int WINAPI Strandkit_PlainToRtf(int charset, int fontSize, const char *text, char *out);
+int WINAPI Strandkit_PlainToRtfEx(int charset, int fontSize, const char *text, char *out,
+                                  COLORREF colour);
+
+/* ---- end of RTF conversion ---------------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif
