@@ -108,6 +108,11 @@ TEST(Rtf, WriterEscapesTrailBytesAndSelectsFonts)
     ASSERT_LT(Strandkit_PlainToRtf(0, 0, "a\r\nb\nc", nullptr), int(sizeof(out)));
     Strandkit_PlainToRtf(0, 0, "a\r\nb\nc", out);
     EXPECT_EQ(Body(out), "a\n\\par b\n\\par c}");
+    // Plain text of the UI charset (128 here) is tagged before it is written.
+    const char sjis[] = "\x82\xa0\x83\x5c";   // HIRAGANA A, KATAKANA SO
+    ASSERT_LT(Strandkit_PlainToRtf(-1, 0, sjis, nullptr), int(sizeof(out)));
+    Strandkit_PlainToRtf(-1, 0, sjis, out);
+    EXPECT_EQ(Canonical(ToText(out)), Canonical("\x1b" "F80\x82\xa0\x83\x5c"));
     // A lead byte before the NUL is written alone.
     EXPECT_EQ(Body(ToRtf("\x1b" "F80ab\x82")), "\\f0 ab\\'82}");
 }
