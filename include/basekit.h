@@ -330,6 +330,88 @@ HBITMAP WINAPI Basekit_DibCreateBitmap(HDC dc, const DibHandle *handle);
 
 /* ---- end of device-independent bitmaps ---- */
 
+/* ---- Drawing helpers and image effects ---------------------------------------------------------
+ * Each routine paints into the caller's device context, puts back every object it selected and
+ * deletes every object it made; none keeps state.  Rectangles are given by pointer; colours are
+ * 0x00BBGGRR values. */
+
+/* Frame controls: a push button 1 pixel inside the rectangle (raised or pushed), a check box. */
+void WINAPI Basekit_DrawPushButtonFace(HDC dc, const RECT *rect);
+void WINAPI Basekit_DrawPushButtonPushed(HDC dc, const RECT *rect);
+void WINAPI Basekit_DrawCheckBox(HDC dc, const RECT *rect);
+void WINAPI Basekit_DrawCheckBoxState(HDC dc, const RECT *rect, BOOL checked);
+/* Fills the rectangle with the button-face colour. */
+void WINAPI Basekit_FillButtonFace(HDC dc, const RECT *rect);
+/* Swatches: a button-face line round the rectangle with a sunken edge inside it; the rectangle
+ * 3 pixels in filled with the colour; the same filled and framed in grey (0x808080). */
+void WINAPI Basekit_DrawSwatchFrame(HDC dc, const RECT *rect);
+void WINAPI Basekit_FillSwatch(HDC dc, const RECT *rect, COLORREF colour);
+void WINAPI Basekit_DrawSwatch(HDC dc, const RECT *rect, COLORREF colour);
+/* Colour buttons: a swatch 4 pixels inside (with the drop-down arrow part when stated) and
+ * DrawColorButton / DrawColorButtonDisabled: a focus rectangle 4 pixels in and a black frame;
+ * the Framed forms: a button-face frame.  PlainDisabled: the swatch and arrow in grey. */
+void WINAPI Basekit_DrawColorDropButton(HDC dc, const RECT *rect, COLORREF colour, BOOL arrow);
+void WINAPI Basekit_DrawColorButton(HDC dc, const RECT *rect, COLORREF colour);
+void WINAPI Basekit_DrawColorButtonDisabled(HDC dc, const RECT *rect, COLORREF colour);
+void WINAPI Basekit_DrawColorButtonFramed(HDC dc, const RECT *rect, COLORREF colour);
+void WINAPI Basekit_DrawColorButtonFramedDisabled(HDC dc, const RECT *rect, COLORREF colour);
+void WINAPI Basekit_DrawColorButtonPlainDisabled(HDC dc, const RECT *rect);
+/* Resource pictures: the bitmap id of module at x, y (top-left, or bottom-left at y for the
+ * Bottom form) with a raster operation; the two integers are ignored.  Nothing when it does not
+ * load. */
+void WINAPI Basekit_DrawResourceBitmap(HDC dc, int x, int y, int unused1, int unused2,
+                                       HINSTANCE module, UINT id, DWORD rop);
+void WINAPI Basekit_DrawResourceBitmapBottom(HDC dc, int x, int y, int unused1, int unused2,
+                                             HINSTANCE module, UINT id, DWORD rop);
+/* The icon resource at 16 x 16 (the caller destroys it); null when missing. */
+HICON WINAPI Basekit_LoadSmallIcon(HINSTANCE module, UINT id);
+/* Draws that icon at 16 x 16 at x, y and destroys it. */
+void WINAPI Basekit_DrawSmallIcon(HINSTANCE module, HDC dc, int x, int y, UINT id);
+
+/* List items: the item filled with backColour, then a check-box column (check 0 unchecked,
+ * 1 checked, 2 none drawn), an icon column, and count bytes of text in textColour.  Without
+ * 0x10000 in the flags only the whole characters that fit the item are drawn; with it the text
+ * is clipped at the item.  Flags: 0x1 text only, 0x2 check column, 0x4 icon column. */
+void WINAPI Basekit_DrawIconTextItem(HDC dc, const RECT *rect, int check, const char *text,
+                                     int count, COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawIconTextItem2(HDC dc, const RECT *rect, HICON icon, const char *text,
+                                      int count, COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawTextItem(HDC dc, const RECT *rect, const char *text, int count,
+                                 COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawIconCheckTextItem(HDC dc, const RECT *rect, int check, HICON icon,
+                                          const char *text, int count, COLORREF textColour,
+                                          COLORREF backColour);
+void WINAPI Basekit_DrawIconTextItemAlt(HDC dc, const RECT *rect, int check, const char *text,
+                                        int count, COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawIconTextItemAlt2(HDC dc, const RECT *rect, HICON icon, const char *text,
+                                         int count, COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawTextItemAlt(HDC dc, const RECT *rect, const char *text, int count,
+                                    COLORREF textColour, COLORREF backColour);
+void WINAPI Basekit_DrawIconCheckTextItemAlt(HDC dc, const RECT *rect, int check, HICON icon,
+                                             const char *text, int count, COLORREF textColour,
+                                             COLORREF backColour);
+/* Any flags, a font (null: the default GUI font) and count 0 for the whole text. */
+void WINAPI Basekit_DrawListItem(DWORD flags, HDC dc, const RECT *rect, int check, HICON icon,
+                                 const char *text, int count, COLORREF textColour,
+                                 COLORREF backColour, HFONT font);
+
+/* Fills the rectangle (its top is 0) with a gradient of colour: mode 0 darker upwards, mode 2 a
+ * rainbow from red at the top, any other mode lighter upwards ending at the colour in the top
+ * row; then draws bitmapId of module (when non-zero) at x -1 on the bottom edge, merge-painted.
+ * A rectangle of height 0 or less is left alone. */
+void WINAPI Basekit_FillGradient(HDC dc, const RECT *rect, COLORREF colour, UINT bitmapId,
+                                 HINSTANCE module, int mode);
+/* Start and stop GDI+ for the process (for callers that draw with it); both answer 1. */
+int WINAPI Basekit_GdiplusStartup(void);
+int WINAPI Basekit_GdiplusShutdown(void);
+/* New 32-bit bitmaps with alpha 255 (the caller deletes them); null when the source cannot be
+ * read.  ColorMatrix: every pixel grey (0.3 red + 0.59 green + 0.11 blue).  Recolor: the same,
+ * truncated, except pixels of the button-face colour, which stay as they are. */
+HBITMAP WINAPI Basekit_ImageColorMatrix(HBITMAP bitmap);
+HBITMAP WINAPI Basekit_ImageRecolor(HBITMAP bitmap);
+
+/* ---- end of drawing helpers and image effects ---- */
+
 #ifdef __cplusplus
 }
 #endif
