@@ -36,14 +36,63 @@ const DWORD kLabelRefSize = 19;      // index kinds 4, 5, 6
 const DWORD kPageRecordSize = 20;
 const DWORD kFileRecordSize = 6;
 
+// Stored records, byte for byte (the target is little-endian, so a record read into one of these
+// holds its fields as they are).
 #pragma pack(push, 1)
-struct VLEntryHead {
+struct VLEntryHead {          // head of a text record, followed by block 1 and block 2
     BYTE kind;
     DWORD stored1, plain1, stored2, plain2;
 };
+struct VLIndexRec1 {          // data item, index kind 1, followed by the three strings
+    WORD backDistance;
+    BYTE len[3];              // stored lengths of headword, second and third string
+    BYTE indexByte;
+    BYTE kept6[2];
+    WORD linkValue;
+    BYTE kept10[2];
+    DWORD indexValue;
+    WORD indexValue16a, indexValue16b;
+    DWORD textPos, extra;
+};
+struct VLIndexRec7 {          // data item, index kind 7, followed by two strings
+    WORD keyValue;
+    BYTE len[2];
+    BYTE zero4[4];
+    DWORD textPos, extra;
+};
+struct VLLabelRef {           // index kind 6: "%01d%02x%04x%08x" and the label text's position
+    char number[15];
+    DWORD textPos;
+};
+struct VLPageRecord {         // followed by the page name
+    char number[4];
+    BYTE pageByte;
+    BYTE nameLen;
+    BYTE zero6[2];
+    DWORD value1, value2, textPos;
+};
+struct VLFileRecord {         // followed by two strings
+    DWORD value;
+    BYTE len1, len2;
+};
 #pragma pack(pop)
-static_assert(sizeof(VLEntryHead) == kEntryHeadSize && offsetof(VLEntryHead, stored2) == 9,
-              "entry head");
+static_assert(sizeof(VLEntryHead) == kEntryHeadSize && offsetof(VLEntryHead, stored1) == 1 &&
+              offsetof(VLEntryHead, plain1) == 5 && offsetof(VLEntryHead, stored2) == 9 &&
+              offsetof(VLEntryHead, plain2) == 13, "entry head");
+static_assert(sizeof(VLIndexRec1) == kIndexRec1Size && offsetof(VLIndexRec1, len) == 2 &&
+              offsetof(VLIndexRec1, indexByte) == 5 && offsetof(VLIndexRec1, linkValue) == 8 &&
+              offsetof(VLIndexRec1, indexValue) == 12 && offsetof(VLIndexRec1, indexValue16a) == 16 &&
+              offsetof(VLIndexRec1, indexValue16b) == 18 && offsetof(VLIndexRec1, textPos) == 20 &&
+              offsetof(VLIndexRec1, extra) == 24, "index record of kind 1");
+static_assert(sizeof(VLIndexRec7) == kIndexRec7Size && offsetof(VLIndexRec7, len) == 2 &&
+              offsetof(VLIndexRec7, textPos) == 8 && offsetof(VLIndexRec7, extra) == 12,
+              "index record of kind 7");
+static_assert(sizeof(VLLabelRef) == kLabelRefSize && offsetof(VLLabelRef, textPos) == 15, "label reference");
+static_assert(sizeof(VLPageRecord) == kPageRecordSize && offsetof(VLPageRecord, pageByte) == 4 &&
+              offsetof(VLPageRecord, nameLen) == 5 && offsetof(VLPageRecord, value1) == 8 &&
+              offsetof(VLPageRecord, value2) == 12 && offsetof(VLPageRecord, textPos) == 16,
+              "page record");
+static_assert(sizeof(VLFileRecord) == kFileRecordSize && offsetof(VLFileRecord, len1) == 4, "file record");
 
 void Lexi_HeaderToRecord(const BYTE *header, DicInfo *record);
 void Lexi_RecordToHeader(const DicInfo *record, BYTE *header);

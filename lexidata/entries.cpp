@@ -176,14 +176,13 @@ char *Lexi_ReadString(HANDLE file, DWORD n, bool encoded, int version, size_t ca
 
 bool Lexi_ReadTextRecord(HANDLE file, DWORD position, bool encoded, int version, bool withBlock2,
                          VLData *out) {
-    BYTE h[kEntryHeadSize];
+    VLEntryHead h;
     DWORD fileSize = FileSize(file);
-    if (!Lexi_Seek(file, position) || !Lexi_ReadExact(file, h, sizeof h)) return false;
-    DWORD stored1 = Lexi_Get32(h + 1), plain1 = Lexi_Get32(h + 5);
-    DWORD stored2 = Lexi_Get32(h + 9), plain2 = Lexi_Get32(h + 13);
+    if (!Lexi_Seek(file, position) || !Lexi_ReadExact(file, &h, sizeof h)) return false;
+    DWORD stored1 = h.stored1, plain1 = h.plain1, stored2 = h.stored2, plain2 = h.plain2;
     VLData d;
     memset(&d, 0, sizeof d);
-    d.kind = h[0];
+    d.kind = h.kind;
     DWORD at = position + kEntryHeadSize;
     if (ReadBlock(file, fileSize, at, stored1, plain1, encoded, version, &d.data1, &d.len1) < 0)
         return false;
@@ -232,13 +231,11 @@ extern "C" BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD f
         if (!Lexi_Seek(file, at)) return FALSE;
     }
     DWORD len1 = data->data1 ? data->len1 : 0, len2 = data->data2 ? data->len2 : 0;
-    BYTE h[kEntryHeadSize];
-    h[0] = (BYTE)data->kind;
-    Lexi_Put32(h + 1, len1);
-    Lexi_Put32(h + 5, len1);
-    Lexi_Put32(h + 9, len2);
-    Lexi_Put32(h + 13, len2);
-    if (!Lexi_WriteExact(file, h, sizeof h)) return FALSE;
+    VLEntryHead h;
+    h.kind = (BYTE)data->kind;
+    h.stored1 = h.plain1 = len1;  // blocks are written plain
+    h.stored2 = h.plain2 = len2;
+    if (!Lexi_WriteExact(file, &h, sizeof h)) return FALSE;
     bool wrote = false;
     if (len1) {
         if (!Lexi_WriteExact(file, data->data1, len1)) return FALSE;
@@ -263,23 +260,31 @@ extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
     bool encoded = (record->headerFlags & DICFLAG_ENCODED) != 0;
     int version = Lexi_VersionOf(record);
 
-    BYTE r[kIndexRec1Size];
-    DWORD fixed = kind == 1 ? kIndexRec1Size : kIndexRec7Size;
-    if (!Lexi_ReadExact(file, r, fixed)) return nullptr;
+    union {
+        VLIndexRec1 k1;
+        VLIndexRec7 k7;
+    } r;
+    DWORD fixed = kind == 1 ? sizeof r.k1 : sizeof r.k7;
+    if (!Lexi_ReadExact(file, &r, fixed)) return nullptr;
     VLDataItem h;
     memset(&h, 0, sizeof h);
-    DWORD n[3] = {r[2], r[3], kind == 1 ? r[4] : 0u};
+    DWORD n[3] = {0, 0, 0};
     if (kind == 1) {
-        h.entryLink = ((DWORD)Lexi_Get16(r) << 16) | Lexi_Get16(r + 8);
-        h.indexByte = r[5];
-        h.indexValue = Lexi_Get32(r + 12);
-        h.indexValue16a = Lexi_Get16(r + 16);
-        h.indexValue16b = Lexi_Get16(r + 18);
-        h.head.textPos = Lexi_Get32(r + 20);
-        h.head.extra = Lexi_Get32(r + 24);
+        n[0] = r.k1.len[0];
+        n[1] = r.k1.len[1];
+        n[2] = r.k1.len[2];
+        h.entryLink = ((DWORD)r.k1.backDistance << 16) | r.k1.linkValue;
+        h.indexByte = r.k1.indexByte;
+        h.indexValue = r.k1.indexValue;
+        h.indexValue16a = r.k1.indexValue16a;
+        h.indexValue16b = r.k1.indexValue16b;
+        h.head.textPos = r.k1.textPos;
+        h.head.extra = r.k1.extra;
     } else {
-        h.head.textPos = Lexi_Get32(r + 8);
-        h.head.extra = Lexi_Get32(r + 12);
+        n[0] = r.k7.len[0];
+        n[1] = r.k7.len[1];
+        h.head.textPos = r.k7.textPos;
+        h.head.extra = r.k7.extra;
     }
     h.charset = sub->charset;
     if (n[0] == 0) return nullptr;
@@ -341,11 +346,14 @@ extern "C" BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const
     if (!Lexi_HandleOk(file)) return FALSE;
     DWORD fixed = kind == 1 ? kIndexRec1Size : kIndexRec7Size;
     // The record as it stands: its kept bytes and the lengths used to skip unwritten strings.
-    BYTE old[kIndexRec1Size];
-    memset(old, 0, sizeof old);
+    union Rec {
+        VLIndexRec1 k1;
+        VLIndexRec7 k7;
+    } old, rec;
+    memset(&old, 0, sizeof old);
     DWORD start = Lexi_Tell(file);
     DWORD got = 0;
-    ReadFile(file, old, fixed, &got, nullptr);
+    ReadFile(file, &old, fixed, &got, nullptr);
     if (!Lexi_Seek(file, start)) return FALSE;
 
     const char *hw = item->headword;
@@ -355,31 +363,33 @@ extern "C" BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const
                   s3 ? (DWORD)item->thirdLen : 0};
     for (DWORD &x : l)
         if (x > 255) return FALSE;  // lengths are stored in one byte
-    BYTE rec[kIndexRec1Size];
-    memcpy(rec, old, sizeof rec);
+    rec = old;
+    DWORD oldLen[3] = {0, 0, 0};
     if (kind == 1) {
-        Lexi_Put16(rec, (WORD)(item->entryLink >> 16));
-        rec[2] = (BYTE)l[0];
-        rec[3] = (BYTE)l[1];
-        rec[4] = (BYTE)l[2];
-        rec[5] = item->indexByte;
-        Lexi_Put32(rec + 12, item->indexValue);
-        Lexi_Put16(rec + 16, item->indexValue16a);
-        Lexi_Put16(rec + 18, item->indexValue16b);
-        Lexi_Put32(rec + 20, item->head.textPos);
-        Lexi_Put32(rec + 24, item->head.extra);
+        for (int i = 0; i < 3; i++) {
+            oldLen[i] = old.k1.len[i];
+            rec.k1.len[i] = (BYTE)l[i];
+        }
+        rec.k1.backDistance = (WORD)(item->entryLink >> 16);
+        rec.k1.indexByte = item->indexByte;
+        rec.k1.indexValue = item->indexValue;  // link value and the kept bytes stay
+        rec.k1.indexValue16a = item->indexValue16a;
+        rec.k1.indexValue16b = item->indexValue16b;
+        rec.k1.textPos = item->head.textPos;
+        rec.k1.extra = item->head.extra;
     } else {
-        memset(rec, 0, kIndexRec7Size);
-        rec[2] = (BYTE)l[0];
-        rec[3] = (BYTE)l[1];
-        Lexi_Put32(rec + 8, item->head.textPos);
-        Lexi_Put32(rec + 12, item->head.extra);
+        oldLen[0] = old.k7.len[0];
+        oldLen[1] = old.k7.len[1];
+        memset(&rec.k7, 0, sizeof rec.k7);
+        rec.k7.len[0] = (BYTE)l[0];
+        rec.k7.len[1] = (BYTE)l[1];
+        rec.k7.textPos = item->head.textPos;
+        rec.k7.extra = item->head.extra;
     }
-    DWORD oldLen[3] = {old[2], old[3], kind == 1 ? old[4] : 0u};
     bool ok = true;
     DWORD at = start;
     if (flags & 8)
-        ok = Lexi_WriteExact(file, rec, fixed);
+        ok = Lexi_WriteExact(file, &rec, fixed);
     at += fixed;
     const char *str[3] = {hw, s2, s3};
     const DWORD bits[3] = {1, 2, 4};

@@ -90,14 +90,16 @@ extern "C" BOOL WINAPI DLVGetIndex(DicSession *session, VLIndexRecord *out) {
 }
 
 extern "C" VLLabelItem *WINAPI DLVLabelItem_Read(HANDLE file, BOOL decode) {
-    BYTE r[kLabelRefSize];
-    if (!Lexi_HandleOk(file) || !Lexi_ReadExact(file, r, sizeof r)) return nullptr;
+    VLLabelRef r;
+    if (!Lexi_HandleOk(file) || !Lexi_ReadExact(file, &r, sizeof r)) return nullptr;
+    // Level digit, then three groups read as hexadecimal: 2, 4 and 8 characters.
+    const BYTE *num = (const BYTE *)r.number;
     LONG level, n1, n2, n3;
-    if (r[0] < '0' || r[0] > '9' || !Hex(r + 1, 2, &n1) || !Hex(r + 3, 4, &n2) ||
-        !Hex(r + 7, 8, &n3))
+    if (num[0] < '0' || num[0] > '9' || !Hex(num + 1, 2, &n1) || !Hex(num + 3, 4, &n2) ||
+        !Hex(num + 7, 8, &n3))
         return nullptr;
-    level = r[0] - '0';
-    DWORD textPos = Lexi_Get32(r + 15);
+    level = num[0] - '0';
+    DWORD textPos = r.textPos;
     VLData d;
     if (!Lexi_ReadTextRecord(file, textPos, decode != 0, Lexi_CurrentVersion(), false, &d))
         return nullptr;
@@ -122,10 +124,10 @@ extern "C" BOOL WINAPI VLLabelItem_Write(DicSession *session, DWORD, const VLLab
                      (unsigned)item->number1 & 0xFF, (unsigned)item->number2 & 0xFFFF,
                      (unsigned)item->number3);
     if (n != 15) return FALSE;
-    BYTE r[kLabelRefSize];
-    memcpy(r, text, 15);
-    Lexi_Put32(r + 15, item->head.textPos);
-    return Lexi_WriteExact(file, r, sizeof r);
+    VLLabelRef r;
+    memcpy(r.number, text, sizeof r.number);
+    r.textPos = item->head.textPos;
+    return Lexi_WriteExact(file, &r, sizeof r);
 }
 
 extern "C" DWORD WINAPI VLLabelItem_GetSize(void) {
@@ -133,14 +135,15 @@ extern "C" DWORD WINAPI VLLabelItem_GetSize(void) {
 }
 
 extern "C" VLPageItem *WINAPI DLVPageItem_Read(HANDLE file, const char *defaultName, BOOL decode) {
-    BYTE r[kPageRecordSize];
-    if (!Lexi_HandleOk(file) || !Lexi_ReadExact(file, r, sizeof r)) return nullptr;
+    VLPageRecord r;
+    if (!Lexi_HandleOk(file) || !Lexi_ReadExact(file, &r, sizeof r)) return nullptr;
     LONG number = 0;
-    for (int i = 0; i < 4 && r[i] >= '0' && r[i] <= '9'; i++) number = number * 10 + (r[i] - '0');
+    for (int i = 0; i < 4 && r.number[i] >= '0' && r.number[i] <= '9'; i++)
+        number = number * 10 + (r.number[i] - '0');
     char *name = nullptr;
     size_t nameLen = 0;
-    if (r[5] != 0) {
-        name = Lexi_ReadString(file, r[5], decode != 0, Lexi_CurrentVersion(), 0xFFFF, &nameLen);
+    if (r.nameLen != 0) {
+        name = Lexi_ReadString(file, r.nameLen, decode != 0, Lexi_CurrentVersion(), 0xFFFF, &nameLen);
         if (!name) return nullptr;
     } else if (defaultName) {
         nameLen = strlen(defaultName);
@@ -154,10 +157,10 @@ extern "C" VLPageItem *WINAPI DLVPageItem_Read(HANDLE file, const char *defaultN
         return nullptr;
     }
     item->head.entryNo = (DWORD)(number - 1);
-    item->pageByte = r[4];
-    item->value1 = Lexi_Get32(r + 8);
-    item->value2 = Lexi_Get32(r + 12);
-    item->position = Lexi_Get32(r + 16);
+    item->pageByte = r.pageByte;
+    item->value1 = r.value1;
+    item->value2 = r.value2;
+    item->position = r.textPos;
     item->head.textPos = item->position;
     item->name = name;
     item->nameLen = (LONG)nameLen;
@@ -169,17 +172,17 @@ extern "C" VLFileItem *WINAPI VLFileItem_Read(DicSession *session) {
     if (!SessionFile(session, &file)) return nullptr;
     HNEncodeSetVersion(session->fileRecord->decoderVersion);
     int version = Lexi_VersionOf(session->fileRecord);
-    BYTE r[kFileRecordSize];
-    if (!Lexi_ReadExact(file, r, sizeof r) || r[4] == 0) return nullptr;
+    VLFileRecord r;
+    if (!Lexi_ReadExact(file, &r, sizeof r) || r.len1 == 0) return nullptr;
     size_t l1 = 0, l2 = 0;
-    char *s1 = Lexi_ReadString(file, r[4], Encoded(session), version, 0xFFFF, &l1);
+    char *s1 = Lexi_ReadString(file, r.len1, Encoded(session), version, 0xFFFF, &l1);
     char *s2 = nullptr;
-    if (s1 && r[5]) s2 = Lexi_ReadString(file, r[5], Encoded(session), version, 0xFFFF, &l2);
+    if (s1 && r.len2) s2 = Lexi_ReadString(file, r.len2, Encoded(session), version, 0xFFFF, &l2);
     VLFileItem *item = nullptr;
-    if (s1 && (s2 || r[5] == 0)) {
+    if (s1 && (s2 || r.len2 == 0)) {
         VLFileItem h;
         memset(&h, 0, sizeof h);
-        h.value = Lexi_Get32(r);
+        h.value = r.value;
         item = VLFileItem_Create(&h, s1, s2);
     }
     Lexi_Free(s1);
@@ -191,26 +194,25 @@ extern "C" BOOL WINAPI VLFileItem_Write(DicSession *session, DWORD flags, const 
     HANDLE file;
     if (!item || !SessionFile(session, &file)) return FALSE;
     DWORD start = Lexi_Tell(file);
-    BYTE old[kFileRecordSize];
-    memset(old, 0, sizeof old);
+    VLFileRecord old;
+    memset(&old, 0, sizeof old);
     DWORD got = 0;
-    ReadFile(file, old, sizeof old, &got, nullptr);
+    ReadFile(file, &old, sizeof old, &got, nullptr);
     DWORD secondLen = item->second != item->first && item->secondLen > 0 ? (DWORD)item->secondLen : 0;
     if (secondLen > 255) return FALSE;
     bool ok = true;
     if (flags & 1) {
-        BYTE v[4];
-        Lexi_Put32(v, item->head.textPos);
+        DWORD value = item->head.textPos;
         BYTE l = (BYTE)secondLen;
-        ok = Lexi_Seek(file, start) && Lexi_WriteExact(file, v, 4) && Lexi_Seek(file, start + 5) &&
-             Lexi_WriteExact(file, &l, 1);
+        ok = Lexi_Seek(file, start) && Lexi_WriteExact(file, &value, sizeof value) &&
+             Lexi_Seek(file, start + offsetof(VLFileRecord, len2)) && Lexi_WriteExact(file, &l, 1);
     }
-    DWORD at = start + kFileRecordSize + old[4];
+    DWORD at = start + kFileRecordSize + old.len1;
     if (ok && (flags & 2)) {
         ok = Lexi_Seek(file, at) && Lexi_WriteExact(file, item->second, secondLen);
         at += secondLen;
     } else {
-        at += old[5];
+        at += old.len2;
     }
     return ok && Lexi_Seek(file, at);
 }

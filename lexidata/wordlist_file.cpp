@@ -5,16 +5,33 @@
 
 namespace {
 
-const DWORD kHeaderSize = 32;
+#pragma pack(push, 1)
+struct WordListHeader {
+    char magic[8];    // "VLV5DATA"
+    DWORD total;      // bytes of the items that follow
+    WORD format;      // 0x500
+    DWORD count;
+    DWORD maximum;    // the list's maximum when saved
+    BYTE reserved[10];
+};
+#pragma pack(pop)
+static_assert(sizeof(WordListHeader) == 32 && offsetof(WordListHeader, total) == 8 &&
+              offsetof(WordListHeader, format) == 12 && offsetof(WordListHeader, count) == 14 &&
+              offsetof(WordListHeader, maximum) == 18 && offsetof(WordListHeader, reserved) == 22,
+              "word-list header");
+
+const DWORD kHeaderSize = sizeof(WordListHeader);
 const DWORD kMaxBlock = 0x20000000;  // larger files or clipboard blocks are refused
 
 void PutHeader(BYTE *h, DWORD total, DWORD count, DWORD maximum) {
-    memset(h, 0, kHeaderSize);
-    memcpy(h, "VLV5DATA", 8);
-    Lexi_Put32(h + 8, total);
-    Lexi_Put16(h + 12, VLWORDLIST_FORMAT);
-    Lexi_Put32(h + 14, count);
-    Lexi_Put32(h + 18, maximum);
+    WordListHeader w;
+    memset(&w, 0, sizeof w);
+    memcpy(w.magic, "VLV5DATA", 8);
+    w.total = total;
+    w.format = VLWORDLIST_FORMAT;
+    w.count = count;
+    w.maximum = maximum;
+    memcpy(h, &w, sizeof w);
 }
 
 // Size of the whole block for the list; writes it into dest when given.
@@ -35,11 +52,13 @@ DWORD BuildBlock(const VLWordList *list, BYTE *dest) {
 // below 1280 empties the list.  Of n stored items the list keeps the last `maximum`, in order.
 bool LoadBlock(VLWordList *list, const BYTE *data, size_t size) {
     if (size < kHeaderSize) return false;
-    if (Lexi_Get16(data + 12) < VLWORDLIST_FORMAT) {
+    WordListHeader h;
+    memcpy(&h, data, sizeof h);
+    if (h.format < VLWORDLIST_FORMAT) {
         VLWordList_DeleteAllItems(list);
         return true;
     }
-    DWORD n = Lexi_Get32(data + 14);
+    DWORD n = h.count;
     if (n > (size - kHeaderSize) / sizeof(VLDataItem)) return false;
     DWORD *offsets = (DWORD *)Lexi_Alloc((size_t)n * sizeof(DWORD));
     if (!offsets) return false;
@@ -142,25 +161,25 @@ extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDa
     HANDLE file = CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FALSE;
-    BYTE header[kHeaderSize];
+    WordListHeader header;
     bool ok = false;
     LARGE_INTEGER size;
     if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF - (LONGLONG)item->head.size) {
         bool fresh = size.QuadPart < kHeaderSize;
         if (fresh) {
             // A new file or one without a whole header starts over as an empty word list.
-            PutHeader(header, 0, 0, 0);
+            PutHeader((BYTE *)&header, 0, 0, 0);
             ok = SetEndOfFile(file) != 0;
         } else {
-            ok = Lexi_ReadExact(file, header, kHeaderSize);
+            ok = Lexi_ReadExact(file, &header, kHeaderSize);
         }
         // Count the item and its bytes; the item goes first, the header after it, so that a
         // failed append never leaves a count that promises a missing item.
-        Lexi_Put32(header + 14, Lexi_Get32(header + 14) + 1);
-        Lexi_Put32(header + 8, Lexi_Get32(header + 8) + item->head.size);
+        header.count++;
+        header.total += item->head.size;
         DWORD end = fresh ? kHeaderSize : (DWORD)size.QuadPart;
         ok = ok && Lexi_Seek(file, end) && VLDataItem_WriteSL(file, item) && Lexi_Seek(file, 0) &&
-             Lexi_WriteExact(file, header, kHeaderSize);
+             Lexi_WriteExact(file, &header, kHeaderSize);
     }
     CloseHandle(file);
     return ok;
