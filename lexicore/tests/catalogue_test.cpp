@@ -317,6 +317,50 @@ TEST_P(Catalogue, DriverLibrariesAreAdmittedOnlyWhenAsked) {
     EXPECT_TRUE(DeleteFileA(refuse.c_str()));
 }
 
+// A phonetic data file with the blocks of the keys (format of the phonetic-data library).
+std::string PhoneFile(const std::vector<std::pair<uint32_t, std::string>> &blocks) {
+    dicfix::Bytes f;
+    f.Str("VLPHONE1");
+    f.U32(1);
+    f.U32((uint32_t)blocks.size());
+    f.U32(32);
+    f.U32(0);  // total size, set below
+    f.U32(0);
+    f.U32(0);
+    uint32_t data = 32 + 16 * (uint32_t)blocks.size();
+    for (const auto &b : blocks) {
+        f.U32(b.first);
+        f.U32(2);
+        f.U32(data);
+        f.U32((uint32_t)b.second.size());
+        data += (uint32_t)b.second.size();
+    }
+    for (const auto &b : blocks) f.Str(b.second);
+    f.Set32(20, f.Pos());
+    return std::string(f.b.begin(), f.b.end());
+}
+
+TEST_P(Catalogue, PhoneticDataAndMediaComeFromTheNamedDataFiles) {
+    kit::Sandbox box("phone", GetParam());
+    std::string sample = box.Path("sample.dic"), data = box.Path("media.dat");
+    ASSERT_TRUE(dicfix::Write(sample, dicfix::Sample(dicfix::Coding::Plain)));
+    kit::WriteAll(data, PhoneFile({{7, "seven"}, {42, "picture bytes"}}));
+    kit::Register(0x2345, sample, "Sample", 4);
+    char key[MAX_PATH];
+    Lexidata_GetDicKey(0x2345, key);
+    Basekit_SettingsWriteString(key, "PhoneDataFile", data.c_str());
+    Basekit_SettingsWriteString(key, "ImageDataFile", data.c_str());
+    ASSERT_TRUE(Lexicore_Init("VLTCAT", 0));
+    EXPECT_TRUE(Lexicore_GetPhoneData(0x2345, 7, FALSE));
+    EXPECT_FALSE(Lexicore_GetPhoneData(0x2345, 8, FALSE));
+    EXPECT_FALSE(Lexicore_GetPhoneData(0x2400, 7, FALSE));
+    std::string out = box.Path("out.bin");
+    kit::WriteAll(out, "old contents that are longer");
+    EXPECT_TRUE(Lexicore_ExportMedia(0x2345, 42, nullptr, out.c_str()));
+    EXPECT_EQ("picture bytes", kit::ReadAll(out));
+    EXPECT_FALSE(Lexicore_ExportMedia(0x2345, 43, nullptr, out.c_str()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Catalogue, ::testing::Values(Mode::Registry, Mode::File),
                          [](const ::testing::TestParamInfo<Mode> &i) {
                              return std::string(i.param == Mode::File ? "SettingsFile" : "Registry");

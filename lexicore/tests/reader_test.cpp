@@ -79,6 +79,13 @@ void AddDirectory(const std::string &path, const dicfix::Dictionary &d, const di
     kit::WriteAll(path, std::string(f.b.begin(), f.b.end()));
 }
 
+// The base position of the first index's directory, from its descriptor.
+uint32_t layoutBase(const std::string &file, const dicfix::Layout &layout) {
+    uint32_t at = layout.subDicRecords + 40 * layout.indexes[0].subDic + 12;
+    return (uint8_t)file[at] | (uint8_t)file[at + 1] << 8 | (uint8_t)file[at + 2] << 16 |
+           (uint32_t)(uint8_t)file[at + 3] << 24;
+}
+
 struct Env {
     kit::Sandbox box;
     dicfix::Layout layout;
@@ -167,6 +174,32 @@ TEST_P(Reader, LocatesKeysOnTheirMainEntryAndWhereMissingKeysWouldStand) {
     EXPECT_EQ(1, Lexicore_SelectIndex(s, 0));
     Lexicore_DestroySession(s);
   }
+}
+
+TEST(Directory, NarrowsTheSearchToTheKeysBucket) {
+    // The directory is consulted: a bucket that claims to be empty hides its key, which is then
+    // not found and stands at the bucket's start.
+    Env env(dicfix::Coding::Plain, Mode::File, true);
+    Lexicore_Term();
+    std::string path = env.box.Path("loc.dic");
+    std::string file = kit::ReadAll(path);
+    LinguakeeperDriverProcs procs;
+    memset(&procs, 0, sizeof procs);
+    ASSERT_TRUE(Linguakeeper_GetDriverProcs(0x0100, 0, &procs));
+    WORD k[3];
+    procs.sortKey("CAT", 0, k);
+    uint32_t at = layoutBase(file, env.layout) + 8 * k[0] + 4;
+    file[at] = 0;
+    kit::WriteAll(path, file);
+    ASSERT_TRUE(Lexicore_Init("VLTR", 0));
+    DicSession *s = Lexicore_CreateSession();
+    ASSERT_TRUE(Lexicore_OpenSession(s, 0x260000, FALSE));
+    LONG pos = -1;
+    EXPECT_FALSE(Lexicore_Locate(s, "CAT", 0, &pos));
+    EXPECT_EQ(4, pos);
+    EXPECT_TRUE(Lexicore_Locate(s, "DOG", 0, &pos));
+    EXPECT_EQ(5, pos);
+    Lexicore_DestroySession(s);
 }
 
 TEST_P(Reader, WalksHandSubEntriesAfterAnAddedMainEntryAndStopOnTheAnswers) {
