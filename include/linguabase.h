@@ -205,7 +205,8 @@ typedef struct LangReplaceRule {
 
 /* A counted table inside a data resource: {count, second word, entry size 8, data}.  Sorted tables
  * for Linguabase_LookupSortedTable hold count entries of {u32 offset from data of a u8-length
- * string, u32 0}, sorted by the driver's compare. */
+ * string, u32 0}, sorted by the driver's compare without case (flag 0x20); a word found in it
+ * adds the stored form (kind 3, value 4096) when that is spelt otherwise. */
 typedef struct LangResourceTable {
     DWORD count;
     DWORD second;

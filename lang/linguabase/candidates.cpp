@@ -235,7 +235,7 @@ extern "C" void WINAPI Linguabase_LookupSortedTable(const char *word, int index,
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
         entry((DWORD)mid);
-        int r = Compare(c, 0, word, stored, 0);
+        int r = Compare(c, 0x20, word, stored, 0);  // found without case
         if (r == 0) {
             if (strcmp(stored, word) != 0)
                 Linguabase_AddCandidate(stored, 3, 4096, 0, index, c);
