@@ -23,8 +23,8 @@ int ReadBlock(HANDLE file, DWORD fileSize, DWORD position, DWORD stored, DWORD p
     if (!encoded) plain = stored;
     if (stored == 0 || plain == 0 || stored >= kLexiBlockLimit || plain >= kLexiBlockLimit)
         return 0;
-    if (position > fileSize || stored > fileSize - position) return -1;
-    if (encoded && plain > Lexi_MaxPlain(version, stored)) return -1;
+    if (position > fileSize || stored > fileSize - position) return LEXI_DAMAGED() - 1;
+    if (encoded && plain > Lexi_MaxPlain(version, stored)) return LEXI_DAMAGED() - 1;
     BYTE *raw = (BYTE *)Lexi_Alloc(stored + 1);
     char *text = encoded ? (char *)Lexi_Alloc((size_t)plain + 1) : nullptr;
     int result = -1;
@@ -39,6 +39,7 @@ int ReadBlock(HANDLE file, DWORD fileSize, DWORD position, DWORD stored, DWORD p
         }
     }
     Lexi_Free(raw);
+    if (result < 0) LEXI_DAMAGED();
     if (result == 1) {
         *out = text;
         *len = plain;

@@ -67,17 +67,17 @@ VLDataItem *Lexi_MakeDataItem(const VLDataItem *head, const char *hw, size_t hwL
 }
 
 DWORD Lexi_CheckSavedItem(const BYTE *block, size_t avail) {
-    if (avail < sizeof(VLDataItem)) return 0;
+    if (avail < sizeof(VLDataItem)) return LEXI_DAMAGED();
     VLDataItem h;
     memcpy(&h, block, sizeof h);
     if (h.head.type != VLITEM_DATA || h.head.size < sizeof(VLDataItem) || h.head.size > avail)
-        return 0;
+        return LEXI_DAMAGED();
     DWORD size = h.head.size;
     DWORD hw = (DWORD)(UINT_PTR)h.headword;
     if (hw == 0) {
-        if (h.headwordLen != 0) return 0;
+        if (h.headwordLen != 0) return LEXI_DAMAGED();
     } else if (!StringFits(block, size, hw, h.headwordLen)) {
-        return 0;
+        return LEXI_DAMAGED();
     }
     // Second and third: the headword's offset (absent), 0 with length 0, or a string of their own.
     const DWORD offs[2] = {(DWORD)(UINT_PTR)h.second, (DWORD)(UINT_PTR)h.third};
@@ -85,11 +85,11 @@ DWORD Lexi_CheckSavedItem(const BYTE *block, size_t avail) {
     for (int i = 0; i < 2; i++) {
         if (offs[i] == hw && lens[i] == h.headwordLen) continue;
         if (offs[i] == 0 && lens[i] == 0) continue;
-        if (!StringFits(block, size, offs[i], lens[i])) return 0;
+        if (!StringFits(block, size, offs[i], lens[i])) return LEXI_DAMAGED();
     }
-    if (h.fourthLen < 0) return 0;
+    if (h.fourthLen < 0) return LEXI_DAMAGED();
     if (h.fourthLen > 0 && !StringFits(block, size, (DWORD)(UINT_PTR)h.fourth, h.fourthLen))
-        return 0;
+        return LEXI_DAMAGED();
     return size;
 }
 

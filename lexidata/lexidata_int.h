@@ -109,6 +109,11 @@ inline BYTE Lexi_Read8(LexiCursor *c) {
     return Lexi_Take(c, 1, &p) ? p[0] : 0;
 }
 
+// ---- Damaged input ------------------------------------------------------------------------------
+// Notes in the debugger output where damaged stored bytes were detected; returns 0.
+int Lexi_NoteDamage(const char *file, int line);
+#define LEXI_DAMAGED() Lexi_NoteDamage(__FILE__, __LINE__)
+
 // ---- Files -------------------------------------------------------------------------------------
 bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n);
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n);

@@ -43,6 +43,14 @@ extern "C" UINT WINAPI DLVGetClipbordFormat(void) {
     return g_clipFormat;
 }
 
+int Lexi_NoteDamage(const char *file, int line) {
+    char text[300];
+    const char *base = strrchr(file, '/');
+    wsprintfA(text, "Lexidata: damaged data detected at %s:%d\n", base ? base + 1 : file, line);
+    OutputDebugStringA(text);
+    return 0;
+}
+
 bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
     DWORD got = 0;
     if (n == 0) return true;

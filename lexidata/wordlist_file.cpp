@@ -51,7 +51,7 @@ DWORD BuildBlock(const VLWordList *list, BYTE *dest) {
 // a count larger than the data) leaves the list as it was and gives false.  A format number
 // below 1280 empties the list.  Of n stored items the list keeps the last `maximum`, in order.
 bool LoadBlock(VLWordList *list, const BYTE *data, size_t size) {
-    if (size < kHeaderSize) return false;
+    if (size < kHeaderSize) return LEXI_DAMAGED();
     WordListHeader h;
     memcpy(&h, data, sizeof h);
     if (h.format < VLWORDLIST_FORMAT) {
@@ -59,7 +59,7 @@ bool LoadBlock(VLWordList *list, const BYTE *data, size_t size) {
         return true;
     }
     DWORD n = h.count;
-    if (n > (size - kHeaderSize) / sizeof(VLDataItem)) return false;
+    if (n > (size - kHeaderSize) / sizeof(VLDataItem)) return LEXI_DAMAGED();
     DWORD *offsets = (DWORD *)Lexi_Alloc((size_t)n * sizeof(DWORD));
     if (!offsets) return false;
     bool ok = true;
