@@ -361,6 +361,55 @@ TEST_P(Catalogue, PhoneticDataAndMediaComeFromTheNamedDataFiles) {
     EXPECT_FALSE(Lexicore_ExportMedia(0x2345, 43, nullptr, out.c_str()));
 }
 
+struct Forwarded {
+    UINT count = 0;
+    WPARAM kind = 0;
+    LexicoreChange change = {};
+};
+Forwarded g_forwarded;
+
+LRESULT CALLBACK NotifyProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_APP + 7) {
+        g_forwarded.count++;
+        g_forwarded.kind = wParam;
+        g_forwarded.change = *(const LexicoreChange *)lParam;
+        return 77;
+    }
+    return DefWindowProcA(w, msg, wParam, lParam);
+}
+
+TEST_P(Catalogue, EntryNoticesAreForwardedToTheNotifyWindowWhenEnabled) {
+    kit::Sandbox box("forward", GetParam());
+    ASSERT_TRUE(Lexicore_Init("VLTCAT", 0));
+    HWND engine = FindWindowA("VLTCATVLV8DICAPICLASS", nullptr);
+    ASSERT_NE(nullptr, engine);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = NotifyProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LexicoreTestNotify";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, "LexicoreTestNotify", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, w);
+    g_forwarded = Forwarded();
+    Lexicore_SetNotifyWindow(w, WM_APP + 7);
+    EXPECT_EQ(0, SendMessageA(engine, VLM_DICAPI_ENTRY_UPDATED, 0x234500, 12));  // not enabled
+    EXPECT_FALSE(Lexicore_EnableNotify(TRUE));
+    EXPECT_EQ(77, SendMessageA(engine, VLM_DICAPI_ENTRY_DELETED, 0x234500, 12));
+    EXPECT_EQ(1u, g_forwarded.count);
+    EXPECT_EQ(3u, g_forwarded.kind);
+    EXPECT_EQ(3u, g_forwarded.change.kind);
+    EXPECT_EQ(0x234500u, g_forwarded.change.wParam);
+    EXPECT_EQ(12, g_forwarded.change.value);
+    Lexicore_SetNotifyWindow(w, 0);
+    EXPECT_EQ(1, Lexicore_Notify(1, 0, 0));  // no message number: nothing sent
+    DestroyWindow(w);
+    EXPECT_EQ(0, Lexicore_Notify(1, 0, 0));  // the window is gone
+    EXPECT_EQ(1u, g_forwarded.count);
+    Lexicore_EnableNotify(FALSE);
+    Lexicore_SetNotifyWindow(nullptr, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Catalogue, ::testing::Values(Mode::Registry, Mode::File),
                          [](const ::testing::TestParamInfo<Mode> &i) {
                              return std::string(i.param == Mode::File ? "SettingsFile" : "Registry");

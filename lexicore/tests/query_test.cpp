@@ -18,7 +18,7 @@ dicfix::Dictionary Fixture() {
     x.entries = {E("ant"),     E("Apple", 0, "a company"), E("apple", 0, "a red fruit"),
                  E("apple", 1, "apple pie"), E("apples"), E("apply"), E("aptly"),
                  E("banana", 0, "a yellow\r\nfruit"), E("band"), E("bring"), E("cling"), E("sing"),
-                 E("singer"), E("song"), E("thing")};
+                 E("singer"), E("song", 0, "a tune\x1b" "F00ful piece"), E("thing")};
     d.indexes.push_back(x);
     return d;
 }
@@ -200,6 +200,19 @@ TEST(Queries, FullTextConditionsInOnePass) {
     VLWordList_SetMaxNum(env.list, 2);
     EXPECT_EQ(1, Lexicore_RunFullTextQuery(env.query, &any, 1, TRUE, 0, nullptr, nullptr));
     EXPECT_EQ("ant Apple", env.Words());
+}
+
+TEST(Queries, FullTextReadsTheEntryTextAsThePlainTextRenderingWhenTheViewerIsLoaded) {
+    QueryEnv env;
+    // "tuneful" is split by a charset tag in the stored text (ESC F 00).
+    LexicoreCondition c = Condition(8, "tuneful");
+    ASSERT_EQ(nullptr, GetModuleHandleA("Scrivshow.dll"));
+    EXPECT_EQ(0, Lexicore_RunFullTextQuery(env.query, &c, 1, TRUE, 0, nullptr, nullptr));
+    HMODULE viewer = LoadLibraryA("Scrivshow.dll");
+    ASSERT_NE(nullptr, viewer);
+    EXPECT_EQ(1, Lexicore_RunFullTextQuery(env.query, &c, 1, TRUE, 0, nullptr, nullptr));
+    EXPECT_EQ("song", env.Words());
+    FreeLibrary(viewer);
 }
 
 TEST(Queries, DriverDictionariesTranslateIntoTheList) {
