@@ -110,6 +110,48 @@ TEST(Begin, WordsFlagsAndCursor) {
     Linguabase_Free(out.items);
 }
 
+TEST(Begin, ScanEndsAtDelimitersAndKeepsTheWordsNearTheCursor) {
+    LangAnalysisSettings s = Settings();
+    struct {
+        const char *text;
+        int cursor, words, cursorWord, firstPhraseWord, lastWord;
+    } cases[] = {
+        {"red dog \"runs far", 4, 2, 1, 0, 1},   // a delimiter before a later word ends the scan there
+        {"red dog; runs far", 0, 2, 0, 0, 1},    // a delimiter after a later word: taken, then the end
+        {"a b c d e f g", 6, 7, 3, 0, 6},        // phrase length 4: three words after the cursor word
+        {"a b c d e f g h i", 12, 9, 6, 3, 8},   // ... and no first phrase word further back than three
+        {"one. two three", 5, 3, 1, 1, 2},       // a sentence end before: phrases start after it
+        {"one \"two three", 5, 3, 1, 1, 2},      // a delimiter right before the cursor word
+    };
+    for (const auto &c : cases) {
+        LangAnalysisContext *ctx = Begin(c.text, c.cursor, &s);
+        ASSERT_NE(ctx, nullptr) << c.text;
+        EXPECT_EQ(ctx->wordCount, c.words) << c.text;
+        EXPECT_EQ(ctx->cursorWord, c.cursorWord) << c.text;
+        EXPECT_EQ(ctx->firstPhraseWord, c.firstPhraseWord) << c.text;
+        EXPECT_EQ(ctx->lastWord, c.lastWord) << c.text;
+        LangKeyList out;
+        Linguabase_EndAnalysis(nullptr, &out, ctx);
+        for (DWORD i = 0; i < out.count; i++)
+            Linguabase_Free(out.items[i].text);
+        Linguabase_Free(out.items);
+    }
+    // Far more words before the cursor than the word slots hold: the cursor word is still found.
+    std::string text;
+    for (int i = 0; i < 600; i++)
+        text += "w ";
+    text += "target word";
+    LangAnalysisContext *ctx = Begin(text.c_str(), (int)text.find("target"), &s);
+    ASSERT_NE(ctx, nullptr);
+    EXPECT_STREQ(ctx->words[ctx->cursorWord].candidates[0].text, "target");
+    EXPECT_EQ(ctx->lastWord, ctx->cursorWord + 1);
+    LangKeyList out;
+    Linguabase_EndAnalysis(nullptr, &out, ctx);
+    for (DWORD i = 0; i < out.count; i++)
+        Linguabase_Free(out.items[i].text);
+    Linguabase_Free(out.items);
+}
+
 TEST(Analysis, KeysOfCapturedText) {
     // text, cursor, phrase length, expected keys {text, position, kind, extra, group}
     struct Case {

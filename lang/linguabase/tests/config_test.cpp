@@ -21,6 +21,20 @@ TEST(Config, LanguageKeysWithoutIniFile) {
     EXPECT_STREQ(out, "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\StartUp");
 }
 
+TEST(Config, RootsFromTheIniFileOfTheWindowsFolder) {
+    char ini[MAX_PATH];
+    GetWindowsDirectoryA(ini, MAX_PATH);
+    strcat(ini, "\\vldicsdk.ini");
+    ASSERT_TRUE(WritePrivateProfileStringA("Registry", "ROOT_LANG_KEY", "SOFTWARE\\Halvenstone\\Test\\Lang", ini));
+    WritePrivateProfileStringA("Registry", "ROOT_STARUP_KEY", "SOFTWARE\\Halvenstone\\Test\\Start", ini);
+    char out[MAX_PATH], start[MAX_PATH];
+    Linguabase_GetLangKey(0x0100, out);
+    Linguabase_GetStartupRootKey(start);
+    DeleteFileA(ini);  // before any check: other programs of this prefix read the same file
+    EXPECT_STREQ(out, "SOFTWARE\\Halvenstone\\Test\\Lang\\0100");
+    EXPECT_STREQ(start, "SOFTWARE\\Halvenstone\\Test\\Start");
+}
+
 LangInfo DriverRecord() {
     LangInfo d;
     memset(&d, 0xEE, sizeof d);  // every byte set: what is not copied must come out zero
