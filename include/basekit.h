@@ -412,6 +412,71 @@ HBITMAP WINAPI Basekit_ImageRecolor(HBITMAP bitmap);
 
 /* ---- end of drawing helpers and image effects ---- */
 
+/* ---- Flat and icon buttons ---------------------------------------------------------------------
+ * HNFLATBUTTON: a text button; style bits 0-3 give its kind (0 and 1 push, 9 radio button of a
+ * group bounded by WS_GROUP siblings, others check-type), style 0x10 lets the parent draw it
+ * (WM_DRAWITEM).  It sends WM_COMMAND when clicked, forwards WM_RBUTTONUP to the parent (parent
+ * coordinates) and answers BM_GETCHECK (its state: 1 checked, 4 pressed), BM_SETCHECK, WM_SETFONT
+ * and WM_GETFONT.  The subclassed BUTTON and HNICONBUTTONEX show an icon (or, size index 4, the
+ * window text) and optionally a drop-down arrow part; they send WM_COMMAND on a click of the main
+ * part and WM_NOTIFY with code 0x8000 (arrow part pressed), 0x8001 (cursor entered) and 0x8002
+ * (cursor left); a check button (kind 2) toggles on each click.  Size index: 0 24x24, 1 40x40,
+ * 2 34x24 with arrow, 3 50x40 with arrow, 4 24x24 text with arrow, 5 24x24 and 6 40x40 whose icon
+ * is drawn normally also when disabled.  All answer the tooltip's text request with their window
+ * text.  Records live until the window is destroyed; icons and bitmaps stay the caller's. */
+
+/* Registers the window classes once per process; non-zero when registered (or already there). */
+BOOL WINAPI Basekit_RegisterFlatButton(void);
+BOOL WINAPI Basekit_RegisterIconButton(void);
+/* A visible owner-drawn child BUTTON, subclassed and sized from the size index; null on failure. */
+HWND WINAPI Basekit_FlatButtonCreate(HICON icon, HBITMAP background, int sizeIndex, int kind,
+                                     int x, int y, HWND parent, UINT id, const char *text,
+                                     HINSTANCE module);
+/* Subclasses an existing button (sized from the size index without moving when sizeIt is set);
+ * FALSE when the window does not exist or already carries a record. */
+BOOL WINAPI Basekit_FlatButtonSubclass(HWND button, HICON icon, HBITMAP background, int sizeIndex,
+                                       int kind, BOOL sizeIt);
+/* Replaces the icon, repaints at once; the previous icon (null for a window that is not one). */
+HICON WINAPI Basekit_FlatButtonSetIcon(HWND button, HICON icon);
+/* A visible HNICONBUTTONEX child, or null.  A corner size gives it rounded corners (a region the
+ * window owns).  Background bitmaps: plain, while hovered, while pressed or checked. */
+HWND WINAPI Basekit_IconButtonCreate(HICON icon, HICON hoverIcon, HBITMAP background,
+                                     HBITMAP hoverBackground, HBITMAP pressedBackground,
+                                     int sizeIndex, int kind, int x, int y, int width, int height,
+                                     HWND parent, UINT id, const char *text, HINSTANCE module,
+                                     int cornerWidth, int cornerHeight);
+/* Replaces both icons, repaints at once; the previous icon. */
+HICON WINAPI Basekit_IconButtonSetIcons(HWND button, HICON icon, HICON hoverIcon);
+
+/* ---- Tooltip managers --------------------------------------------------------------------------
+ * A manager owns a topmost tooltip window and a message hook on the creating thread that relays
+ * the thread's mouse moves, presses and releases (not double clicks) to it.  Two independent
+ * managers exist (Create/Destroy and Create2/Destroy2), each at most once per process at a time:
+ * a second create of the same kind answers null until the first is destroyed.  Tools ask their
+ * window for the text (TTN_NEEDTEXTA).  The add and remove operations act on whichever manager
+ * is passed. */
+typedef struct ToolTipManager {
+    HWND Window;   /* the tooltip window */
+    HHOOK Hook;    /* the thread's message hook */
+} ToolTipManager;
+
+ToolTipManager *WINAPI Basekit_TooltipCreate(void);
+ToolTipManager *WINAPI Basekit_TooltipCreate2(void);
+/* 0 after unhooking, destroying the window and freeing the record; non-zero (nothing done) for a
+ * record that is not that kind's live manager. */
+int WINAPI Basekit_TooltipDestroy(ToolTipManager *manager);
+int WINAPI Basekit_TooltipDestroy2(ToolTipManager *manager);
+/* Adds the window as a tool with the given id (AddRect) or its own handle as id (Add); the
+ * tooltip's answer, 0 for a null manager.  Remove takes the tool whose id is the window. */
+LRESULT WINAPI Basekit_TooltipAddRect(ToolTipManager *manager, HWND window, UINT_PTR id);
+LRESULT WINAPI Basekit_TooltipAddRect2(ToolTipManager *manager, HWND window, UINT_PTR id);
+LRESULT WINAPI Basekit_TooltipAdd(ToolTipManager *manager, HWND window);
+LRESULT WINAPI Basekit_TooltipAdd2(ToolTipManager *manager, HWND window);
+void WINAPI Basekit_TooltipRemove(ToolTipManager *manager, HWND window);
+void WINAPI Basekit_TooltipRemove2(ToolTipManager *manager, HWND window);
+
+/* ---- end of buttons and tooltip managers ---- */
+
 #ifdef __cplusplus
 }
 #endif
