@@ -1,0 +1,271 @@
+// What the editor library's own files share: the document model (lines of character cells and
+// the attribute table), the measurer behind which fonts and text extents sit, the tagged-text and
+// RTF converters, document files and the layout.  The window half of the editor keeps its
+// per-window state (caret, selection, undo, drawing objects) in its own files and works on the
+// EditorDocument through the operations below.  Nothing here calls window functions except the
+// GDI measurer (measure.cpp), so the model, the converters and the layout run headless with the
+// fixed measurer.
+#ifndef SCRIVEL_INT_H
+#define SCRIVEL_INT_H
+
+#include <windows.h>
+#include <cstddef>
+#include "scrivel.h"
+
+// ---- Result codes of the editor's operations ----------------------------------------------------
+enum {
+    SCRIVEL_OK = 0,
+    SCRIVEL_E_EMPTY = -1,       // empty document, empty or invalid range, no text given
+    SCRIVEL_E_TABLE_FULL = -2,  // attribute table full
+    SCRIVEL_E_LINES = -3,       // line array failed to grow
+    SCRIVEL_E_FONT = -4,        // font failed to be created
+    SCRIVEL_E_OPEN = -5,        // file failed to open, or its size to be read
+    SCRIVEL_E_READ = -6,        // file failed to be read
+    SCRIVEL_E_MEMORY = -11,     // out of memory
+    SCRIVEL_E_CREATE = -12,     // file failed to be created
+    SCRIVEL_E_WRITE = -13,      // file failed to be written
+};
+
+enum {
+    SCRIVEL_FORMAT_TAGGED = 1,
+    SCRIVEL_FORMAT_RTF = 2,
+};
+
+// Window style bits of an editor that the model looks at.
+enum {
+    SCRIVEL_WS_PLAIN = 0x20,     // keep only charset tags of loaded text
+    SCRIVEL_WS_READONLY = 0x40,  // read-only, starts with word wrap on
+    SCRIVEL_WS_TOPCLAMP = 0x80,
+    SCRIVEL_WS_COOLSB = 0x100,
+};
+
+constexpr int kScrivelMaxAttributes = 60000;
+constexpr int kScrivelMaxLineCells = 60000;  // the reader's line buffer and the longest line
+constexpr int kScrivelInitialLines = 2000;
+constexpr int kScrivelObjectWidth = 16;
+constexpr int kScrivelNoWrapWidth = 100000;
+
+// ---- Records ---------------------------------------------------------------------------------------
+
+// One visible unit of text: a character of the attribute's charset (one byte, or lead and trail
+// byte) followed by 0 bytes.  A tab cell has attribute 1 and no character; an inline object cell
+// (attribute type 3) has no character and width 16.
+struct CharCell {
+    WORD attr;
+    WORD width;
+    char ch[4];
+};
+static_assert(sizeof(CharCell) == 8, "character cell is 8 bytes");
+
+enum {
+    SCRIVEL_LINE_PARAEND = 0x01,  // a hard line break follows this line
+    SCRIVEL_LINE_HIDDEN = 0x02,   // folded away
+};
+enum {
+    SCRIVEL_MARK_NONE = 0,
+    SCRIVEL_MARK_EXPANDED = 1,
+    SCRIVEL_MARK_COLLAPSED = 2,
+};
+
+struct LineRecord {
+    CharCell *cells;  // owned, count entries (null when count is 0)
+    WORD count;
+    WORD ascent;
+    WORD descent;
+    WORD height;  // ascent + descent + 1
+    BYTE level;
+    BYTE marker;
+    BYTE flags;
+    BYTE reserved;
+    LONG visibleIndex;
+};
+static_assert(sizeof(LineRecord) == 20, "line record is 20 bytes");
+
+// Fonts and text extents.  The document owns its measurer and releases it when destroyed.
+struct ScrivelMeasurer {
+    // Makes the font of a text attribute with the given LOGFONT height and face; gives its
+    // ascent and descent.  1 done, 0 failed.
+    int (*makeFont)(ScrivelMeasurer *self, const TextAttribute *attr, int height, const char *face,
+                    HFONT *font, int *ascent, int *descent);
+    void (*freeFont)(ScrivelMeasurer *self, HFONT font);
+    // Cumulative extents of count bytes of one run in the attribute's font: dx[i] is the extent
+    // after byte i (both bytes of a double-byte character carry its extent).  1 done, 0 failed.
+    int (*measureRun)(ScrivelMeasurer *self, const TextAttribute *attr, const char *bytes,
+                      int count, int *dx);
+    void (*release)(ScrivelMeasurer *self);
+    int dpiX;           // pixels per inch across
+    int dpiY;           // pixels per inch down
+    int guiFontHeight;  // height of the default GUI font (its cell height), pixels
+    HDC dc;             // the measuring dc of the GDI measurer, else null
+};
+
+// A measurer that creates real fonts on a memory dc compatible with the screen.  Null when no dc
+// can be made.
+ScrivelMeasurer *ScrivelMeasure_NewGdi(void);
+// A headless measurer: every byte is unitWidth pixels wide (a double-byte character two units),
+// a font of height h has ascent |h| * 4 / 5 and descent |h| - ascent.  failFontAfter >= 0 makes
+// font creation fail after that many fonts were made (for tests).
+ScrivelMeasurer *ScrivelMeasure_NewFixed(int unitWidth, int failFontAfter);
+
+// The document of one editor window.
+struct EditorDocument {
+    LineRecord **lines;
+    int lineCount;
+    int lineCapacity;
+    int *visibleMap;  // line numbers of the shown lines, lineCapacity entries
+    int visibleCount;
+    TextAttribute **attrs;  // kScrivelMaxAttributes slots; 0 default text, 1 tab
+    int attrCount;
+    int topLine;
+    int hOffset;
+    int widest;
+    int tabWidth;
+    int indentPerLevel;
+    int marginLeft, marginTop, marginRight, marginBottom;
+    int fontHeights[5];
+    int sizeBase;
+    int outlineDepth;
+    int wrap;       // 1 wrapping at wrapWidth
+    int wrapWidth;  // the width of the last wrap
+    UINT style;     // window style bits (SCRIVEL_WS_)
+    int sansDefault;  // 1 when the window is of the editor's own class
+    LANGID langId;    // the system language the default attributes come from
+    ScrivelMeasurer *measurer;
+    char name[MAX_PATH];
+    int format;
+};
+
+struct ScrivelDocParams {
+    UINT style;
+    int sansDefault;
+    LANGID langId;  // 0: the system's default language
+    ScrivelMeasurer *measurer;  // handed over to the document (released on failure too)
+};
+
+// A position in the document: before cell (after 0) or after it (after 1).
+struct ScrivelPos {
+    int line;
+    int cell;
+    int after;
+};
+// The same position as paragraph number and cell offset inside the paragraph; it survives a
+// re-wrap.
+struct ScrivelParaPos {
+    int paragraph;
+    int offset;
+};
+
+// ---- Document model (model.cpp, lines.cpp) ------------------------------------------------------
+int ScrivelDoc_Create(const ScrivelDocParams *params, EditorDocument **out);
+void ScrivelDoc_Destroy(EditorDocument *doc);
+// Frees lines and attributes, then interns the default attributes again.
+int ScrivelDoc_Clear(EditorDocument *doc);
+int ScrivelDoc_InternDefaults(EditorDocument *doc);
+// Index of an equal attribute, or a new slot; SCRIVEL_E_TABLE_FULL, _FONT or _MEMORY.
+int ScrivelDoc_Intern(EditorDocument *doc, const TextAttribute *attr);
+int ScrivelAttr_Equal(const TextAttribute *a, const TextAttribute *b);
+// Frees the texts an attribute owns (not its font).
+void ScrivelAttr_FreeTexts(TextAttribute *attr);
+// Language code of a charset (0 -> 256, 52 and 128 -> 1024, ...; 0 for others).
+WORD ScrivelLang_FromCharset(int charset);
+// Editor language code of a system language id.
+WORD ScrivelLang_FromLangId(LANGID id);
+// System language id of an editor language code (0 when unknown).
+int ScrivelLang_ToLangId(WORD code);
+// Size step clamped to 1..5.
+int ScrivelAttr_Step(const TextAttribute *attr);
+// The face the attribute's font asks for ("" for none).
+const char *ScrivelAttr_Face(const TextAttribute *attr);
+void ScrivelDoc_ComputeHeights(EditorDocument *doc);
+int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base);
+int ScrivelDoc_SetDefaultFont(EditorDocument *doc, int charset, int sizeStep);
+void ScrivelDoc_MeasureLine(EditorDocument *doc, int line);
+int ScrivelDoc_LineWidth(const EditorDocument *doc, int line);
+
+// Line arrays.  A new line record with a copy of count cells.
+LineRecord *ScrivelLine_New(const CharCell *cells, int count, BYTE level, BYTE flags);
+void ScrivelLine_Free(LineRecord *line);
+// Makes room for n lines at position (the new entries are null); grows the arrays when needed.
+int ScrivelDoc_InsertLines(EditorDocument *doc, int position, int n);
+void ScrivelDoc_DeleteLines(EditorDocument *doc, int position, int n);
+int ScrivelDoc_AppendLine(EditorDocument *doc, LineRecord *line);
+// Splits line at cell: the first part keeps the cells before it and loses the paragraph end.
+int ScrivelDoc_SplitLine(EditorDocument *doc, int line, int cell);
+// Joins line and line + 1 (the result takes the second line's paragraph end).  SCRIVEL_E_EMPTY
+// when the joined line would pass the longest line.
+int ScrivelDoc_JoinLines(EditorDocument *doc, int line);
+LineRecord *ScrivelLine_Copy(const LineRecord *line);
+
+// Paragraph positions.
+void ScrivelDoc_ToParaPos(const EditorDocument *doc, const ScrivelPos *pos, ScrivelParaPos *out);
+void ScrivelDoc_FromParaPos(const EditorDocument *doc, const ScrivelParaPos *pp, ScrivelPos *out);
+
+// ---- Tagged text (tagread.cpp, tagwrite.cpp, tagstrip.cpp) ---------------------------------------
+// Appends the lines of tagged text; the number of lines added, or SCRIVEL_E_LINES / _MEMORY.
+int ScrivelTag_Read(EditorDocument *doc, const char *text, int length, int startAttr);
+// A range of cells: from firstCell of firstLine to lastCell of lastLine inclusive (lastCell -1:
+// the range ends before the first cell of lastLine).
+struct ScrivelRange {
+    int firstLine, lastLine, firstCell, lastCell;
+};
+void ScrivelDoc_WholeRange(const EditorDocument *doc, ScrivelRange *range);
+// The owned buffer (free with ScrivelMem_Free) and its length counting the final 0.
+int ScrivelTag_Write(const EditorDocument *doc, const ScrivelRange *range, char **out, int *length);
+int ScrivelTag_WriteWide(const EditorDocument *doc, const ScrivelRange *range, WCHAR **out,
+                         int *count);
+// Strippers and prefixer: out may be null; the length with the final 0.
+int ScrivelTag_StripAll(const char *text, char *out, int keepLineEnds);
+int ScrivelTag_StripToCharset(const char *text, char *out, int keepLineEnds);
+int ScrivelTag_FromPlain(const char *text, char *out);
+// Length of the tag at text[0] (ESC or FS) within length bytes, 0 when malformed.
+int ScrivelTag_Length(const char *text, int length);
+
+void *ScrivelMem_Alloc(size_t size);
+void *ScrivelMem_Realloc(void *block, size_t size);
+void ScrivelMem_Free(void *block);
+char *ScrivelMem_Strdup(const char *text);
+// Fails the n-th allocation from now (n >= 1), 0 turns the fault off.  For tests.
+void ScrivelMem_FailAfter(int n);
+
+// ---- RTF (rtfread.cpp, rtfwrite.cpp) -----------------------------------------------------------
+int ScrivelRtf_ToTagged(const char *rtf, char *out);
+int ScrivelRtf_Write(EditorDocument *doc, const ScrivelRange *range, char **out, int *length);
+
+// ---- Document files (files.cpp) ----------------------------------------------------------------
+int ScrivelDoc_LoadFile(EditorDocument *doc, const char *path, int format);
+int ScrivelDoc_SaveFile(EditorDocument *doc, const char *path, int format);
+int ScrivelDoc_SaveRange(EditorDocument *doc, const ScrivelRange *range, const char *path,
+                         int format);
+// Replaces the document by tagged text (LF bytes dropped): lines read or a reader error.
+int ScrivelDoc_SetText(EditorDocument *doc, const char *text);
+
+// ---- Layout (wrap.cpp, breaks.cpp, outline.cpp, hittest.cpp) ------------------------------------
+enum {
+    SCRIVEL_BREAK_AFTER = 1,   // a line may break after it
+    SCRIVEL_BREAK_NOEND = 2,   // a line may not end with it
+    SCRIVEL_BREAK_NOSTART = 4, // a line may not start with it
+};
+int ScrivelBreak_Class(int charset, const char *ch);
+// Break index of cells[0..count) laid out from x0 within limit.
+int ScrivelBreak_Index(const EditorDocument *doc, const CharCell *cells, int count, int x0,
+                       int limit);
+void ScrivelLayout_SetIndent(EditorDocument *doc, int width);
+// Re-wraps every line at width (wrapping off: kScrivelNoWrapWidth); keep holds positions (caret,
+// selection ends) that follow their paragraph place; the top line does too.
+int ScrivelLayout_WrapAll(EditorDocument *doc, int width, ScrivelPos *keep, int keepCount);
+// Re-wraps from line first to the end of the paragraph that holds line last.
+int ScrivelLayout_WrapFrom(EditorDocument *doc, int width, int first, int last, ScrivelPos *keep,
+                           int keepCount);
+void ScrivelLayout_SetWrap(EditorDocument *doc, int on, int clientWidth, ScrivelPos *keep,
+                           int keepCount);
+void ScrivelLayout_UpdateVisible(EditorDocument *doc);
+void ScrivelLayout_UpdateMarkers(EditorDocument *doc);
+void ScrivelLayout_SetDepth(EditorDocument *doc, int depth);
+void ScrivelLayout_ToggleMarker(EditorDocument *doc, int line);
+int ScrivelLayout_LineLeft(const EditorDocument *doc, int line);
+// Point (client coordinates) -> position; 0 when the document has no shown line.
+int ScrivelLayout_HitTest(const EditorDocument *doc, int x, int y, ScrivelPos *out);
+// Position -> caret point (top of the line); 0 when the line is hidden or out of range.
+int ScrivelLayout_CaretPoint(const EditorDocument *doc, const ScrivelPos *pos, POINT *out);
+
+#endif  // SCRIVEL_INT_H
