@@ -1,5 +1,6 @@
 // Second process of the notice tests.  Arguments: client name, settings file ("-" for the registry),
-// ready event, done event, result file.  Starts the engine under the client name, signals ready,
+// ready event, done event, result file, and optionally "hang" (wait for done without handling a
+// single message, as a process that hangs).  Starts the engine under the client name, signals ready,
 // handles messages until done is signalled, then writes what its catalogue holds: one line per
 // sub-dictionary "<dictionary id in hex> <default flag> <nickname>" and ends.
 #include <stdio.h>
@@ -20,6 +21,7 @@ int main(int argc, char **argv) {
     HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
     if (!ready || !done) return 4;
     SetEvent(ready);
+    if (argc > 6 && strcmp(argv[6], "hang") == 0) WaitForSingleObject(done, INFINITE);
     for (;;) {
         DWORD r = MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) break;

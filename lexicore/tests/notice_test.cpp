@@ -14,12 +14,12 @@ struct Helper {
 };
 
 bool Start(Helper *h, const std::string &client, const kit::Sandbox &box, const std::string &tag,
-           const std::string &doneName) {
+           const std::string &doneName, const char *extra = "") {
     std::string readyName = "lexicore_ready_" + tag + std::to_string(GetCurrentProcessId());
     h->ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
     h->result = box.Path("result_" + tag + ".txt");
     std::string cmd = "\"" + kit::ExeFolder() + "\\lexicore_notice_helper.exe\" " + client + " \"" +
-                      box.SettingsArg() + "\" " + readyName + " " + doneName + " \"" + h->result + "\"";
+                      box.SettingsArg() + "\" " + readyName + " " + doneName + " \"" + h->result + "\" " + extra;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::vector<char> line(cmd.begin(), cmd.end());
@@ -70,6 +70,31 @@ TEST_P(Notices, ReachEveryProcessOfTheSameClientNameAndNoOther) {
     CloseHandle(done);
     EXPECT_EQ("files 2\n250000 0 Changed\nf00000 1 U1\n", kit::ReadAll(same.result));
     EXPECT_EQ("files 2\n240000 0 N1\n250000 0 N1\n", kit::ReadAll(other.result));
+}
+
+// A process that takes no messages is given up on: the change still reaches every other process
+// and the sender goes on.
+TEST(HungProcess, DoesNotHoldUpAChange) {
+    kit::Sandbox box("hung", Mode::File);
+    kit::Register(0x2500, box.Path("b.dic"), "B", 1);
+    ASSERT_TRUE(Lexicore_Init("VLTH", 0));
+    std::string doneName = "lexicore_hdone_" + std::to_string(GetCurrentProcessId());
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
+    Helper hung, live;
+    ASSERT_TRUE(Start(&hung, "VLTH", box, "hung", doneName, "hang"));
+    ASSERT_TRUE(Start(&live, "VLTH", box, "live", doneName));
+    DicProperty p;
+    memset(&p, 0, sizeof p);
+    ASSERT_TRUE(Lexicore_GetDicProperty(0x250000, &p));
+    strcpy(p.nickname, "Changed");
+    EXPECT_TRUE(Lexicore_SetDicProperty(0x250000, LEXICORE_PROP_NICKNAME, &p));
+    ASSERT_TRUE(Lexicore_GetDicProperty(0x250000, &p));
+    EXPECT_STREQ("Changed", p.nickname);
+    SetEvent(done);
+    Finish(&hung);
+    Finish(&live);
+    CloseHandle(done);
+    EXPECT_EQ("files 1\n250000 0 Changed\n", kit::ReadAll(live.result));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Notices, ::testing::Values(Mode::Registry, Mode::File),
