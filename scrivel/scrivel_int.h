@@ -268,4 +268,22 @@ int ScrivelLayout_HitTest(const EditorDocument *doc, int x, int y, ScrivelPos *o
 // Position -> caret point (top of the line); 0 when the line is hidden or out of range.
 int ScrivelLayout_CaretPoint(const EditorDocument *doc, const ScrivelPos *pos, POINT *out);
 
+// ---- Scrolling (scroll.cpp) --------------------------------------------------------------------
+// The line that starts the last page: the earliest shown line from which the shown lines down to
+// the last one fit into the client height.
+int ScrivelScroll_LastPageTop(const EditorDocument *doc, int clientHeight);
+// The number of shown lines that fit when the last one is at the bottom.
+int ScrivelScroll_PageLines(const EditorDocument *doc, int clientHeight);
+// The vertical bar in shown lines: 0 to shown count - 1, page, position of the top line.
+void ScrivelScroll_VInfo(const EditorDocument *doc, int clientHeight, int *minimum, int *maximum,
+                         int *page, int *position);
+// Applies an SB_ code of the vertical bar to the top line (thumb: a shown-line index); returns the
+// new top line.  With SCRIVEL_WS_TOPCLAMP the top line never passes the last-page top.
+int ScrivelScroll_Vertical(EditorDocument *doc, int code, int thumb, int clientHeight);
+// The horizontal bar in pixels: maximum, page (the client width) and whether it is shown.
+void ScrivelScroll_HInfo(const EditorDocument *doc, int clientWidth, int *maximum, int *page,
+                         int *shown);
+// Applies an SB_ code of the horizontal bar to the offset (kept in 0 .. maximum - page - 1).
+int ScrivelScroll_Horizontal(EditorDocument *doc, int code, int thumb, int clientWidth);
+
 #endif  // SCRIVEL_INT_H

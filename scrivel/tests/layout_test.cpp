@@ -237,3 +237,64 @@ TEST(HitTest, LineEndsAndCaretPoints) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Scroll, VerticalInShownLines) {
+    Doc doc;
+    std::string text;
+    for (int i = 0; i < 10; ++i) text += std::string(1, static_cast<char>('a' + i)) + "\r";
+    ASSERT_EQ(fx::Read(doc, text), 10);
+    ScrivelLayout_SetDepth(doc, 9);
+    const int h = doc->lines[0]->height;
+    const int client = 2 + 3 * h + h / 2;  // three whole lines fit
+    EXPECT_EQ(ScrivelScroll_LastPageTop(doc, client), 7);
+    int mn, mx, page, pos;
+    ScrivelScroll_VInfo(doc, client, &mn, &mx, &page, &pos);
+    EXPECT_EQ(mx, 9);
+    EXPECT_EQ(page, 3);
+    EXPECT_EQ(pos, 0);
+    const struct {
+        int from, code, thumb, to;
+    } cases[] = {
+        {0, SB_LINEUP, 0, 0},   {0, SB_LINEDOWN, 0, 1}, {0, SB_PAGEDOWN, 0, 2}, {5, SB_PAGEUP, 0, 3},
+        {1, SB_PAGEUP, 0, 0},   {4, SB_THUMBTRACK, 9, 9}, {4, SB_THUMBPOSITION, 2, 2},
+        {4, SB_TOP, 0, 4},      {9, SB_LINEDOWN, 0, 9},
+    };
+    for (const auto &c : cases) {
+        doc->topLine = c.from;
+        EXPECT_EQ(ScrivelScroll_Vertical(doc, c.code, c.thumb, client), c.to) << c.from << " " << c.code;
+    }
+    // Kept from passing the last page.
+    doc->style |= SCRIVEL_WS_TOPCLAMP;
+    doc->topLine = 4;
+    EXPECT_EQ(ScrivelScroll_Vertical(doc, SB_THUMBTRACK, 9, client), 7);
+    // Hidden lines are stepped over.
+    doc->style &= ~SCRIVEL_WS_TOPCLAMP;
+    for (int i = 1; i <= 3; ++i) doc->lines[i]->level = 1;
+    ScrivelLayout_SetDepth(doc, 0);
+    doc->topLine = 0;
+    EXPECT_EQ(ScrivelScroll_Vertical(doc, SB_LINEDOWN, 0, client), 4);
+    EXPECT_EQ(ScrivelScroll_Vertical(doc, SB_LINEUP, 0, client), 0);
+}
+
+TEST(Scroll, HorizontalInPixels) {
+    Doc doc;
+    ASSERT_EQ(fx::Read(doc, std::string(60, 'w')), 1);  // 480 pixels
+    ASSERT_EQ(ScrivelLayout_WrapAll(doc, kScrivelNoWrapWidth, nullptr, 0), SCRIVEL_OK);
+    EXPECT_EQ(doc->widest, 2 + 480);
+    int mx, page, shown;
+    ScrivelScroll_HInfo(doc, 200, &mx, &page, &shown);
+    EXPECT_EQ(mx, 482 + 12 - 1);
+    EXPECT_EQ(page, 200);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(ScrivelScroll_Horizontal(doc, SB_LINERIGHT, 0, 200), 12);
+    EXPECT_EQ(ScrivelScroll_Horizontal(doc, SB_PAGERIGHT, 0, 200), 212);
+    EXPECT_EQ(ScrivelScroll_Horizontal(doc, SB_RIGHT, 0, 200), mx - page - 1);
+    EXPECT_EQ(ScrivelScroll_Horizontal(doc, SB_LEFT, 0, 200), 0);
+    EXPECT_EQ(ScrivelScroll_Horizontal(doc, SB_LINELEFT, 0, 200), 0);
+    ScrivelScroll_HInfo(doc, 600, &mx, &page, &shown);
+    EXPECT_EQ(shown, 0);
+}
+
+}  // namespace
