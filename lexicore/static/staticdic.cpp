@@ -98,7 +98,7 @@ void DropPointers(Window *w) {
 
 // Sets the window for the key.  A directory entry that cannot be read or lies outside the table
 // leaves the whole table as the window, which finds the same entries more slowly.
-void FindWindow(DicSession *s, const LcIndexDesc &d, bool backward, const char *key, Window *w) {
+void SetWindowForKey(DicSession *s, const LcIndexDesc &d, bool backward, const char *key, Window *w) {
     LONG total = CountOf(d);
     LONG first = 0, count = total;
     LinguakeeperSortKeyProc sortKey = (LinguakeeperSortKeyProc)s->keySpace;
@@ -171,7 +171,7 @@ int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
         normalize(2, key, norm);
     else
         memcpy(norm, key, n + 1);
-    FindWindow(s, d, backward, norm, w);
+    SetWindowForKey(s, d, backward, norm, w);
     if (w->first >= total) {
         pos = total;
     } else if (w->count <= 0) {
