@@ -1,0 +1,70 @@
+// Second process of the notice tests.  Arguments: settings file ("-" for the registry), ready
+// event, go event, done event, result file, action ("watch", or "group:<name>" to save a new
+// group into the pop-up list when go is signalled).  Starts the manager, signals ready, handles
+// messages until done is signalled, then writes what its copies hold:
+//   "groups <n>", one line "g <id> <name>" per group, "list <kind> <id>:<priority> ...".
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+#include "basekit.h"
+#include "lexshelf.h"
+
+static void PumpUntil(HANDLE event) {
+    for (;;) {
+        DWORD r = MsgWaitForMultipleObjects(1, &event, FALSE, 60000, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (r == WAIT_OBJECT_0 || r == WAIT_TIMEOUT || r == WAIT_FAILED)
+            return;
+    }
+}
+
+static int CALLBACK WriteGroup(VLDicGroup *g, LPARAM user) {
+    fprintf((FILE *)user, "g %u %s\n", (unsigned)g->id, g->name);
+    return 1;
+}
+
+static int CALLBACK WriteItem(VLPriorityItem *item, LPARAM user) {
+    fprintf((FILE *)user, " %u:%u", (unsigned)item->id, (unsigned)item->priority);
+    return 1;
+}
+
+int main(int argc, char **argv) {
+    if (argc < 7)
+        return 2;
+    if (strcmp(argv[1], "-") != 0)
+        Basekit_SettingsSetFile(argv[1]);
+    if (!Lexshelf_Init(3 | LEXSHELF_INIT_TRANSSET))
+        return 3;
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, argv[3]);
+    HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+    if (!ready || !go || !done)
+        return 4;
+    SetEvent(ready);
+    PumpUntil(go);
+    if (strncmp(argv[6], "group:", 6) == 0) {
+        VLDicGroup *g = Lexshelf_GroupCreate();
+        Lexshelf_GroupSetNames(g, argv[6] + 6, "");
+        Lexshelf_PrioAddGroup((VLPriorityList *)LEXSHELF_LIST_POPUP, g);
+        Lexshelf_GroupDestroy(g);
+    }
+    PumpUntil(done);
+    FILE *out = fopen(argv[5], "wb");
+    if (!out)
+        return 5;
+    fprintf(out, "groups %d\n", Lexshelf_GetGroupCount());
+    Lexshelf_EnumGroups(WriteGroup, (LPARAM)out);
+    for (int kind = 0; kind < 3; kind++) {
+        fprintf(out, "list %d", kind);
+        Lexshelf_PrioEnum((VLPriorityList *)(UINT_PTR)kind, LEXSHELF_ENUM_GROUPS | LEXSHELF_ENUM_TYPE1 |
+                          LEXSHELF_ENUM_TYPE8, 0, WriteItem, (LPARAM)out);
+        fprintf(out, "\n");
+    }
+    fclose(out);
+    Lexshelf_Term();
+    return 0;
+}
