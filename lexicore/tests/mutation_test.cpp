@@ -93,13 +93,24 @@ TEST(Damaged, MutatedFilesNeverCrashTheReader) {
         return seed >> 8;
     };
     for (int round = 0; round < 240; round++) {
-        std::vector<uint8_t> bytes = dicfix::Build(dicfix::Sample(codings[round % 3]));
+        dicfix::Dictionary d = dicfix::Sample(codings[round % 3]);
+        dicfix::Layout layout;
+        std::vector<uint8_t> bytes = dicfix::Build(d, &layout);
         ASSERT_FALSE(bytes.empty());
+        if (round % 4 == 3) {
+            // A headword index with a bucket directory.
+            kit::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+            kit::AddDirectory(path, d, layout);
+            std::string withDir = kit::ReadAll(path);
+            bytes.assign(withDir.begin(), withDir.end());
+        }
         int changes = 1 + (int)(next() % 6);
         for (int i = 0; i < changes; i++) {
             size_t at = next() % bytes.size();
             // Mostly in the records the reader trusts least: headers, descriptors and tables.
             if (next() % 2) at = next() % (bytes.size() < 1400 ? bytes.size() : 1400);
+            // And in the directory at the end when there is one.
+            else if (round % 4 == 3 && next() % 2) at = bytes.size() - 1 - next() % (bytes.size() < 12000 ? bytes.size() : 12000);
             uint32_t kind = next() % 3;
             bytes[at] = kind == 0 ? (uint8_t)next() : kind == 1 ? 0xFF : 0x00;
         }

@@ -2,7 +2,6 @@
 // walks and their answers, items, the backward index, labels, pages and entry text, in every
 // coding; the driver-dictionary adapter's sessions.
 #include <gtest/gtest.h>
-#include "linguakeeper.h"
 #include "testkit.h"
 
 using kit::E;
@@ -42,43 +41,6 @@ dicfix::Dictionary LocateFixture(dicfix::Coding coding) {
     return d;
 }
 
-// Gives the first headword index a bucket directory: the directory and a copy of the pointer
-// table are appended to the file and the forward descriptor is pointed at them.  Bucket numbers
-// come from the language driver's own bucket procedure; an empty bucket starts where its keys
-// would stand.
-void AddDirectory(const std::string &path, const dicfix::Dictionary &d, const dicfix::Layout &layout) {
-    LinguakeeperDriverProcs procs;
-    memset(&procs, 0, sizeof procs);
-    ASSERT_TRUE(Linguakeeper_GetDriverProcs(d.indexes[0].language, 0, &procs));
-    std::string file = kit::ReadAll(path);
-    const dicfix::IndexLayout &il = layout.indexes[0];
-    const uint32_t buckets = 1369;
-    std::vector<uint32_t> k0s;
-    for (const dicfix::Entry &e : d.indexes[0].entries) {
-        std::vector<char> norm(e.headword.size() * 2 + 8);
-        procs.normalize(2, e.headword.c_str(), norm.data());
-        WORD k[3];
-        procs.sortKey(norm.data(), 0, k);
-        k0s.push_back(k[0]);
-    }
-    dicfix::Bytes f;
-    f.b.assign(file.begin(), file.end());
-    uint32_t base = f.Pos(), table = 8 * buckets;
-    for (uint32_t b = 0; b < buckets; b++) {
-        uint32_t first = 0, count = 0;
-        for (uint32_t k : k0s) first += k < b;
-        for (uint32_t k : k0s) count += k == b;
-        f.U32(first);
-        f.U32(count);
-    }
-    for (uint32_t n = 0; n < il.count; n++) f.U32(il.records[n]);
-    uint32_t at = layout.subDicRecords + 40 * il.subDic + 8;
-    f.Set32(at, table);
-    f.Set32(at + 4, base);
-    f.Set32(at + 8, table + 4 * il.count);
-    kit::WriteAll(path, std::string(f.b.begin(), f.b.end()));
-}
-
 // The base position of the first index's directory, from its descriptor.
 uint32_t layoutBase(const std::string &file, const dicfix::Layout &layout) {
     uint32_t at = layout.subDicRecords + 40 * layout.indexes[0].subDic + 12;
@@ -92,7 +54,7 @@ struct Env {
     Env(dicfix::Coding coding, Mode mode = Mode::File, bool directory = false) : box("reader", mode) {
         std::string path = box.Path("loc.dic");
         EXPECT_TRUE(dicfix::Write(path, LocateFixture(coding), &layout));
-        if (directory) AddDirectory(path, LocateFixture(coding), layout);
+        if (directory) kit::AddDirectory(path, LocateFixture(coding), layout);
         kit::Register(0x2600, path, "Locate", 3);
         EXPECT_TRUE(Lexicore_Init("VLTR", 0));
     }
