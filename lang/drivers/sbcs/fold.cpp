@@ -41,6 +41,12 @@ void Sbcs_BuildFoldMap() {
 const BYTE *Sbcs_FoldMap() { return g_fold; }
 
 extern "C" char *WINAPI LangDriver_NormalizeText(DWORD flags, const char *text, char *out) {
+    if (g_sbcsLanguage.normalize)
+        return g_sbcsLanguage.normalize(flags, text, out);
+    return Sbcs_Normalize(flags, text, out);
+}
+
+char *Sbcs_Normalize(DWORD flags, const char *text, char *out) {
     if (!out)
         return nullptr;
     if (!text) {

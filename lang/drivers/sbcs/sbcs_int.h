@@ -39,6 +39,8 @@ struct SbcsLanguage {
     SbcsWordRules wordRules;
     void (*adjustFold)(BYTE *map);  // changes to the shared fold map, or null
     bool foldWithoutFlags;          // normalisation without flags folds too
+    // The language's own normalisation, or null for the layer's (which it may call: Sbcs_Normalize).
+    char *(*normalize)(DWORD flags, const char *text, char *out);
 };
 
 // Defined by each driver folder.
@@ -53,6 +55,8 @@ int WINAPI Sbcs_IsLetterOrDigit(int ch);
 LangRuleTable *Sbcs_Table(int id);
 // The fold map of the driver (built once at attach).
 const BYTE *Sbcs_FoldMap();
+// The layer's normalisation (fold map for flag 4, case for flags 1 and 2); out as the export's.
+char *Sbcs_Normalize(DWORD flags, const char *text, char *out);
 void Sbcs_BuildFoldMap();
 
 #endif
