@@ -120,6 +120,51 @@ void ScrivelAttr_FreeTexts(TextAttribute *attr) {
     attr->secondText = nullptr;
 }
 
+// Hash over the fields that attribute equality compares, so that interning finds the one equal
+// slot (there is never more than one) without comparing every slot.
+static unsigned AttrHash(const TextAttribute *a) {
+    if (a->type == 1) return 1;
+    unsigned h = 2166136261u;
+    auto mix = [&](unsigned v) { h = (h ^ v) * 16777619u; };
+    mix(a->type);
+    mix(a->charset);
+    mix(a->fontNumber);
+    mix(a->language);
+    mix(a->style);
+    mix(a->colour);
+    mix(a->sizeStep);
+    mix(a->paragraphBits);
+    if (a->type == 3) mix(a->objectKind);
+    if (a->style & SCRIVEL_STYLE_ANCHOR) {
+        const ScrivelAnchor &an = a->anchor;
+        mix(an.type);
+        mix(an.flags);
+        if (an.flags & SCRIVEL_ANCHOR_TARGET_VALID) mix(an.target);
+        if (an.flags & SCRIVEL_ANCHOR_COUNTER_VALID) mix(an.counter);
+        if (an.flags & SCRIVEL_ANCHOR_ID_VALID) mix(an.identifier);
+        if ((an.flags & SCRIVEL_ANCHOR_TEXT_VALID) && an.text)
+            for (const char *p = an.text; *p; ++p) mix(static_cast<unsigned char>(*p));
+    }
+    return h % kScrivelAttrBuckets;
+}
+
+static void HashInsert(EditorDocument *doc, int slot) {
+    unsigned b = AttrHash(doc->attrs[slot]);
+    doc->attrHashNext[slot] = doc->attrHashHeads[b];
+    doc->attrHashHeads[b] = slot;
+}
+
+static void HashRemove(EditorDocument *doc, int slot) {
+    unsigned b = AttrHash(doc->attrs[slot]);
+    int *link = &doc->attrHashHeads[b];
+    while (*link >= 0 && *link != slot) link = &doc->attrHashNext[*link];
+    if (*link == slot) *link = doc->attrHashNext[slot];
+}
+
+static void HashClear(EditorDocument *doc) {
+    for (int i = 0; i < kScrivelAttrBuckets; ++i) doc->attrHashHeads[i] = -1;
+}
+
 static int TextEqual(const char *a, const char *b) {
     if (!a || !b) return 0;
     return std::strcmp(a, b) == 0;
@@ -176,8 +221,10 @@ static void FreeAttr(EditorDocument *doc, TextAttribute *attr) {
 }
 
 int ScrivelDoc_Intern(EditorDocument *doc, const TextAttribute *attr) {
-    for (int i = 0; i < doc->attrCount; ++i)
-        if (ScrivelAttr_Equal(doc->attrs[i], attr)) return i;
+    int first = -1;
+    for (int i = doc->attrHashHeads[AttrHash(attr)]; i >= 0; i = doc->attrHashNext[i])
+        if (ScrivelAttr_Equal(doc->attrs[i], attr) && (first < 0 || i < first)) first = i;
+    if (first >= 0) return first;
     if (doc->attrCount >= kScrivelMaxAttributes) return SCRIVEL_E_TABLE_FULL;
     TextAttribute *copy = static_cast<TextAttribute *>(ScrivelMem_Alloc(sizeof(TextAttribute)));
     if (!copy) return SCRIVEL_E_MEMORY;
@@ -203,6 +250,7 @@ int ScrivelDoc_Intern(EditorDocument *doc, const TextAttribute *attr) {
         return rc;
     }
     doc->attrs[doc->attrCount] = copy;
+    HashInsert(doc, doc->attrCount);
     return doc->attrCount++;
 }
 
@@ -251,7 +299,9 @@ int ScrivelDoc_InternDefaults(EditorDocument *doc) {
     TextAttribute *copy = static_cast<TextAttribute *>(ScrivelMem_Alloc(sizeof(TextAttribute)));
     if (!copy) return SCRIVEL_E_MEMORY;
     *copy = tab;
-    doc->attrs[doc->attrCount++] = copy;
+    doc->attrs[doc->attrCount] = copy;
+    HashInsert(doc, doc->attrCount);
+    ++doc->attrCount;
     return SCRIVEL_OK;
 }
 
@@ -268,10 +318,13 @@ int ScrivelDoc_Create(const ScrivelDocParams *params, EditorDocument **out) {
     doc->lines = static_cast<LineRecord **>(ScrivelMem_Alloc(sizeof(LineRecord *) * kScrivelInitialLines));
     doc->visibleMap = static_cast<int *>(ScrivelMem_Alloc(sizeof(int) * kScrivelInitialLines));
     doc->attrs = static_cast<TextAttribute **>(ScrivelMem_Alloc(sizeof(TextAttribute *) * kScrivelMaxAttributes));
-    if (!m || !doc->lines || !doc->visibleMap || !doc->attrs) {
+    doc->attrHashHeads = static_cast<int *>(ScrivelMem_Alloc(sizeof(int) * kScrivelAttrBuckets));
+    doc->attrHashNext = static_cast<int *>(ScrivelMem_Alloc(sizeof(int) * kScrivelMaxAttributes));
+    if (!m || !doc->lines || !doc->visibleMap || !doc->attrs || !doc->attrHashHeads || !doc->attrHashNext) {
         ScrivelDoc_Destroy(doc);
         return SCRIVEL_E_MEMORY;
     }
+    HashClear(doc);
     doc->lineCapacity = kScrivelInitialLines;
     doc->sizeBase = 3;
     doc->outlineDepth = 9;
@@ -304,6 +357,7 @@ static void FreeContent(EditorDocument *doc) {
     doc->visibleCount = 0;
     for (int i = 0; i < doc->attrCount; ++i) FreeAttr(doc, doc->attrs[i]);
     doc->attrCount = 0;
+    HashClear(doc);
     doc->topLine = 0;
     doc->hOffset = 0;
     doc->widest = 0;
@@ -311,7 +365,9 @@ static void FreeContent(EditorDocument *doc) {
 
 void ScrivelDoc_Destroy(EditorDocument *doc) {
     if (!doc) return;
-    if (doc->lines && doc->attrs) FreeContent(doc);
+    if (doc->lines && doc->attrs && doc->attrHashHeads) FreeContent(doc);
+    ScrivelMem_Free(doc->attrHashHeads);
+    ScrivelMem_Free(doc->attrHashNext);
     ScrivelMem_Free(doc->lines);
     ScrivelMem_Free(doc->visibleMap);
     ScrivelMem_Free(doc->attrs);
@@ -348,14 +404,14 @@ int ScrivelDoc_SetDefaultFont(EditorDocument *doc, int charset, int sizeStep) {
     if (doc->attrCount < 1) return SCRIVEL_E_EMPTY;
     TextAttribute *a = doc->attrs[0];
     TextAttribute saved = *a;
+    HashRemove(doc, 0);
     a->charset = static_cast<BYTE>(charset);
     a->language = ScrivelLang_FromCharset(charset);
     a->sizeStep = static_cast<BYTE>(sizeStep);
     int rc = MakeAttrFont(doc, a);
-    if (rc != SCRIVEL_OK) {
-        *a = saved;
-        return rc;
-    }
+    if (rc != SCRIVEL_OK) *a = saved;
+    HashInsert(doc, 0);
+    if (rc != SCRIVEL_OK) return rc;
     if (saved.font) doc->measurer->freeFont(doc->measurer, saved.font);
     return SCRIVEL_OK;
 }
@@ -467,4 +523,27 @@ void ScrivelDoc_MeasureLine(EditorDocument *doc, int line) {
     l->ascent = static_cast<WORD>(ascent);
     l->descent = static_cast<WORD>(descent);
     l->height = static_cast<WORD>(height + 1);
+}
+
+int ScrivelDoc_TypingAttr(const EditorDocument *doc, const ScrivelPos *pos) {
+    if (pos->line < 0 || pos->line >= doc->lineCount) return 0;
+    const LineRecord *l = doc->lines[pos->line];
+    int cell = pos->after ? pos->cell : pos->cell - 1;
+    if (cell < 0) cell = 0;
+    int line = pos->line;
+    if (cell >= l->count) cell = l->count - 1;
+    // The cell itself, then backwards, then forwards through the document.
+    for (int li = line, c = cell; li >= 0; --li) {
+        const LineRecord *r = doc->lines[li];
+        if (li != line) c = r->count - 1;
+        for (; c >= 0; --c)
+            if (doc->attrs[r->cells[c].attr]->type == 0) return r->cells[c].attr;
+    }
+    for (int li = line, c = cell + 1; li < doc->lineCount; ++li) {
+        const LineRecord *r = doc->lines[li];
+        if (li != line) c = 0;
+        for (; c < r->count; ++c)
+            if (doc->attrs[r->cells[c].attr]->type == 0) return r->cells[c].attr;
+    }
+    return 0;
 }

@@ -43,6 +43,7 @@ constexpr int kScrivelMaxAttributes = 60000;
 constexpr int kScrivelMaxLineCells = 60000;  // the reader's line buffer and the longest line
 constexpr int kScrivelInitialLines = 2000;
 constexpr int kScrivelObjectWidth = 16;
+constexpr int kScrivelAttrBuckets = 4096;
 constexpr int kScrivelNoWrapWidth = 100000;
 
 // ---- Records ---------------------------------------------------------------------------------------
@@ -116,6 +117,8 @@ struct EditorDocument {
     int visibleCount;
     TextAttribute **attrs;  // kScrivelMaxAttributes slots; 0 default text, 1 tab
     int attrCount;
+    int *attrHashHeads;  // kScrivelAttrBuckets chains of equal-hash slots, -1 ends a chain
+    int *attrHashNext;   // per slot
     int topLine;
     int hOffset;
     int widest;
@@ -180,6 +183,9 @@ void ScrivelDoc_ComputeHeights(EditorDocument *doc);
 int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base);
 int ScrivelDoc_SetDefaultFont(EditorDocument *doc, int charset, int sizeStep);
 void ScrivelDoc_MeasureLine(EditorDocument *doc, int line);
+// The attribute that typing at a position takes: the cell before it (the first cell at a line
+// start), else the nearest text attribute before it, else after it, else slot 0.
+int ScrivelDoc_TypingAttr(const EditorDocument *doc, const ScrivelPos *pos);
 int ScrivelDoc_LineWidth(const EditorDocument *doc, int line);
 
 // Line arrays.  A new line record with a copy of count cells.

@@ -298,3 +298,28 @@ TEST(Scroll, HorizontalInPixels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Wrap, OutOfMemoryLeavesTheLines) {
+    Doc doc;
+    ASSERT_EQ(fx::Read(doc, "one two three four five six seven\reight nine ten\r"), 2);
+    doc->wrap = 1;
+    std::string before = fx::Lines(doc);
+    bool done = false;
+    for (int n = 1; n < 40 && !done; ++n) {
+        ScrivelMem_FailAfter(n);
+        int rc = ScrivelLayout_WrapAll(doc, 12 + 8 * 9, nullptr, 0);
+        ScrivelMem_FailAfter(0);
+        if (rc == SCRIVEL_OK) {
+            done = true;
+        } else {
+            EXPECT_EQ(rc, SCRIVEL_E_MEMORY);
+            EXPECT_EQ(fx::Lines(doc), before) << n;
+        }
+    }
+    EXPECT_TRUE(done);
+    EXPECT_EQ(fx::Lines(doc), "one two /three /four five /six seven|eight /nine ten|");
+}
+
+}  // namespace

@@ -212,3 +212,46 @@ TEST(Model, ParagraphPositions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Model, ManyAttributesInternOnce) {
+    Doc doc;
+    // Twenty thousand distinct colours, each interned twice.
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 20000; ++i) {
+            TextAttribute a = Text(0);
+            a.colour = static_cast<COLORREF>(i + 1);
+            ASSERT_EQ(ScrivelDoc_Intern(doc, &a), 2 + i);
+        }
+    EXPECT_EQ(doc->attrCount, 20002);
+    // The default attribute changed in place is still found under its new value.
+    ASSERT_EQ(ScrivelDoc_SetDefaultFont(doc, 129, 4), SCRIVEL_OK);
+    TextAttribute d = *doc->attrs[0];
+    d.font = nullptr;
+    EXPECT_EQ(ScrivelDoc_Intern(doc, &d), 0);
+    EXPECT_EQ(doc->attrs[0]->language, 1280);
+}
+
+TEST(Model, TypingAttribute) {
+    Doc doc;
+    ASSERT_EQ(fx::Read(doc, "\t" + std::string("\033B1ab\tc\r\t\r\033B0\033I1d")), 3);
+    const int bold = doc->lines[0]->cells[1].attr;
+    const int italic = doc->lines[2]->cells[0].attr;
+    const struct {
+        ScrivelPos pos;
+        int attr;
+    } cases[] = {
+        {{0, 0, 0}, bold},    // a tab first: the text after it
+        {{0, 3, 1}, bold},    // after a tab: the text before it
+        {{1, 0, 0}, bold},    // a line of a tab: backwards into the line before
+        {{2, 0, 0}, italic},  // a line start: its first cell
+        {{2, 0, 1}, italic},
+    };
+    for (const auto &c : cases) EXPECT_EQ(ScrivelDoc_TypingAttr(doc, &c.pos), c.attr) << c.pos.line << "," << c.pos.cell;
+    Doc empty;
+    ScrivelPos p = {0, 0, 0};
+    EXPECT_EQ(ScrivelDoc_TypingAttr(empty, &p), 0);
+}
+
+}  // namespace

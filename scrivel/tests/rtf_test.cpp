@@ -242,3 +242,21 @@ TEST(Files, SetTextDropsLineFeeds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RtfRead, RandomBytesStopCleanly) {
+    std::mt19937 rng(8103);
+    const char alphabet[] = "{}\\\\\\'*abfinpsu0123456789 -;\r\n\x82\x95\xa0";
+    for (int round = 0; round < 500; ++round) {
+        std::string rtf = "{\\rtf1";
+        if (round % 2) rtf += "{\\fonttbl{\\f0\\fcharset128 X;}}";
+        int n = static_cast<int>(rng() % 120);
+        for (int i = 0; i < n; ++i) rtf += alphabet[rng() % (sizeof(alphabet) - 1)];
+        std::string tagged = fx::RtfToTagged(rtf);  // the size query equals the written length
+        Doc doc;
+        EXPECT_GE(fx::Read(doc, tagged), 0);
+    }
+}
+
+}  // namespace

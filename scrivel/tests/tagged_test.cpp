@@ -370,3 +370,19 @@ TEST(TaggedRoundTrip, RandomBytesNeverBreakTheReader) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TaggedRead, FullTableKeepsReading) {
+    Doc doc;
+    int saved = doc->attrCount;
+    for (int i = saved; i < kScrivelMaxAttributes; ++i) doc->attrs[i] = doc->attrs[0];
+    doc->attrCount = kScrivelMaxAttributes;
+    // Bold cannot be interned: the tag is consumed and the text stays in the old attribute.
+    EXPECT_EQ(fx::Read(doc, "a" + E + "B1b\rc"), 2);
+    doc->attrCount = saved;
+    EXPECT_EQ(fx::Lines(doc), "ab|c/");
+    EXPECT_EQ(doc->lines[0]->cells[1].attr, 0);
+}
+
+}  // namespace
