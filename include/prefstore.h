@@ -406,6 +406,60 @@ int WINAPI Prefstore_GetWindowPlacement(HWND window, POINT *position, SIZE *size
  * it is) and deleted where it is off. */
 void WINAPI Prefstore_UpdateShortcuts(void);
 
+/* ---- Pop-up window skins ---------------------------------------------------------------------
+ * A skin is an INI file anywhere below the folder Skins next to the running program whose
+ * section "SkinInfo" has a non-empty "Title" ("Title_Jpn" instead under the ANSI code page 932
+ * when it is not empty).  It names a bitmap ("Image", relative to the skin file) and the
+ * rectangles of seven parts (inclusive: left, top, right, bottom).  The current skin is the file
+ * stored as SkinFolderName of the pop-up window options when it exists, otherwise
+ * Skins\default.tsk, which is then stored there. */
+typedef struct SkinDescription {
+    COLORREF KeyColour;        /* "BackGroundColor"; then the skin bitmap's top-left pixel */
+    COLORREF ButtonColour;
+    COLORREF ViewColour;
+    SIZE GripSize;
+    SIZE MinimumSize;
+    POINT TitlePos, TopRightCornerPos, TopCaptionPos, RightCaptionPos, BottomCaptionPos;
+    POINT Origin;              /* offset of the parts inside the skin bitmap */
+    POINT GripPos;
+    POINT ViewFramePos;
+    SIZE FullSize;             /* GripPos + GripSize: the skin's own size */
+    SIZE TitleSize, TopRightCornerSize, TopCaptionSize, RightCaptionSize, BottomCaptionSize,
+        ViewFrameSize;
+    RECT ViewMargins;          /* the view rectangle's distances from the four edges */
+    RECT ViewRect;
+    HBITMAP SkinBitmap;        /* the skin image; null when it could not be loaded */
+    HBITMAP WindowBitmap;      /* composed for CurrentSize by Prefstore_ApplySkin */
+    HRGN WindowRegion;         /* our copy of the region; the window holds its own */
+    SIZE CurrentSize;          /* the size last composed */
+    HBRUSH ButtonBrush;
+} SkinDescription;
+
+/* Called for each skin file found with its full path and title; its answer is ignored. */
+typedef int(CALLBACK *PrefstoreSkinCallback)(const char *path, const char *title, LPARAM user);
+
+/* Walks the Skins folder and its sub-folders (the current directory is changed during the walk
+ * and put back); 1, or 0 when the folder cannot be entered. */
+int WINAPI Prefstore_EnumSkins(PrefstoreSkinCallback callback, LPARAM user);
+/* Draws the "SampleImage" of the skin file (null or empty: the current skin) stretched into the
+ * rectangle; 1 when drawn. */
+int WINAPI Prefstore_LoadSkinSample(HDC dc, const RECT *rect, const char *skinFile);
+/* Fills the record (zeroed first) from the current skin, section null or empty = "SkinInfo";
+ * 1 when the skin bitmap was loaded, 0 otherwise (the record then holds no SkinBitmap).  The GDI
+ * objects of the record are the caller's until Prefstore_FreeSkin. */
+int WINAPI Prefstore_LoadSkin(SkinDescription *skin, const char *section);
+/* Deletes SkinBitmap, WindowBitmap, WindowRegion and ButtonBrush when present and empties them. */
+void WINAPI Prefstore_FreeSkin(SkinDescription *skin);
+/* Composes WindowBitmap and WindowRegion for size (null: the skin bitmap's size), gives the
+ * window a copy of the region and redraws it with its frame.  1 when done; 0 without a skin
+ * bitmap, in which case the window is left without a region (unshaped) rather than empty. */
+int WINAPI Prefstore_ApplySkin(HWND window, SkinDescription *skin, const SIZE *size);
+/* Reads a number list of any skin file into rect (section null or empty = "SkinInfo"): the first
+ * number in the C library's base 0, later ones after skipping to the next digit; missing numbers
+ * keep rect's values, an empty value gives all zeros.  1, or 0 for a null argument. */
+int WINAPI Prefstore_ReadSkinRect(const char *section, const char *key, RECT *rect,
+                                  const char *file);
+
 #ifdef __cplusplus
 }
 #endif
