@@ -380,7 +380,7 @@ int ScrivelDoc_Clear(EditorDocument *doc) {
     return ScrivelDoc_InternDefaults(doc);
 }
 
-int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base) {
+int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base, ScrivelPos *keep, int keepCount) {
     if (base < 1 || base > 5) return SCRIVEL_E_EMPTY;
     doc->sizeBase = base;
     ScrivelDoc_ComputeHeights(doc);
@@ -397,6 +397,10 @@ int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base) {
         if (old) doc->measurer->freeFont(doc->measurer, old);
     }
     for (int i = 0; i < doc->lineCount; ++i) ScrivelDoc_MeasureLine(doc, i);
+    if (doc->wrap) {
+        int r = ScrivelLayout_WrapAll(doc, doc->wrapWidth, keep, keepCount);
+        if (rc == SCRIVEL_OK) rc = r;
+    }
     return rc;
 }
 

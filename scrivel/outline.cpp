@@ -156,3 +156,17 @@ int ScrivelLayout_CaretPoint(const EditorDocument *doc, const ScrivelPos *pos, P
     out->y = y;
     return 1;
 }
+
+int ScrivelLayout_MarkerAt(const EditorDocument *doc, int x, int y) {
+    ScrivelPos p;
+    if (!ScrivelLayout_HitTest(doc, x, y, &p)) return -1;
+    // A point below the last line hits no marker.
+    int top = doc->marginTop;
+    int vt = doc->lines[doc->topLine]->visibleIndex < 0 ? 0 : doc->lines[doc->topLine]->visibleIndex;
+    for (int v = vt; v < doc->visibleCount && doc->visibleMap[v] != p.line; ++v)
+        top += doc->lines[doc->visibleMap[v]]->height;
+    const LineRecord *l = doc->lines[p.line];
+    if (y < top || y >= top + l->height || l->marker == SCRIVEL_MARK_NONE) return -1;
+    int left = ScrivelLayout_LineLeft(doc, p.line);
+    return (x >= left - 24 && x < left) ? p.line : -1;
+}

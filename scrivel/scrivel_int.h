@@ -1,10 +1,18 @@
 // What the editor library's own files share: the document model (lines of character cells and
 // the attribute table), the measurer behind which fonts and text extents sit, the tagged-text and
-// RTF converters, document files and the layout.  The window half of the editor keeps its
-// per-window state (caret, selection, undo, drawing objects) in its own files and works on the
-// EditorDocument through the operations below.  Nothing here calls window functions except the
-// GDI measurer (measure.cpp), so the model, the converters and the layout run headless with the
-// fixed measurer.
+// RTF converters, document files, the layout and the scrolling arithmetic.  Nothing here calls
+// window functions except the GDI measurer (measure.cpp), so the model, the converters and the
+// layout run headless with the fixed measurer.
+//
+// The window half of the editor goes into more files of this folder: the window class and its
+// per-window state (caret, selection, undo snapshot, typing attribute, drawing objects, document
+// name handling through EditorDocument::name/format), editing, clipboard, input method, painting,
+// printing and the custom scroll bars, with its exports in its own .def fragment.  It creates the
+// document with ScrivelDoc_Create and ScrivelMeasure_NewGdi at the first WM_SIZE, keeps caret and
+// selection as ScrivelPos and hands them to the re-wraps so that they follow their paragraph
+// place, and turns scroll messages into ScrivelScroll_ calls.  Line records are the unit of undo
+// snapshots (ScrivelLine_Copy) and of inserted text (ScrivelTag_Read appends lines that the
+// caller moves into place).
 #ifndef SCRIVEL_INT_H
 #define SCRIVEL_INT_H
 
@@ -180,7 +188,9 @@ int ScrivelAttr_Step(const TextAttribute *attr);
 // The face the attribute's font asks for ("" for none).
 const char *ScrivelAttr_Face(const TextAttribute *attr);
 void ScrivelDoc_ComputeHeights(EditorDocument *doc);
-int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base);
+// New font heights for size base 1..5: every font made again, lines measured, and re-wrapped
+// when wrapping (keep: positions that follow their paragraph place).
+int ScrivelDoc_SetSizeBase(EditorDocument *doc, int base, ScrivelPos *keep, int keepCount);
 int ScrivelDoc_SetDefaultFont(EditorDocument *doc, int charset, int sizeStep);
 void ScrivelDoc_MeasureLine(EditorDocument *doc, int line);
 // The attribute that typing at a position takes: the cell before it (the first cell at a line
@@ -269,6 +279,8 @@ void ScrivelLayout_UpdateMarkers(EditorDocument *doc);
 void ScrivelLayout_SetDepth(EditorDocument *doc, int depth);
 void ScrivelLayout_ToggleMarker(EditorDocument *doc, int line);
 int ScrivelLayout_LineLeft(const EditorDocument *doc, int line);
+// The marked line whose marker area (the 24 pixels left of its left edge) holds the point, or -1.
+int ScrivelLayout_MarkerAt(const EditorDocument *doc, int x, int y);
 // Point (client coordinates) -> position; 0 when the document has no shown line.
 int ScrivelLayout_HitTest(const EditorDocument *doc, int x, int y, ScrivelPos *out);
 // Position -> caret point (top of the line); 0 when the line is hidden or out of range.

@@ -323,3 +323,21 @@ TEST(Wrap, OutOfMemoryLeavesTheLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Outline, MarkerArea) {
+    Doc doc;
+    ASSERT_EQ(fx::Read(doc, E + "L1a\r" + E + "L2b\r" + E + "L1c\r"), 3);
+    ScrivelLayout_SetDepth(doc, 9);
+    const int h = doc->lines[0]->height;
+    const int left = 2 + 12;  // level 1
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left - 24, 3), 0);
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left - 1, 3), 0);
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left, 3), -1);       // the text itself
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left - 25, 3), -1);
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left, 2 + 2 * h + 1), -1);  // no marker on "c"
+    EXPECT_EQ(ScrivelLayout_MarkerAt(doc, left - 5, 2 + 9 * h), -1);  // below the last line
+}
+
+}  // namespace

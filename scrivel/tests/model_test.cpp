@@ -105,9 +105,9 @@ TEST(Model, HeightsStepsAndLineMeasure) {
     // Base 3 at 96 dpi: 9, 10.5, 12, 14 and 18 points.
     const int heights[5] = {-12, -14, -16, -18, -24};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(doc->fontHeights[i], heights[i]);
-    ASSERT_EQ(ScrivelDoc_SetSizeBase(doc, 5), SCRIVEL_OK);
+    ASSERT_EQ(ScrivelDoc_SetSizeBase(doc, 5, nullptr, 0), SCRIVEL_OK);
     EXPECT_EQ(doc->fontHeights[4], -320 * 96 / 720);
-    ASSERT_EQ(ScrivelDoc_SetSizeBase(doc, 3), SCRIVEL_OK);
+    ASSERT_EQ(ScrivelDoc_SetSizeBase(doc, 3, nullptr, 0), SCRIVEL_OK);
 
     // Step 0 draws as 1, 9 as 5.
     TextAttribute s0 = Text(0, 0, 0), s1 = Text(0, 0, 1), s9 = Text(0, 0, 9), s5 = Text(0, 0, 5);
