@@ -189,6 +189,7 @@ extern "C" BOOL WINAPI Lexshelf_GroupLoad(DWORD id, VLDicGroup *group) {
     group->id = id;
     char path[MAX_PATH];
     Shelf_GroupPath(id, path);
+    GroupLock lock;  // never read a key that another process is rewriting
     if (!Shelf_KeyExists(path))
         return FALSE;
     Basekit_SettingsReadString(path, "Name", group->name, sizeof group->name);
@@ -246,6 +247,29 @@ extern "C" BOOL WINAPI Lexshelf_GroupSave(VLDicGroup *group) {
     if (ok)
         Shelf_PostNotice(VLDM_GROUP_CHANGED, group->id, 0);
     return ok;
+}
+
+// Stores one priority of a group without rewriting the rest of its key, so that a process that
+// renumbers its lists never writes back names or dictionaries it has not reloaded yet.
+void Shelf_GroupStorePriority(VLDicGroup *group, DWORD kind, DWORD priority) {
+    static const char *const names[LEXSHELF_LIST_KINDS] = {"PriorityForPopup", "PriorityForSearch",
+                                                           "PriorityForTranslate"};
+    if (!group || kind >= LEXSHELF_LIST_KINDS || group->id == 0)
+        return;
+    DWORD *field = kind == LEXSHELF_LIST_POPUP    ? &group->priorityForPopup
+                   : kind == LEXSHELF_LIST_SEARCH ? &group->priorityForSearch
+                                                  : &group->priorityForTranslate;
+    *field = priority;
+    bool stored = false;
+    {
+        GroupLock lock;
+        char path[MAX_PATH];
+        Shelf_GroupPath(group->id, path);
+        if (Shelf_KeyExists(path))
+            stored = Basekit_SettingsWriteDword(path, names[kind], priority) != 0;
+    }
+    if (stored)
+        Shelf_PostNotice(VLDM_GROUP_CHANGED, group->id, 0);
 }
 
 // ---- The group table ----------------------------------------------------------------------------

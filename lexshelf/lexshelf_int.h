@@ -58,6 +58,9 @@ bool Shelf_TableInsert(VLDicGroup *group);
 // Takes the record of the id out of the table and frees it.
 void Shelf_TableRemove(DWORD id);
 bool Shelf_GroupHolds(const VLDicGroup *group, DWORD dicId);
+// Sets one priority (kind 0, 1, 2) of the record and of its stored key (when it is stored), then
+// posts VLDM_GROUP_CHANGED.
+void Shelf_GroupStorePriority(VLDicGroup *group, DWORD kind, DWORD priority);
 
 // priority.cpp
 // The shared list of a kind or the handle itself; null for a kind whose list is absent.

@@ -42,11 +42,7 @@ void WriteBack(DWORD kind, const VLPriorityEntry &e) {
             Lexicore_SetDicProperty(e.id, KindMask(kind), &p);
         }
     } else {
-        VLDicGroup *g = Lexshelf_FindGroup(e.id);
-        if (g) {
-            GroupPriority(*g, kind) = e.priority;
-            Lexshelf_GroupSave(g);
-        }
+        Shelf_GroupStorePriority(Lexshelf_FindGroup(e.id), kind, e.priority);
     }
 }
 

@@ -1,0 +1,137 @@
+// Two processes: a change in one reaches the other's copies once its message loop has run, and
+// groups created at the same moment in both get two ids.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <map>
+#include <sstream>
+#include "shelfkit.h"
+
+using namespace shelfkit;
+
+namespace {
+
+// The helper process with its events; Finish signals done and returns what it reported.
+struct Peer {
+    PROCESS_INFORMATION pi = {};
+    HANDLE ready, go, done;
+    std::string result;
+    bool started = false;
+
+    Peer(const Sandbox &box, const std::string &action) {
+        std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+        std::string readyName = "lexshelf_ready_" + tag, goName = "lexshelf_go_" + tag,
+                    doneName = "lexshelf_done_" + tag;
+        ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        go = CreateEventA(nullptr, TRUE, FALSE, goName.c_str());
+        done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
+        result = box.folder + "\\peer.txt";
+        std::string line = "\"" + ExeFolder() + "\\lexshelf_peer_helper.exe\" \"" + box.SettingsArg() + "\" " +
+                           readyName + " " + goName + " " + doneName + " \"" + result + "\" " + action;
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        std::vector<char> buf(line.begin(), line.end());
+        buf.push_back(0);
+        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return;
+        HANDLE both[2] = {ready, pi.hProcess};
+        started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    std::string Finish() {
+        SetEvent(go);
+        SetEvent(done);
+        WaitForSingleObject(pi.hProcess, 60000);
+        DWORD code = 99;
+        GetExitCodeProcess(pi.hProcess, &code);
+        std::string text;
+        FILE *f = fopen(result.c_str(), "rb");
+        if (f) {
+            char b[4096];
+            size_t n;
+            while ((n = fread(b, 1, sizeof b, f)) > 0)
+                text.append(b, n);
+            fclose(f);
+        }
+        return code == 0 ? text : "exit " + std::to_string(code);
+    }
+    ~Peer() {
+        if (pi.hProcess) {
+            SetEvent(done);
+            WaitForSingleObject(pi.hProcess, 60000);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        CloseHandle(ready);
+        CloseHandle(go);
+        CloseHandle(done);
+    }
+};
+
+// Groups (id -> name) from the helper's report.
+std::map<DWORD, std::string> GroupsIn(const std::string &report) {
+    std::map<DWORD, std::string> groups;
+    std::istringstream in(report);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.compare(0, 2, "g ") != 0)
+            continue;
+        size_t space = line.find(' ', 2);
+        groups[(DWORD)std::stoul(line.substr(2, space - 2))] = line.substr(space + 1);
+    }
+    return groups;
+}
+
+std::string ListLine(const std::string &report, int kind) {
+    std::istringstream in(report);
+    std::string line, prefix = "list " + std::to_string(kind);
+    while (std::getline(in, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return line.substr(prefix.size());
+    return "?";
+}
+
+TEST(Peer, ChangeReachesTheOtherProcess) {
+    Sandbox box("peerchange", Mode::Registry);
+    Peer peer(box, "watch");
+    ASSERT_TRUE(peer.started);
+    ASSERT_TRUE(Lexshelf_Init(3));
+    VLDicGroup *g = Lexshelf_GroupCreate();
+    Lexshelf_GroupSetNames(g, "shared", "");
+    ASSERT_TRUE(Lexshelf_PrioAddGroup(Kind(1), g));
+    ASSERT_TRUE(PumpUntil([&] { return Lexshelf_PrioFind(Kind(0), g->id) == 1; }));
+    std::string report = peer.Finish();
+    std::map<DWORD, std::string> groups = GroupsIn(report);
+    ASSERT_EQ(1u, groups.size()) << report;
+    EXPECT_EQ("shared", groups[g->id]);
+    for (int kind = 0; kind < 3; kind++)
+        EXPECT_EQ(" " + std::to_string(g->id) + ":1", ListLine(report, kind)) << report;
+    Lexshelf_GroupDestroy(g);
+}
+
+TEST(Peer, GroupsCreatedAtOnceGetTwoIds) {
+    Sandbox box("peerrace", Mode::Registry);
+    Peer peer(box, "group:theirs");
+    ASSERT_TRUE(peer.started);
+    ASSERT_TRUE(Lexshelf_Init(3));
+    VLDicGroup *g = Lexshelf_GroupCreate();
+    Lexshelf_GroupSetNames(g, "ours", "");
+    SetEvent(peer.go);
+    ASSERT_TRUE(Lexshelf_PrioAddGroup(Kind(0), g));
+    ASSERT_TRUE(PumpUntil([&] { return Lexshelf_GetGroupCount() == 2; }));
+    PumpAll();
+    std::string report = peer.Finish();
+    std::map<DWORD, std::string> groups = GroupsIn(report);
+    ASSERT_EQ(2u, groups.size()) << report;
+    EXPECT_EQ("ours", groups[g->id]);
+    DWORD theirs = g->id == 1 ? 2 : 1;
+    EXPECT_EQ("theirs", groups[theirs]);
+    ASSERT_NE(nullptr, Lexshelf_FindGroup(theirs));
+    EXPECT_STREQ("theirs", Lexshelf_FindGroup(theirs)->name);
+    EXPECT_STREQ("ours", Lexshelf_FindGroup(g->id)->name);
+    for (int kind = 0; kind < 3; kind++) {
+        EXPECT_NE(0, Lexshelf_PrioFind(Kind(kind), 1));
+        EXPECT_NE(0, Lexshelf_PrioFind(Kind(kind), 2));
+    }
+    Lexshelf_GroupDestroy(g);
+}
+
+}  // namespace
