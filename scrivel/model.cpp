@@ -454,9 +454,16 @@ void ScrivelDoc_MeasureLine(EditorDocument *doc, int line) {
     LineRecord *l = doc->lines[line];
     int ascent = 6, descent = 2, height = 8;
     if (l->count == 0) {
-        const TextAttribute *a = TextAttrBefore(doc, line, 0);
-        ascent = a->ascent;
-        descent = a->descent;
+        // An empty line after an empty line has the same text attribute before it: its metrics
+        // are taken over, so that a run of blank lines does not search back once per line.
+        if (line > 0 && doc->lines[line - 1]->count == 0) {
+            ascent = doc->lines[line - 1]->ascent;
+            descent = doc->lines[line - 1]->descent;
+        } else {
+            const TextAttribute *a = TextAttrBefore(doc, line, 0);
+            ascent = a->ascent;
+            descent = a->descent;
+        }
         l->ascent = static_cast<WORD>(ascent);
         l->descent = static_cast<WORD>(descent);
         l->height = static_cast<WORD>(ascent + descent + 1);

@@ -255,3 +255,16 @@ TEST(Model, TypingAttribute) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Model, ManyBlankLinesReadQuickly) {
+    Doc doc;
+    // Forty thousand blank lines after one line of large text: each takes the large text's
+    // metrics, without a search back through every earlier line.
+    std::string text = "\033Z5big\r" + std::string(40000, '\r');
+    ASSERT_EQ(fx::Read(doc, text), 40001);
+    EXPECT_EQ(doc->lines[40000]->height, doc->lines[0]->height);
+}
+
+}  // namespace
