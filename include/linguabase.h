@@ -229,8 +229,8 @@ void WINAPI Linguabase_Free(void *block);
 
 /* ---- Analysis ------------------------------------------------------------------------------------
  * Begin splits the text into words around the cursor byte and returns the context (null for a null
- * text, a cursor outside the text or not on a letter, or no memory).  The driver then adds forms to
- * the words, and End turns them into keys: it fills *out (count 0 and null items on failure),
+ * text or settings, a cursor outside the text or not on a letter, or no memory).  The driver then
+ * adds forms to the words, and End turns them into keys: it fills *out (count 0 and null items on failure),
  * answers 1 or 0, and always frees the context.  The out record's texts and array are the caller's
  * (Linguabase_Free).  At most 1024 keys are made; when phrases would pass that, phrase building
  * stops and the keys made so far stay, with room kept for the cursor word's own forms. */
