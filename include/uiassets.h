@@ -9,7 +9,10 @@
 
 /* Strings */
 #define UIA_IDS_SHORTCUT_NAME 2         /* name of the program's shortcuts */
+#define UIA_IDS_TIP_OFF 4               /* tray tip while pop-up lookups are off (2 while on) */
 #define UIA_IDS_CAPTION_MAIN 101        /* caption of the programs' message boxes */
+#define UIA_IDS_TRAY_FIRST 1001         /* 1001-1024 texts of the tray menu rows */
+#define UIA_IDS_TIP_CONTROL_BAR 2457
 #define UIA_IDS_CAPTION_STUDY 103
 #define UIA_IDS_CAPTION_OPTIONS 105
 #define UIA_IDS_CAPTION_WORDS 109
