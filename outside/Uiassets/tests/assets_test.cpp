@@ -15,7 +15,7 @@ TEST(Assets, StringsComeBackInShiftJis) {
     ASSERT_GT(Uiassets_LoadString(UIA_IDS_GRAPH_WEEK_OLDER, buf, sizeof buf), 0);
     EXPECT_STREQ(buf, "\x91\x4f\x82\xcc\x8f\x54");  // "previous week" in Shift-JIS
     for (UINT id : std::initializer_list<UINT>{UIA_IDS_NEW_DICTIONARIES, UIA_IDS_NO_CANDIDATE, UIA_IDS_GRAPH_MONTH_OLDER, UIA_IDS_GRAPH_WEEK_NEWER,
-                    UIA_IDS_GRAPH_LASTDAY, UIA_IDS_GRAPH_COUNTS, UIA_IDS_GRAPH_MONTH_NEWER, 2001u, 2011u, 2111u, 1211u, 4u, 1001u, 1021u, 1024u, 2457u})
+                    UIA_IDS_GRAPH_LASTDAY, UIA_IDS_GRAPH_COUNTS, UIA_IDS_GRAPH_MONTH_NEWER, 2001u, 2011u, 2111u, 1211u, 4u, 1001u, 1021u, 1024u, 2457u, 2113u, 2117u, 5501u, 10000u, 10018u})
         EXPECT_GT(Uiassets_LoadString(id, buf, sizeof buf), 0) << id;
     EXPECT_EQ(Uiassets_LoadString(65000, buf, sizeof buf), 0);
     EXPECT_STREQ(buf, "");
@@ -64,7 +64,7 @@ TEST(Assets, MessageBoxAnswersFromTheScript) {
 }
 
 TEST(Assets, IconsCursorsAndBitmapsByNumber) {
-    for (UINT id : {1u, 3u, 4u, 7u, 50u, 52u, 54u, 55u, 56u, 58u, 59u, 100u, 101u, 109u, 111u, 175u, 176u, 183u, 200u, 221u, 223u}) {
+    for (UINT id : {1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 186u, 50u, 52u, 54u, 55u, 56u, 58u, 59u, 100u, 101u, 109u, 111u, 175u, 176u, 183u, 200u, 221u, 223u}) {
         HICON large = nullptr, small = nullptr;
         EXPECT_EQ(Uiassets_GetIcons(id, &large, &small), 1) << id;
         ICONINFO info = {};
