@@ -17,6 +17,8 @@ struct Sink {
 // Bytes of the tag at p to drop: its whole length, or the ESC and its letter when the reader
 // would not take it as a tag.
 int DropLength(const char *p, int left) {
+    // FS never stands for ESC before the level tag: the reader drops the FS alone.
+    if (p[0] == 0x1C && left >= 2 && p[1] == 'L') return 1;
     int n = ScrivelTag_Length(p, left);
     if (n > 0) return n;
     return left >= 2 ? 2 : 1;

@@ -214,6 +214,7 @@ TEST(Strip, AllTagsAndCharsetTags) {
     EXPECT_EQ(Strip("a\r\nb\rc", 1, true), "a\r\nb\rc");
     EXPECT_EQ(Strip("a\r\nb\rc", 0, true), "a\nbc");
     EXPECT_EQ(ScrivelTag_StripAll(nullptr, nullptr, 1), 1);
+    EXPECT_EQ(Strip("a\x1cL2b" + E + "L2c", 1, false), "aL2bc");  // as the reader shows it
 }
 
 TEST(Strip, PlainToTagged) {
