@@ -2,6 +2,7 @@
 // and each header declares every exported name with the argument size the .def gives.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 
 namespace {
@@ -26,14 +27,17 @@ struct SuiteExport {
 #include "exports_table.inc"
 
 TEST(Exports, EveryOrdinalResolves) {
+    // Each library is loaded once and kept for the whole walk: loading and freeing dozens of
+    // libraries hundreds of times is not what the suite does, and wears down the loader.
+    std::map<std::string, HMODULE> loaded;
     for (const SuiteExport &e : kSuiteExports) {
-        HMODULE h = LoadLibraryA(e.dll);
+        HMODULE &h = loaded[e.dll];
+        if (!h) h = LoadLibraryA(e.dll);
         ASSERT_NE(h, nullptr) << e.dll;
         FARPROC byOrdinal = GetProcAddress(h, MAKEINTRESOURCEA(e.ordinal));
         EXPECT_NE(byOrdinal, nullptr) << e.dll << " ordinal " << e.ordinal << " (" << e.name << ")";
         if (e.byName) {
             EXPECT_EQ(GetProcAddress(h, e.name), byOrdinal) << e.dll << " " << e.name;
         }
-        FreeLibrary(h);
     }
 }
