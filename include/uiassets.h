@@ -33,6 +33,10 @@
 #define UIA_IDS_SEND_FAILED 5800
 #define UIA_IDS_SEND_FAILED_CAPTION 5801
 
+/* Menus */
+#define UIA_IDM_STUDY_MANAGER 107 /* study-list manager: file, list, view, tools, help */
+#define UIA_IDM_STUDY_VIEWER 108  /* study-list viewer: file, edit, word, help */
+
 /* Dialogs and their controls */
 #define UIA_IDD_USAGE_GRAPH 901
 #define UIA_IDC_GRAPH_CLOSE 1293

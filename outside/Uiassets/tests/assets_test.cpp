@@ -53,6 +53,22 @@ TEST(Assets, UsageGraphTemplateHoldsEveryControl) {
     EXPECT_EQ(DialogBoxParamA(Uiassets_GetModule(), MAKEINTRESOURCEA(UIA_IDD_USAGE_GRAPH), nullptr, EndAtOnce, 0), 8);
 }
 
+TEST(Assets, StudyListMenusPutTheirCommandsWhereTheProgramsLook) {
+    HMENU manager = Uiassets_LoadMenu(UIA_IDM_STUDY_MANAGER);
+    ASSERT_NE(manager, nullptr);
+    HMENU list = GetSubMenu(manager, 1), view = GetSubMenu(manager, 2);
+    for (UINT cmd : {5002u, 5004u, 5007u})
+        EXPECT_NE(GetMenuState(list, cmd, MF_BYCOMMAND), (UINT)-1) << cmd;
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(GetMenuItemID(view, i), 5741u + i) << "the four views first";
+    DestroyMenu(manager);
+    HMENU viewer = Uiassets_LoadMenu(UIA_IDM_STUDY_VIEWER);
+    ASSERT_NE(viewer, nullptr);
+    for (UINT cmd : {5404u, 5405u})
+        EXPECT_NE(GetMenuState(GetSubMenu(viewer, 2), cmd, MF_BYCOMMAND), (UINT)-1) << cmd;
+    DestroyMenu(viewer);
+}
+
 TEST(Assets, MessageBoxAnswersFromTheScript) {
     _putenv_s("UIASSETS_MESSAGEBOX_ANSWER", "7");
     EXPECT_EQ(Uiassets_MessageBox(nullptr, UIA_IDS_DELETE_ENTRY, UIA_IDS_CAPTION_MAIN, MB_YESNO), 7);
