@@ -320,3 +320,24 @@ TEST(Drivers, TheNamedDriverServesAndReleasesItsKeys) {
     Linguakeeper_Term();
     EXPECT_EQ(GetModuleHandleA("lk_testdriver.dll"), nullptr) << "released at the last Term";
 }
+
+TEST(Records, ReloadTakesChangedSettingsWithoutARestart) {
+    DeleteLanguageKeys();
+    Linguakeeper_Init(0);
+    LinguakeeperLangRecord r = {};
+    r.size = sizeof r;
+    ASSERT_EQ(Linguakeeper_GetLangInfo(0x0100, &r), 1);
+    EXPECT_STREQ(r.displayName, "English");
+    SetKeyValue(0x0100, "Name", REG_SZ, "Eigo", 5);
+    DWORD colour = 0xABCDEF;
+    SetKeyValue(0x0100, "Color", REG_DWORD, &colour, 4);
+    BYTE shortSettings[10] = {};
+    SetKeyValue(0x0100, "SearchSettings", REG_BINARY, shortSettings, sizeof shortSettings);
+    EXPECT_EQ(Linguakeeper_Reload(0), 1);
+    ASSERT_EQ(Linguakeeper_GetLangInfo(0x0100, &r), 1);
+    EXPECT_STREQ(r.displayName, "Eigo");
+    EXPECT_EQ(r.color, 0xABCDEFu);
+    EXPECT_EQ(r.search[0].word[0], 1u) << "settings of the wrong size are not taken";
+    DeleteLanguageKeys();
+    Linguakeeper_Term();
+}

@@ -402,3 +402,43 @@ TEST(Relay, DictionaryManagerFindsTheModuleByItsUpperCaseName) {
     std::vector<unsigned char> item = MakeEntry("a", "b", "c", "");
     EXPECT_EQ(deliver(3, 0x8405, 0, item.data()), -1) << "no study-list program";
 }
+
+TEST(Commands, ButtonsPaintTheirFaceAndText) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 80, 24);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT all = {0, 0, 80, 24};
+    auto paint = [&](int which, int pressed) {
+        FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_BUTTON;
+        d.hDC = dc;
+        d.rcItem = all;
+        int r = which == 0 ? Sharedkit_DrawTextButton(&d, "Web", pressed)
+                : which == 1 ? Sharedkit_DrawDicButton(&d, "dictionary", 0x0400, pressed)
+                             : Sharedkit_DrawColorDicButton(&d, "colour", RGB(255, 0, 0), pressed);
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 24; y += 2)
+            for (int x = 0; x < 80; x += 2)
+                px.push_back(GetPixel(dc, x, y));
+        return std::make_pair(r, px);
+    };
+    for (int which = 0; which < 3; which++) {
+        auto up = paint(which, 0), down = paint(which, 1);
+        EXPECT_EQ(up.first, 1);
+        EXPECT_NE(up.second, std::vector<COLORREF>(up.second.size(), RGB(255, 255, 255))) << "something drawn";
+        EXPECT_NE(up.second, down.second) << "pressed looks different";
+    }
+    bool red = false;
+    paint(2, 0);
+    for (int y = 0; y < 24 && !red; y++)
+        for (int x = 0; x < 24 && !red; x++)
+            red = GetPixel(dc, x, y) == RGB(255, 0, 0);
+    EXPECT_TRUE(red) << "the colour swatch";
+    EXPECT_EQ(Sharedkit_DrawTextButton(nullptr, "x", 0), 0);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+}
