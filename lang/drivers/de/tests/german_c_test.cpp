@@ -1,0 +1,179 @@
+// The German driver: base forms of words in context (word lists), compounds, the filter of stop
+// forms, sharp s in normalisation and compares, its collation order and its language record.
+// Non-ASCII text is written as code page 1252 bytes, with the word in the comment.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include "lingodriver.h"
+
+namespace {
+
+LangAnalysisSettings Settings() {
+    LangAnalysisSettings s = {};
+    s.wordsBack = 3;
+    s.phraseLength = 4;
+    s.fanOutDepth = 2;
+    s.buildPhrases = 1;
+    s.addCursorForms = 1;
+    s.addSentence = 1;
+    return s;
+}
+
+struct Keys {
+    std::vector<std::string> all;
+    bool Has(const std::string &t) const {
+        for (const auto &k : all)
+            if (k == t)
+                return true;
+        return false;
+    }
+    std::string List() const {
+        std::string s;
+        for (const auto &k : all)
+            s += "[" + k + "] ";
+        return s;
+    }
+};
+
+// The keys of text with the cursor on the first byte of `at`.
+Keys Analyse(const char *text, const char *at) {
+    Keys keys;
+    const char *p = strstr(text, at);
+    EXPECT_NE(p, nullptr) << at;
+    LangKeyList out = {};
+    LangAnalysisSettings s = Settings();
+    if (!p || !LangDriver_AnalyzeText(text, (int)(p - text), &out, &s))
+        return keys;
+    EXPECT_EQ(out.language, 0x0700u);
+    for (DWORD i = 0; i < out.count; i++) {
+        keys.all.push_back(out.items[i].text);
+        Linguabase_Free(out.items[i].text);
+    }
+    Linguabase_Free(out.items);
+    return keys;
+}
+
+struct Case {
+    const char *text, *at;
+    std::vector<const char *> has, hasNot;
+};
+
+void Check(const std::vector<Case> &cases) {
+    for (const auto &c : cases) {
+        Keys k = Analyse(c.text, c.at);
+        for (const char *f : c.has)
+            EXPECT_TRUE(k.Has(f)) << c.text << " at " << c.at << ": no key \"" << f << "\" in " << k.List();
+        for (const char *f : c.hasNot)
+            EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
+    }
+}
+
+TEST(GermanAnalysis, InflectedForms) {
+    Check({
+        {"in den H\xE4usern", "H\xE4usern", {"Haus"}, {}},            // Haeusern (capitalised): ending rule
+        {"in den h\xE4usern", "h\xE4usern", {}, {"Haus"}},            // lower case: no "ern" rule
+        {"ist angekommen", "angekommen", {"ankommen"}, {}},
+        {"um anzukommen", "anzukommen", {"ankommen"}, {}},
+        {"er ist ausgegangen", "ausgegangen", {"ausgehen"}, {}},
+        {"hat gemacht", "gemacht", {"machen"}, {}},
+        {"hat gearbeitet", "gearbeitet", {"arbeiten"}, {}},
+        {"Gesagt getan", "Gesagt", {"sagen"}, {}},
+        {"sie machte es", "machte", {"machen"}, {}},
+        {"du arbeitest", "arbeitest", {"arbeiten"}, {}},
+        {"er f\xE4hrt", "f\xE4hrt", {"fahren"}, {}},                    // faehrt: accent undone
+        {"er ging", "ging", {"gehen"}, {}},
+        {"sie bekam", "bekam", {"bekommen"}, {}},                       // prefixed strong verb
+        {"die Kindern", "Kindern", {"kind"}, {}},
+        {"die B\xFC" "cher", "B\xFC" "cher", {"Buch"}, {}},               // Buecher: umlaut and ending
+        {"die Zeitungen", "Zeitungen", {"zeitung"}, {}},
+        {"der sch\xF6nste Tag", "sch\xF6nste", {"sch\xF6n"}, {}},         // schoenste
+        {"laufende Kosten", "laufende", {"laufen"}, {}},
+        {"des Ergebnisses", "Ergebnisses", {"Ergebnisse", "Ergebnis"}, {}},
+        {"das Kopfkissen", "Kopfkissen", {"Kopf", "kissen"}, {}},
+        {"es ist gut", "ist", {"ist", "sein"}, {"is"}},                 // whole-word hit ends the rules
+        {"das Haus", "Haus", {"Haus"}, {"hau"}},                       // its own base form
+        {"dem Mann", "dem", {"der"}, {}},
+        {"viel besser", "besser", {"gut"}, {}},
+    });
+}
+
+TEST(GermanAnalysis, Compounds) {
+    Check({
+        // twelve letters: both parts at the split points 5, 6 and 7
+        {"das Kinderzimmer", "Kinderzimmer", {"Kinde", "rzimmer", "Kinder", "zimmer", "Kinderz", "immer", "kind"}, {}},
+        {"die Haust\xFCr", "Haust\xFC", {"haus", "t\xFCr"}, {}},        // Haustuer: a known last element
+        {"im Krankenhaus", "Krankenhaus", {"kranken", "krank", "haus"}, {}},
+        {"der Arbeitsplatz", "Arbeitsplatz", {"arbeit", "platz"}, {}},
+        {"wir kommen an", "kommen", {"kommen"}, {}},
+        {"abfahren", "abfahren", {"ab", "fahren"}, {}},                 // a verb particle
+        {"Sonnabend", "Sonnabend", {}, {"Sonna", "bend"}},              // nine bytes: no blind split
+    });
+}
+
+TEST(GermanAnalysis, StopFormsAreDropped) {
+    Check({
+        {"die Eier", "Eier", {"Eier"}, {"ei", "Ei", "e"}},             // "ei" and one-letter forms
+        {"es", "es", {"es"}, {}},                                     // never the word itself
+        {"der Besserwisser", "Besserwisser", {"Besserw", "isser"}, {"iss", "essen"}},
+    });
+    // the shared table keeps its whole-word mode from one analysis to the next
+    Check({{"H\xE4user", "H\xE4user", {"Haus"}, {}}, {"Haus Haus", "Haus", {"Haus"}, {"hau"}}});
+}
+
+TEST(GermanDriver, SharpSInNormalisationAndCompares) {
+    char out[64];
+    struct {
+        DWORD flags;
+        const char *in, *out;
+    } cases[] = {
+        {4, "Stra\xDF" "e", "Strasse"},            // Strasse with sharp s: never a blank
+        {0, "Stra\xDF" "e", "Strasse"},
+        {0, "a|b\xB7" "c", "abc"},                 // bar and middle dot dropped without flags
+        {4, "a|b", "a|b"},
+        {1, "STRA\xDF" "E", "strasse"},
+        {2, "stra\xDF" "e", "STRASSE"},
+        {4, "\xC4rger\r\n", "Arger "},              // Aerger: umlaut folded, CR blank, LF dropped
+    };
+    for (const auto &c : cases)
+        EXPECT_STREQ(LangDriver_NormalizeText(c.flags, c.in, out), c.out) << c.in;
+    EXPECT_EQ(LangDriver_Compare(0, "Stra\xDF" "e", "Strasse", 0), 0);
+    EXPECT_EQ(LangDriver_Compare(0, "Strasse", "Stra\xDF" "e", 0), 0);
+    EXPECT_LE(LangDriver_CompareScored(0, 0, "Stra\xDF" "e", 6, "Strasse", 7), 0x10000000u);
+    EXPECT_LE(LangDriver_CompareScored(0, 4, "Stra\xDF" "e", 0, "Strasse", 0), 0x10000000u);
+}
+
+TEST(GermanDriver, CollationOrder) {
+    // Apfel < Aepfel < Bar; Muell < Mueller; umlauts beside their base letters, not after Z
+    const char *order[] = {"Apfel", "\xC4pfel", "Bar", "M\xFCll", "M\xFCller", "Ofen", "\xD6l", "Zug"};
+    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
+        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    EXPECT_EQ(LangDriver_Compare(0x10, "Apfel", "\xC4pfel", 0), 0);  // accent-blind
+    EXPECT_EQ(LangDriver_GetKeySpace(), 37u | (1369u << 16));
+}
+
+TEST(GermanDriver, LanguageRecord) {
+    LangInfo info;
+    memset(&info, 0x33, sizeof info);
+    info.size = sizeof info;
+    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
+    EXPECT_EQ(info.language, 0x0700);
+    EXPECT_EQ(info.compounds, 1u);
+    EXPECT_STREQ(info.name, "German");
+    EXPECT_EQ(info.block2[3], 4u);
+    EXPECT_EQ(info.block2[4], 8u);
+    EXPECT_EQ(info.block2[5], 1u);
+    EXPECT_EQ(info.block6[3], 5u);
+    EXPECT_EQ(info.block6[4], 8u);
+    EXPECT_EQ(info.block6[5], 2u);
+    LangKeyList out = {0xAA, 0xBB, nullptr};
+    LangAnalysisSettings s = Settings();
+    EXPECT_EQ(LangDriver_AnalyzeText("ab \xDF", 3, &out, &s), 1);  // sharp s is a letter
+    for (DWORD i = 0; i < out.count; i++)
+        Linguabase_Free(out.items[i].text);
+    Linguabase_Free(out.items);
+    EXPECT_EQ(LangDriver_AnalyzeText("ab \xD7", 3, &out, &s), 0);  // the times sign is none
+}
+
+}  // namespace
