@@ -168,7 +168,7 @@ char *WINAPI Linguakeeper_ConvertKey(DWORD language, DWORD mode, const char *tex
 int WINAPI Linguakeeper_Compare(DWORD language, DWORD flags, const char *a, const char *b, int length);
 
 /* ---- Words of a key ----------------------------------------------------------------------------
- * An enumeration of the words of a key through the driver's word iterator.  Open → handle or 0;
+ * An enumeration of the words of a key through the driver's word iterator.  Open -> handle or 0;
  * Rewind goes back before the first word; Next copies the next word into out (cap bytes) and answers
  * non-zero while a word follows; Close frees the handle. */
 HANDLE WINAPI Linguakeeper_OpenWordEnum(DWORD language, const char *key);

@@ -46,22 +46,22 @@ int WINAPI Scrivshow_InitMenuB(HMENU menu, HWND viewer);
 #define SCRIVSHOW_CMD_FONTSIZE 28416 /* + size in points, 8 to 16 */
 #define SCRIVSHOW_CMD_STYLE 28448    /* + display style, 0 to 3 */
 
-/* Messages the viewer takes (wParam, lParam → result). */
-#define SCV_SETCOLORS 0x400    /* 2, three DWORDs whose second is the background colour → 1 */
-#define SCV_SETCHARSETTEXT 0x402 /* charset, untagged text in it → 1 (1026) */
-#define SCV_SHOWENTRY 0x405    /* 1, data item: shows its strings → 1 (1029) */
-#define SCV_SETFONTSIZE 0x407  /* size in points → 1 */
-#define SCV_SETDISPSTYLE 0x409 /* display style, open layer → 1 */
-#define SCV_SETLAYER 0x40B     /* open layer → 1 */
-#define SCV_PRINT 0x40F        /* 0, PRINTDLGA* with a device context → 1 when printed */
-#define SCV_CHECK1 0x410       /* → non-zero when the viewer holds no text (no capture) */
-#define SCV_SETOPTION 0x412    /* a setting of the viewer (1042) → 1 */
-#define SCV_CHECK2 0x413       /* → non-zero while the user selects with the mouse (no capture) */
-#define SCV_SETFLAGS 0x415     /* 0x80000000 no line feeds, 0x40000000 no rich text, 0x20000000 no layers → 1 */
-#define SCV_LANGMANAGER 0x417  /* 0, 0: opens the language manager with the viewer's text → 1 */
+/* Messages the viewer takes (wParam, lParam -> result). */
+#define SCV_SETCOLORS 0x400    /* 2, three DWORDs whose second is the background colour -> 1 */
+#define SCV_SETCHARSETTEXT 0x402 /* charset, untagged text in it -> 1 (1026) */
+#define SCV_SHOWENTRY 0x405    /* 1, data item: shows its strings -> 1 (1029) */
+#define SCV_SETFONTSIZE 0x407  /* size in points -> 1 */
+#define SCV_SETDISPSTYLE 0x409 /* display style, open layer -> 1 */
+#define SCV_SETLAYER 0x40B     /* open layer -> 1 */
+#define SCV_PRINT 0x40F        /* 0, PRINTDLGA* with a device context -> 1 when printed */
+#define SCV_CHECK1 0x410       /* -> non-zero when the viewer holds no text (no capture) */
+#define SCV_SETOPTION 0x412    /* a setting of the viewer (1042) -> 1 */
+#define SCV_CHECK2 0x413       /* -> non-zero while the user selects with the mouse (no capture) */
+#define SCV_SETFLAGS 0x415     /* 0x80000000 no line feeds, 0x40000000 no rich text, 0x20000000 no layers -> 1 */
+#define SCV_LANGMANAGER 0x417  /* 0, 0: opens the language manager with the viewer's text -> 1 */
 #define SCV_CAPTURE 0x418      /* 0, MAKELONG(x, y) client point: writes the capture record of the point into
-                                  the mapping SCRIVSHOWMAPPEDFILE → 1 when written, else 0 */
-#define SCV_SETTEXT 0x41F      /* tagged text, flags → non-zero when shown */
+                                  the mapping SCRIVSHOWMAPPEDFILE -> 1 when written, else 0 */
+#define SCV_SETTEXT 0x41F      /* tagged text, flags -> non-zero when shown */
 
 /* Notice sent to the parent (WM_NOTIFY, code 1) after new text: the size of the content. */
 typedef struct ScrivshowSizeNotify {
