@@ -73,6 +73,15 @@ void UpdateScroll(Viewer *v) {
 void Layout(Viewer *v) {
     v->lines.assign(1, {});
     for (ScvPiece &p : Scv_Parse(v->text.c_str(), (int)v->text.size())) {
+        if (v->flags & 0x40000000) {  // no rich text: every piece in plain style, charset kept
+            int charset = p.attr.charset;
+            p.attr = ScvAttr();
+            p.attr.charset = charset;
+        }
+        if (p.lineEnd && (v->flags & 0x80000000)) {  // no line feeds: lines joined by a blank
+            p.lineEnd = false;
+            p.bytes = " ";
+        }
         if (p.lineEnd)
             v->lines.push_back({});
         else
@@ -440,7 +449,10 @@ LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case SCV_SETDISPSTYLE: v->dispStyle = (int)wParam; v->layer = (int)lParam; return 1;
     case SCV_SETLAYER: v->layer = (int)wParam; return 1;
     case SCV_SETOPTION: v->option = (DWORD)wParam; return 1;
-    case SCV_SETFLAGS: v->flags = (DWORD)wParam; return 1;
+    case SCV_SETFLAGS:
+        v->flags = (DWORD)wParam;
+        Layout(v);
+        return 1;
     case SCV_PRINT: return OnPrint(v, (const PRINTDLGA *)lParam);
     case SCV_CHECK1: return v->text.empty() || PlainText(v, false).empty();
     case SCV_CHECK2: return v->selecting;

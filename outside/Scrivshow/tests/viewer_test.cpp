@@ -62,7 +62,11 @@ TEST_F(ViewerTest, ShowsTextAndTellsItsParentTheSize) {
     EXPECT_EQ(SendMessageA(viewer, SCV_SETCOLORS, 2, (LPARAM)colours), 1);
     EXPECT_EQ(SendMessageA(viewer, SCV_SETFONTSIZE, 16, 0), 1);
     EXPECT_GT(g_lastHeight, threeLines) << "a larger font makes taller content";
+    int bigThreeLines = g_lastHeight;
     EXPECT_EQ(SendMessageA(viewer, SCV_SETFLAGS, 0x80000000, 0), 1);
+    EXPECT_LT(g_lastHeight, bigThreeLines) << "without line feeds the lines are joined";
+    EXPECT_EQ(SendMessageA(viewer, SCV_SETFLAGS, 0, 0), 1);
+    EXPECT_EQ(g_lastHeight, bigThreeLines);
     EXPECT_EQ(SendMessageA(viewer, SCV_SETLAYER, 2, 0), 1);
     EXPECT_EQ(SendMessageA(viewer, SCV_SETDISPSTYLE, 1, 2), 1);
     EXPECT_EQ(SendMessageA(viewer, SCV_SETOPTION, 1, 0), 1);
