@@ -477,6 +477,44 @@ void WINAPI Basekit_TooltipRemove2(ToolTipManager *manager, HWND window);
 
 /* ---- end of buttons and tooltip managers ---- */
 
+/* ---- Font lists, colour pickers and message dialogs --------------------------------------------
+ * The dialogs are resources of this library, in English and Japanese (chosen by the thread's UI
+ * language).  All of them are modal and return when closed. */
+
+/* Fills a list box or combo box (told apart by class name) with the TrueType faces of a charset
+ * (255: any) in enumeration order, selects face (exact match; may be null) and scrolls it to the
+ * top.  Flags: 0x01 only modern or swiss families, 0x02 only modern or roman families, 0x10 also
+ * the vertical-writing faces that begin with "@".  For charset 128 the faces "MS Gothic",
+ * "MS PGothic", "MS UI Gothic", "MS PMincho" and "MS Mincho" are listed whatever charset the
+ * system reports for them.  The result of the scroll, or -1 when nothing is selected. */
+int WINAPI Basekit_FillFontList(HWND box, const char *face, int charset, DWORD flags);
+int WINAPI Basekit_FillFontListAll(HWND box, int charset, DWORD flags);
+
+/* Called once when a colour picker starts, with the picker's window, the colour pointer given to
+ * the picker (as start value) and the caller's value, so that it can place the picker. */
+typedef void(CALLBACK *BasekitPickerCallback)(HWND picker, LPARAM start, LPARAM user);
+/* Drop-down colour pickers (16 colours; a 40-colour palette).  The picker holds the mouse: a
+ * press outside closes it.  1 with *colour set when a swatch or a colour of the system colour
+ * dialog (opened from the picker's button) was chosen; 0 with *colour unchanged otherwise. */
+int WINAPI Basekit_ChooseColorEx(HWND owner, COLORREF *colour, BasekitPickerCallback callback,
+                                 LPARAM user);
+int WINAPI Basekit_ChooseColorPalette(HWND owner, COLORREF *colour, BasekitPickerCallback callback,
+                                      LPARAM user);
+
+/* Message dialogs with a picture (bitmapId of bitmapModule, drawn with mask as its transparent
+ * colour; 0 for none), an icon (iconId of iconModule; 0 for none), a text and a caption.  While
+ * open, *place (when given) holds the dialog's window; it is emptied when the dialog ends.
+ * AskYesNo: 1 for Yes, 0 for No or Cancel; focus names the control to focus first (0: the
+ * default).  ShowMessage: 1 when closed.  A null text or caption shows as empty. */
+int WINAPI Basekit_AskYesNo(HWND owner, UINT iconId, HINSTANCE iconModule, UINT bitmapId,
+                            HINSTANCE bitmapModule, COLORREF mask, const char *text,
+                            const char *caption, int focus, HWND *place);
+int WINAPI Basekit_ShowMessage(HWND owner, UINT iconId, HINSTANCE iconModule, UINT bitmapId,
+                               HINSTANCE bitmapModule, COLORREF mask, const char *text,
+                               const char *caption, HWND *place);
+
+/* ---- end of font lists, colour pickers and message dialogs ---- */
+
 #ifdef __cplusplus
 }
 #endif
