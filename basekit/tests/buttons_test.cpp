@@ -261,6 +261,56 @@ TEST_F(Buttons, IconButtonHoverRegionAndCheck)
     EXPECT_FALSE(IsWindow(w));
 }
 
+HBITMAP Solid(COLORREF colour)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(screen, 8, 8);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, b);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT r = {0, 0, 8, 8};
+    FillRect(mem, &r, brush);
+    DeleteObject(brush);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return b;
+}
+
+COLORREF PixelOf(HWND w, int x, int y)
+{
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(w);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return c;
+}
+
+TEST_F(Buttons, IconButtonShowsTheBackgroundOfEachState)
+{
+    HBITMAP plain = Solid(RGB(255, 0, 0)), hover = Solid(RGB(0, 255, 0)), pressed = Solid(RGB(0, 0, 255));
+    HWND w = Basekit_IconButtonCreate(nullptr, nullptr, plain, hover, pressed, 0, 0, 10, 10, 30, 30,
+                                      parent, 41, "", nullptr, 0, 0);
+    ASSERT_NE(nullptr, w);
+    EXPECT_EQ(RGB(255, 0, 0), PixelOf(w, 3, 3));
+    SendMessageA(w, WM_MOUSEMOVE, 0, At(5, 5));
+    EXPECT_EQ(RGB(0, 255, 0), PixelOf(w, 3, 3));
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    EXPECT_EQ(RGB(0, 0, 255), PixelOf(w, 3, 3));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(50, 5));   // dragged off: no longer pressed
+    EXPECT_EQ(RGB(0, 255, 0), PixelOf(w, 3, 3));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(5, 5));
+    SendMessageA(w, WM_LBUTTONUP, 0, At(5, 5));
+    EXPECT_EQ(RGB(0, 255, 0), PixelOf(w, 3, 3));
+    SendMessageA(w, WM_MOUSEMOVE, 0, At(50, 5));
+    EXPECT_EQ(RGB(255, 0, 0), PixelOf(w, 3, 3));
+    EXPECT_EQ(1, Count(WM_COMMAND));
+    DestroyWindow(w);
+    DeleteObject(plain);
+    DeleteObject(hover);
+    DeleteObject(pressed);
+}
+
 // The button's pixels as shown on the display.
 std::vector<uint32_t> Grab(HWND w)
 {

@@ -312,7 +312,7 @@ TEST(DibDraw, TransparentDrawingLeavesTheKeyColourOut)
     struct Depth {
         int bpp;
         uint32_t key, other;
-    } depths[] = {{8, 1, 9}, {16, 0x7C1F, 0x03E0}, {24, 0xFF00FF, 0x00FF00}, {32, 0xFF00FF, 0x00FF00}};
+    } depths[] = {{4, 1, 9}, {8, 1, 9}, {16, 0x7C1F, 0x03E0}, {24, 0xFF00FF, 0x00FF00}, {32, 0xFF00FF, 0x00FF00}};
     for (const Depth &d : depths) {
         SCOPED_TRACE(d.bpp);
         Bytes b = MakeBmp(7, 5, d.bpp, [&](int x, int y) { return magenta(x, y) ? d.key : d.other; });
