@@ -1,0 +1,176 @@
+// The French driver: irregular forms (whole word), verb endings to the infinitive, plural and
+// feminine endings, elided words and the irregular comparatives and adjectives of the prefix list.
+// The ligature oe is written as two letters in normalisation without flags and in scored compares.
+//
+// Tables: 101 verb endings (mode 0, value 4096), 102 plural and feminine endings (mode 0), 103
+// irregular forms (whole word; its exception index holds words that are their own base form).
+#include <string.h>
+#include "sbcs_int.h"
+
+namespace {
+
+const SbcsTableSpec kTables[] = {
+    {101, false, 4096, 0},
+    {102, false, 0, 0},
+    {103, false, 0, 1},
+};
+
+struct Letters {
+    BYTE t[256];
+};
+constexpr Letters MakeLetters(const char *s) {
+    Letters l{};
+    for (; *s; s++)
+        l.t[(BYTE)*s] = 1;
+    return l;
+}
+// A-grave A-circumflex AE C-cedilla E-grave E-acute E-circumflex E-diaeresis I-circumflex
+// I-diaeresis O-circumflex OE U-grave U-circumflex U-diaeresis Y-diaeresis, and lower case.
+constexpr Letters kLetters = MakeLetters(
+    "\xC0\xC2\xC6\xC7\xC8\xC9\xCA\xCB\xCE\xCF\xD4\x8C\xD9\xDB\xDC\x9F"
+    "\xE0\xE2\xE6\xE7\xE8\xE9\xEA\xEB\xEE\xEF\xF4\x9C\xF9\xFB\xFC\xFF");
+
+// Elided words and irregular forms at the start of a word: the match becomes the replacement and
+// the rest of the word follows.  The elisions also come with the typographic apostrophe (0x92).
+const LangPrefixRule kPrefixes[] = {
+    {10, "meilleures", "bon"},
+    {9, "meilleure", "bon"},
+    {8, "meilleur", "bon"},
+    {5, "mieux", "bien"},
+    {9, "nouvelles", "nouveau"},
+    {8, "nouvelle", "nouveau"},
+    {6, "nouvel", "nouveau"},
+    {8, "vieilles", "vieux"},
+    {7, "vieille", "vieux"},
+    {5, "vieil", "vieux"},
+    {6, "belles", "beau"},
+    {5, "belle", "beau"},
+    {3, "bel", "beau"},
+    {6, "folles", "fou"},
+    {5, "folle", "fou"},
+    {3, "fol", "fou"},
+    {6, "molles", "mou"},
+    {5, "molle", "mou"},
+    {3, "mol", "mou"},
+    {7, "quelqu'", "quelque "},
+    {6, "jusqu'", "jusque "},
+    {3, "qu'", "que "},
+    {2, "c'", "ce "},
+    {2, "d'", "de "},
+    {2, "j'", "je "},
+    {2, "l'", "le "},
+    {2, "m'", "me "},
+    {2, "n'", "ne "},
+    {2, "s'", "se "},
+    {2, "s'", "si "},
+    {2, "t'", "te "},
+    {7, "quelqu\x92", "quelque "},
+    {6, "jusqu\x92", "jusque "},
+    {3, "qu\x92", "que "},
+    {2, "c\x92", "ce "},
+    {2, "d\x92", "de "},
+    {2, "j\x92", "je "},
+    {2, "l\x92", "le "},
+    {2, "m\x92", "me "},
+    {2, "n\x92", "ne "},
+    {2, "s\x92", "se "},
+    {2, "s\x92", "si "},
+    {2, "t\x92", "te "},
+    {0, nullptr, nullptr},
+};
+
+void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
+    char w[LANG_OUTPUT_SIZE];
+    if (length >= (int)sizeof w)
+        return;
+    memcpy(w, text, (size_t)length);
+    w[length] = 0;
+    LangRuleTable *irregular = Sbcs_Table(103), *verbs = Sbcs_Table(101), *nouns = Sbcs_Table(102);
+    if (irregular && Linguabase_ApplySuffixRules(w, length, index, c, irregular, nullptr))
+        return;
+    if (verbs)
+        Linguabase_ApplySuffixRules(w, length, index, c, verbs, nullptr);
+    if (nouns) {
+        Linguabase_ApplySuffixRules(w, length, index, c, nouns, nullptr);
+        char last = w[length - 1];
+        if (length > 1 && (last == 'e' || last == 'E' || last == 's' || last == 'S'))
+            Linguabase_ApplySuffixRules(w, length - 1, index, c, nouns, nullptr);
+        if (length > 2 && _stricmp(w + length - 2, "es") == 0)
+            Linguabase_ApplySuffixRules(w, length - 2, index, c, nouns, nullptr);
+    }
+    Linguabase_ApplyPrefixList(w, kPrefixes, length, index, c);
+}
+
+// The ligature written as two letters (out holds 2 * n + 1 bytes); the bytes written.
+int ExpandLigature(const char *text, int n, char *out) {
+    int o = 0;
+    for (int i = 0; i < n; i++) {
+        BYTE b = (BYTE)text[i];
+        if (b == 0x8C || b == 0x9C) {
+            out[o++] = b == 0x8C ? 'O' : 'o';
+            out[o++] = b == 0x8C ? 'E' : 'e';
+        } else {
+            out[o++] = text[i];
+        }
+    }
+    out[o] = 0;
+    return o;
+}
+
+char *Expanded(const char *text, int length, int *newLength) {
+    if (!text)
+        return nullptr;
+    int n = length > 0 ? (int)strnlen(text, (size_t)length) : (int)strlen(text);
+    if (!memchr(text, 0x8C, (size_t)n) && !memchr(text, 0x9C, (size_t)n))
+        return nullptr;
+    char *copy = (char *)Linguabase_Alloc((DWORD)(2 * n + 1));
+    if (copy) {
+        int m = ExpandLigature(text, n, copy);
+        if (length > 0)
+            *newLength = m;
+    }
+    return copy;
+}
+
+DWORD WINAPI Score(DWORD flags, int prefixLength, const char *key, int keyLength, const char *text, int textLength) {
+    char *k = Expanded(key, keyLength, &keyLength), *t = Expanded(text, textLength, &textLength);
+    DWORD r = Linguabase_ScoreLatin(flags, prefixLength, k ? k : key, keyLength, t ? t : text, textLength);
+    Linguabase_Free(k);
+    Linguabase_Free(t);
+    return r;
+}
+
+// Without flags the ligature becomes two letters; with flag 4 the shared fold map (a blank).
+char *Normalize(DWORD flags, const char *text, char *out) {
+    if ((flags & 7) != 0 || !text || !out)
+        return Sbcs_Normalize(flags, text, out);
+    ExpandLigature(text, (int)strlen(text), out);
+    return out;
+}
+
+}  // namespace
+
+extern const SbcsLanguage g_sbcsLanguage = {
+    0x0600,
+    "French",
+    0,
+    {4, 8, 2},
+    {5, 8, 3},
+    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
+    Linguabase_CompareLatin,
+    Score,
+    Linguabase_SortKeyLatin,
+    Linguabase_KeySpaceLatin,
+    false,
+    kLetters.t,
+    "?!:;\"[]{}.\\\xAB\xBB",  // and the guillemets
+    "",
+    "?!.",
+    kTables,
+    3,
+    false,
+    WordRules,
+    nullptr,
+    false,
+    Normalize,
+};

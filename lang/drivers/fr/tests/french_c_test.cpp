@@ -1,0 +1,137 @@
+// The French driver: base forms of words in context (word lists), elided words and irregular
+// prefixes, the ligature in normalisation and scored compares, collation order and language record.
+// Non-ASCII text is written as code page 1252 bytes, with the word in the comment.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include "lingodriver.h"
+
+namespace {
+
+LangAnalysisSettings Settings() {
+    LangAnalysisSettings s = {};
+    s.wordsBack = 3;
+    s.phraseLength = 4;
+    s.fanOutDepth = 2;
+    s.buildPhrases = 1;
+    s.addCursorForms = 1;
+    s.addSentence = 1;
+    return s;
+}
+
+struct Keys {
+    std::vector<std::string> all;
+    bool Has(const std::string &t) const {
+        for (const auto &k : all)
+            if (k == t)
+                return true;
+        return false;
+    }
+    std::string List() const {
+        std::string s;
+        for (const auto &k : all)
+            s += "[" + k + "] ";
+        return s;
+    }
+};
+
+// The keys of text with the cursor on the first byte of `at`.
+Keys Analyse(const char *text, const char *at) {
+    Keys keys;
+    const char *p = strstr(text, at);
+    EXPECT_NE(p, nullptr) << at;
+    LangKeyList out = {};
+    LangAnalysisSettings s = Settings();
+    if (!p || !LangDriver_AnalyzeText(text, (int)(p - text), &out, &s))
+        return keys;
+    EXPECT_EQ(out.language, 0x0600u);
+    for (DWORD i = 0; i < out.count; i++) {
+        keys.all.push_back(out.items[i].text);
+        Linguabase_Free(out.items[i].text);
+    }
+    Linguabase_Free(out.items);
+    return keys;
+}
+
+struct Case {
+    const char *text, *at;
+    std::vector<const char *> has, hasNot;
+};
+
+void Check(const std::vector<Case> &cases) {
+    for (const auto &c : cases) {
+        Keys k = Analyse(c.text, c.at);
+        for (const char *f : c.has)
+            EXPECT_TRUE(k.Has(f)) << c.text << " at " << c.at << ": no key \"" << f << "\" in " << k.List();
+        for (const char *f : c.hasNot)
+            EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
+    }
+}
+
+TEST(FrenchAnalysis, InflectedForms) {
+    Check({
+        {"l'homme", "homme", {"homme", "le homme"}, {}},
+        {"l\x92homme", "homme", {"homme", "le homme"}, {}},            // typographic apostrophe
+        {"s'il vous pla\xEEt", "il", {"il", "se il", "si il"}, {}},    // plait with i-circumflex
+        {"qu'il", "qu'il", {"que il"}, {}},
+        {"jusqu'ici", "ici", {"jusque ici"}, {}},
+        {"c'est vrai", "est", {"ce est", "\xEAtre"}, {}},            // etre
+        {"les meilleures", "meilleures", {"bon"}, {}},
+        {"une nouvelle maison", "nouvelle", {"nouveau"}, {}},
+        {"ils parlent", "parlent", {"parler"}, {}},
+        {"nous finissons", "finissons", {"finir"}, {}},
+        {"il a vendu", "vendu", {"vendre"}, {}},
+        {"nous mangeons", "mangeons", {"manger"}, {}},
+        {"elle parlait", "parlait", {"parler"}, {}},
+        {"les grandes villes", "grandes", {"grand"}, {}},
+        {"les chevaux", "chevaux", {"cheval"}, {}},
+        {"une femme heureuse", "heureuse", {"heureux"}, {}},
+        {"une actrice", "actrice", {"acteur"}, {}},
+        {"je suis", "suis", {"\xEAtre"}, {"sui", "suir"}},           // a whole-word hit ends the rules
+        {"ils sont", "sont", {"\xEAtre"}, {}},
+        {"les yeux", "yeux", {"\x9Cil"}, {}},                          // oeil
+        {"dans la maison", "dans", {"dans"}, {"dan"}},                  // its own base form
+    });
+}
+
+TEST(FrenchAnalysis, GuillemetsEndPhrases) {
+    Check({
+        {"\xAB" "Bonjour\xBB dit Paul", "dit", {"dit Paul"}, {"Bonjour dit", "Bonjour dit Paul"}},
+        {"Bonjour dit Paul", "dit", {"Bonjour dit Paul"}, {}},
+    });
+}
+
+TEST(FrenchDriver, NormaliseAndCompare) {
+    char out[64];
+    struct {
+        DWORD flags;
+        const char *in, *out;
+    } cases[] = {
+        {0, "c\x9Cur \x8C" "uvre", "coeur OEuvre"},   // coeur, OEuvre: ligatures written out
+        {4, "c\x9Cur", "c ur"},                        // the shared fold map blanks them
+        {4, "\xC7" "a \xE9t\xE9", "Ca ete"},           // Ca ete
+        {1, "\xC9T\xC9", "\xE9t\xE9"},
+        {2, "\xE9t\xE9", "\xC9T\xC9"},
+    };
+    for (const auto &c : cases)
+        EXPECT_STREQ(LangDriver_NormalizeText(c.flags, c.in, out), c.out) << c.in;
+    EXPECT_LE(LangDriver_CompareScored(0, 0, "c\x9Cur", 4, "coeur", 5), 0x10000000u);
+    EXPECT_EQ(LangDriver_CompareScored(0, 0, "c\x9Cur", 4, "maison", 6), 0x40000000u);
+    // Latin order: accents decide only after the letters; e, e-acute, e-grave beside each other
+    const char *order[] = {"cote", "c\xF4te", "c\xF4t\xE9", "\xE9l\xE8ve", "elles", "\xE9t\xE9", "zoo"};
+    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
+        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    EXPECT_EQ(LangDriver_Compare(0x10, "cote", "c\xF4t\xE9", 0), 0);
+    LangInfo info = {};
+    info.size = sizeof info;
+    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
+    EXPECT_EQ(info.language, 0x0600);
+    EXPECT_STREQ(info.name, "French");
+    EXPECT_EQ(info.compounds, 0u);
+    EXPECT_EQ(info.block6[3], 5u);
+    EXPECT_EQ(info.block6[5], 3u);
+}
+
+}  // namespace
