@@ -69,9 +69,11 @@ void Pump()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+// One parent for the whole suite (hiding or destroying a shown window costs the display a wait
+// of its own each time); each test's buttons are destroyed after it.
 class Buttons : public ::testing::Test {
 protected:
-    HWND parent = nullptr;
+    static HWND parent;
     static void SetUpTestSuite()
     {
         WNDCLASSA wc = {};
@@ -83,18 +85,19 @@ protected:
         ASSERT_TRUE(Basekit_RegisterFlatButton());
         ASSERT_TRUE(Basekit_RegisterIconButton());
         ASSERT_TRUE(Basekit_RegisterFlatButton());   // a second registration is harmless
-    }
-    void SetUp() override
-    {
-        g_events.clear();
         parent = CreateWindowExA(0, "ButtonsTestParent", "buttons", WS_POPUP | WS_VISIBLE, 0, 0,
                                  400, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(parent); }
+    void SetUp() override
+    {
         ASSERT_NE(nullptr, parent);
+        g_events.clear();
     }
     void TearDown() override
     {
         ReleaseCapture();
-        DestroyWindow(parent);
+        while (HWND child = GetWindow(parent, GW_CHILD)) DestroyWindow(child);
         Pump();
     }
     HWND Flat(const char *text, DWORD style, int x, UINT id)
@@ -104,6 +107,8 @@ protected:
                                GetModuleHandleA(nullptr), nullptr);
     }
 };
+
+HWND Buttons::parent;
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 

@@ -53,26 +53,33 @@ void StoreSkin(const std::string &path)
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
+// One window for the whole suite: hiding or destroying a shown window costs the display a wait
+// of its own each time.  Each test starts with the window unshaped.
 class Skins : public ::testing::Test {
 protected:
     SkinDescription skin = {};
-    HWND window = nullptr;
-    void SetUp() override
+    static HWND window;
+    static void SetUpTestSuite()
     {
-        DeleteFileA("settings.ini");
-        Basekit_SettingsSetFile(Here("settings.ini").c_str());
         window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 20, 20,
                                  300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(window); }
+    void SetUp() override
+    {
         ASSERT_NE(nullptr, window);
+        SetWindowRgn(window, nullptr, FALSE);
+        DeleteFileA("settings.ini");
+        Basekit_SettingsSetFile(Here("settings.ini").c_str());
     }
     void TearDown() override
     {
         Prefstore_FreeSkin(&skin);
-        DestroyWindow(window);
         Basekit_SettingsSetFile(nullptr);
         DeleteFileA("settings.ini");
     }
 };
+HWND Skins::window;
 
 TEST_F(Skins, NumberListsOfASkinFile)
 {
@@ -121,21 +128,34 @@ TEST_F(Skins, DefaultSkinIsLoadedAndStored)
     EXPECT_EQ(ProgramFolder() + "Skins\\default.tsk", StoredSkin());
 }
 
-// The colour of the composed window bitmap at x, y.
-COLORREF Composed(const SkinDescription &s, int x, int y)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, s.WindowBitmap);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return c;
-}
+// The colours of the composed window bitmap, read once: Composed(x, y).
+struct ComposedPixels {
+    std::vector<DWORD> pixels;
+    int width = 0;
+    explicit ComposedPixels(const SkinDescription &s)
+    {
+        BITMAP info = {};
+        GetObjectA(s.WindowBitmap, sizeof info, &info);
+        width = info.bmWidth;
+        pixels.resize(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+        BITMAPINFOHEADER h = {sizeof h, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        HDC dc = GetDC(nullptr);
+        GetDIBits(dc, s.WindowBitmap, 0, info.bmHeight, pixels.data(),
+                  reinterpret_cast<BITMAPINFO *>(&h), DIB_RGB_COLORS);
+        ReleaseDC(nullptr, dc);
+    }
+    COLORREF operator()(int x, int y) const
+    {
+        DWORD p = pixels[static_cast<size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
 
 TEST_F(Skins, RegionLeavesOutTheKeyColourOfTitleCornerAndGrip)
 {
     ASSERT_EQ(1, Prefstore_LoadSkin(&skin, nullptr));
     ASSERT_EQ(1, Prefstore_ApplySkin(window, &skin, nullptr));
+    ComposedPixels Composed(skin);
     EXPECT_EQ(200, skin.CurrentSize.cx);
     EXPECT_EQ(150, skin.CurrentSize.cy);
     RECT box;
@@ -150,7 +170,7 @@ TEST_F(Skins, RegionLeavesOutTheKeyColourOfTitleCornerAndGrip)
     for (auto &p : parts)
         for (int y = p.y; y < p.y + p.h; ++y)
             for (int x = p.x; x < p.x + p.w; ++x) {
-                bool key = Composed(skin, x, y) == kMagenta;
+                bool key = Composed(x, y) == kMagenta;
                 cut += key;
                 ASSERT_EQ(!key, PtInRegion(skin.WindowRegion, x, y) != 0) << x << "," << y;
             }
@@ -194,19 +214,20 @@ TEST_F(Skins, ComposesTheWindowBitmapForAnotherSize)
     ASSERT_EQ(1, Prefstore_LoadSkin(&skin, nullptr));
     SIZE size = {300, 200};
     ASSERT_EQ(1, Prefstore_ApplySkin(window, &skin, &size));
+    ComposedPixels Composed(skin);
     EXPECT_EQ(300, skin.CurrentSize.cx);
     BITMAP info = {};
     GetObjectA(skin.WindowBitmap, sizeof info, &info);
     EXPECT_EQ(300, info.bmWidth);
     EXPECT_EQ(200, info.bmHeight);
     COLORREF caption = RGB(72, 112, 176), title = RGB(48, 80, 144), view = RGB(255, 255, 255);
-    EXPECT_EQ(caption, Composed(skin, 250, 5));     // top caption stretched
-    EXPECT_EQ(caption, Composed(skin, 290, 150));   // right caption moved and stretched
-    EXPECT_EQ(caption, Composed(skin, 200, 195));   // bottom caption
-    EXPECT_EQ(title, Composed(skin, 3, 190));       // title strip stretched down
-    EXPECT_EQ(view, Composed(skin, 250, 150));      // view frame stretched
-    EXPECT_EQ(kMagenta, Composed(skin, 299, 0));    // corner copied unscaled
-    EXPECT_EQ(kMagenta, Composed(skin, 299, 199));  // grip copied unscaled
+    EXPECT_EQ(caption, Composed(250, 5));     // top caption stretched
+    EXPECT_EQ(caption, Composed(290, 150));   // right caption moved and stretched
+    EXPECT_EQ(caption, Composed(200, 195));   // bottom caption
+    EXPECT_EQ(title, Composed(3, 190));       // title strip stretched down
+    EXPECT_EQ(view, Composed(250, 150));      // view frame stretched
+    EXPECT_EQ(kMagenta, Composed(299, 0));    // corner copied unscaled
+    EXPECT_EQ(kMagenta, Composed(299, 199));  // grip copied unscaled
     EXPECT_FALSE(PtInRegion(skin.WindowRegion, 299, 199));
     EXPECT_TRUE(PtInRegion(skin.WindowRegion, 290, 100));
 
