@@ -1,9 +1,13 @@
 // Second process of the notice tests.  Arguments: settings file ("-" for the registry), ready
-// event, go event, done event, result file, action ("watch", or "group:<name>" to save a new
-// group into the pop-up list when go is signalled).  Starts the manager, signals ready, handles
+// event, go event, done event, result file, action: "watch"; "group:<name>" saves a new group
+// into the pop-up list when go is signalled; "move" moves the second entry of the pop-up and of
+// the search list to the top then.  The relay library is loaded when SHAREDKIT_DATA_DIR is set,
+// so that the study lists are found.  Copies of this program run under the names of the suite's
+// programs to show what a stop does in each.  Starts the manager, signals ready, handles
 // messages until done is signalled, then writes what its copies hold:
 //   "groups <n>", one line "g <id> <name>" per group, "list <kind> <id>:<priority> ...".
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 #include "basekit.h"
@@ -37,6 +41,8 @@ int main(int argc, char **argv) {
         return 2;
     if (strcmp(argv[1], "-") != 0)
         Basekit_SettingsSetFile(argv[1]);
+    if (getenv("SHAREDKIT_DATA_DIR"))
+        LoadLibraryA("SHAREDKIT.DLL");
     if (!Lexshelf_Init(3 | LEXSHELF_INIT_TRANSSET))
         return 3;
     HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
@@ -51,6 +57,9 @@ int main(int argc, char **argv) {
         Lexshelf_GroupSetNames(g, argv[6] + 6, "");
         Lexshelf_PrioAddGroup((VLPriorityList *)LEXSHELF_LIST_POPUP, g);
         Lexshelf_GroupDestroy(g);
+    } else if (strcmp(argv[6], "move") == 0) {
+        Lexshelf_PrioMove((VLPriorityList *)LEXSHELF_LIST_POPUP, 2, 1);
+        Lexshelf_PrioMove((VLPriorityList *)LEXSHELF_LIST_SEARCH, 2, 1);
     }
     PumpUntil(done);
     FILE *out = fopen(argv[5], "wb");

@@ -17,7 +17,7 @@ struct Peer {
     std::string result;
     bool started = false;
 
-    Peer(const Sandbox &box, const std::string &action) {
+    Peer(const Sandbox &box, const std::string &action, const std::string &program = "lexshelf_peer_helper.exe") {
         std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
         std::string readyName = "lexshelf_ready_" + tag, goName = "lexshelf_go_" + tag,
                     doneName = "lexshelf_done_" + tag;
@@ -25,7 +25,7 @@ struct Peer {
         go = CreateEventA(nullptr, TRUE, FALSE, goName.c_str());
         done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
         result = box.folder + "\\peer.txt";
-        std::string line = "\"" + ExeFolder() + "\\lexshelf_peer_helper.exe\" \"" + box.SettingsArg() + "\" " +
+        std::string line = "\"" + ExeFolder() + "\\" + program + "\" \"" + box.SettingsArg() + "\" " +
                            readyName + " " + goName + " " + doneName + " \"" + result + "\" " + action;
         STARTUPINFOA si = {};
         si.cb = sizeof si;
@@ -132,6 +132,82 @@ TEST(Peer, GroupsCreatedAtOnceGetTwoIds) {
         EXPECT_NE(0, Lexshelf_PrioFind(Kind(kind), 2));
     }
     Lexshelf_GroupDestroy(g);
+}
+
+// A copy of the helper under another program's name (in the helper's folder, beside the
+// libraries); removed when the test ends.
+struct ProgramCopy {
+    std::string path;
+    explicit ProgramCopy(const char *name) : path(ExeFolder() + "\\" + name) {
+        CopyFileA((ExeFolder() + "\\lexshelf_peer_helper.exe").c_str(), path.c_str(), FALSE);
+    }
+    ~ProgramCopy() { DeleteFileA(path.c_str()); }
+};
+
+DWORD StoredPriority(DWORD id, const char *name) {
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s\\Group\\%08X", kRoot, (unsigned)id);
+    return Basekit_SettingsReadDword(path, name);
+}
+
+// A stop commits only the list that belongs to the program: the search station's search list,
+// nothing in the study-list program.
+TEST(Peer, StopCommitsTheProgramsOwnList) {
+    struct Case {
+        const char *program;
+        DWORD searchOfGroup2;  // stored search priority of the group moved to the top
+    } cases[] = {{"QUERYDESK.EXE", 1}, {"querydesk.exe", 1}, {"Drillbook.exe", 2}};
+    for (const Case &c : cases) {
+        Sandbox box("peerstop", Mode::Registry);
+        NewGroup("a");
+        NewGroup("b");
+        for (DWORD id : {1u, 2u}) {
+            char path[MAX_PATH];
+            snprintf(path, sizeof path, "%s\\Group\\%08X", kRoot, (unsigned)id);
+            Basekit_SettingsWriteDword(path, "PriorityForPopup", id);
+            Basekit_SettingsWriteDword(path, "PriorityForSearch", id);
+        }
+        ProgramCopy copy(c.program);
+        Peer peer(box, "move", c.program);
+        ASSERT_TRUE(peer.started) << c.program;
+        std::string report = peer.Finish();
+        EXPECT_EQ(" 2:1 1:2", ListLine(report, 1)) << report;
+        // Group 2 is first in the stored search order only where the list was committed; the
+        // pop-up list, moved alike, is never committed by these programs.
+        EXPECT_EQ(c.searchOfGroup2, StoredPriority(2, "PriorityForSearch")) << c.program;
+        EXPECT_EQ(2u, StoredPriority(2, "PriorityForPopup")) << c.program;
+    }
+}
+
+// The resident program removes the history list at its stop unless a search station or a
+// translation window still runs.
+TEST(Peer, ResidentStopRemovesTheHistory) {
+    for (bool searchRuns : {false, true}) {
+        Sandbox box("peerhistory", Mode::Registry);
+        ASSERT_TRUE(Lexshelf_Init(3));
+        char history[MAX_PATH];
+        ASSERT_TRUE(Lexshelf_GetHistoryListPath(history));
+        ASSERT_TRUE(Exists(history));
+        HWND search = nullptr;
+        if (searchRuns) {
+            WNDCLASSA wc = {};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "VelomiraV5SearchMain";
+            RegisterClassA(&wc);
+            search = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                     nullptr);
+        }
+        ProgramCopy copy("VELOMIRA.EXE");
+        Peer peer(box, "watch", "VELOMIRA.EXE");
+        ASSERT_TRUE(peer.started);
+        peer.Finish();
+        EXPECT_EQ(searchRuns, Exists(history)) << searchRuns;
+        if (search) {
+            DestroyWindow(search);
+            UnregisterClassA("VelomiraV5SearchMain", GetModuleHandleA(nullptr));
+        }
+    }
 }
 
 }  // namespace
