@@ -1,0 +1,124 @@
+// The Spanish driver: base forms of words in context (word lists), superlatives, opening marks,
+// the prefix re-, the tab as a phrase delimiter, collation order and language record.
+// Non-ASCII text is written as code page 1252 bytes, with the word in the comment.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include "lingodriver.h"
+
+namespace {
+
+LangAnalysisSettings Settings() {
+    LangAnalysisSettings s = {};
+    s.wordsBack = 3;
+    s.phraseLength = 4;
+    s.fanOutDepth = 2;
+    s.buildPhrases = 1;
+    s.addCursorForms = 1;
+    s.addSentence = 1;
+    return s;
+}
+
+struct Keys {
+    std::vector<std::string> all;
+    bool Has(const std::string &t) const {
+        for (const auto &k : all)
+            if (k == t)
+                return true;
+        return false;
+    }
+    std::string List() const {
+        std::string s;
+        for (const auto &k : all)
+            s += "[" + k + "] ";
+        return s;
+    }
+};
+
+// The keys of text with the cursor on the first byte of `at`.
+Keys Analyse(const char *text, const char *at) {
+    Keys keys;
+    const char *p = strstr(text, at);
+    EXPECT_NE(p, nullptr) << at;
+    LangKeyList out = {};
+    LangAnalysisSettings s = Settings();
+    if (!p || !LangDriver_AnalyzeText(text, (int)(p - text), &out, &s))
+        return keys;
+    EXPECT_EQ(out.language, 0x0800u);
+    for (DWORD i = 0; i < out.count; i++) {
+        keys.all.push_back(out.items[i].text);
+        Linguabase_Free(out.items[i].text);
+    }
+    Linguabase_Free(out.items);
+    return keys;
+}
+
+struct Case {
+    const char *text, *at;
+    std::vector<const char *> has, hasNot;
+};
+
+void Check(const std::vector<Case> &cases) {
+    for (const auto &c : cases) {
+        Keys k = Analyse(c.text, c.at);
+        for (const char *f : c.has)
+            EXPECT_TRUE(k.Has(f)) << c.text << " at " << c.at << ": no key \"" << f << "\" in " << k.List();
+        for (const char *f : c.hasNot)
+            EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
+    }
+}
+
+TEST(SpanishAnalysis, InflectedForms) {
+    Check({
+        {"un libro bon\xEDsimo", "bon\xEDsimo", {"bueno"}, {}},              // bonisimo with i-acute
+        {"una casa bon\xEDsima", "bon\xEDsima", {"buena"}, {}},
+        {"fuert\xEDsimos", "fuert\xEDsimos", {"fuerte"}, {}},                  // the plural as well
+        {"cert\xEDsimo", "cert\xEDsimo", {"cierto"}, {}},
+        {"hablamos mucho", "hablamos", {"hablar"}, {}},
+        {"comieron pan", "comieron", {"comer"}, {}},
+        {"vivimos aqu\xED", "vivimos", {"vivir"}, {}},
+        {"he hablado", "hablado", {"hablar"}, {}},
+        {"para decirlo", "decirlo", {"decir"}, {}},
+        {"las casas blancas", "casas", {"casa"}, {}},
+        {"las ciudades", "ciudades", {"ciudad"}, {}},
+        {"las luces", "luces", {"luz"}, {}},
+        {"las canciones", "canciones", {"canci\xF3n"}, {}},                   // cancion with o-acute
+        {"r\xE1pidamente", "r\xE1pidamente", {"r\xE1pido"}, {}},              // rapidamente
+        {"una casita", "casita", {"casa"}, {}},
+        {"volver a rehacer", "rehacer", {"hacer"}, {}},
+        {"es verdad", "es", {"ser"}, {"e", "ar"}},                           // a whole-word hit ends the rules
+        {"tengo hambre", "tengo", {"tener"}, {}},
+        {"con ella", "con", {"con"}, {"conar"}},                              // its own base form
+    });
+}
+
+TEST(SpanishAnalysis, OpeningMarksAndTabs) {
+    Check({
+        {"\xBFQu\xE9 haces?", "haces", {"hacer", "\xBFQu\xE9 haces?", "Qu\xE9 haces?"}, {}},  // Que with e-acute
+        {"\xA1Hola amigo!", "amigo", {"Hola amigo!"}, {}},                                 // opening exclamation
+        {"\xA1Hola amigo!", "Hola", {"Hola", "holo"}, {}},                               // the cursor word trimmed
+        {"uno\t dos", "dos", {"dos"}, {"uno dos"}},                          // the tab ends phrases
+        {"uno dos", "dos", {"uno dos"}, {}},
+    });
+}
+
+TEST(SpanishDriver, RecordTablesAndOrder) {
+    LangInfo info = {};
+    info.size = sizeof info;
+    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
+    EXPECT_EQ(info.language, 0x0800);
+    EXPECT_STREQ(info.name, "Spanish");
+    EXPECT_EQ(info.block6[3], 5u);
+    // table 102 stays in the driver although no word rule reads it
+    LangRuleTable t;
+    EXPECT_EQ(Linguabase_LoadRuleTable(GetModuleHandleA("lingo_es.dll"), 102, &t), 1);
+    Linguabase_FreeRuleTable(&t);
+    // Latin order: n-tilde is an accented n, accents decide after the letters
+    const char *order[] = {"cana", "ca\xF1" "a", "canas", "cosa", "c\xF3sa", "\xF1" "ame", "\xF1u", "nube", "oso"};
+    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
+        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+}
+
+}  // namespace
