@@ -242,6 +242,13 @@ TEST(DibLoad, BitmapResourceWithOddWidth)
     ASSERT_NE(nullptr, update);
     ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(77), 0,
                                 file.data() + 14, static_cast<DWORD>(file.size() - 14)));
+    // The same picture claiming 300 colours, and one whose last row is missing.
+    Bytes many = file;
+    Put32(many, 46, 300);
+    ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(79), 0,
+                                many.data() + 14, static_cast<DWORD>(many.size() - 14)));
+    ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(80), 0,
+                                file.data() + 14, static_cast<DWORD>(file.size() - 14 - 8)));
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     HMODULE module = LoadLibraryExA(copy, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
@@ -251,6 +258,9 @@ TEST(DibLoad, BitmapResourceWithOddWidth)
     EXPECT_EQ(40 + 4 + 30, bits[4]);    // bottom row (y 3), x 4
     EXPECT_EQ(40 + 2 + 0, bits[3 * 8 + 2]);   // top row, x 2
     EXPECT_FALSE(Basekit_DibHandleLoadResource(h.h, module, MAKEINTRESOURCEA(78)));
+    EXPECT_FALSE(Basekit_DibHandleLoadResource(h.h, module, MAKEINTRESOURCEA(79)));
+    EXPECT_FALSE(Basekit_DibHandleLoadResource(h.h, module, MAKEINTRESOURCEA(80)));
+    EXPECT_EQ(nullptr, h.h->Image);
     FreeLibrary(module);
     DeleteFileA(copy);
 }

@@ -117,6 +117,21 @@ TEST(Swatches, FillAndFrameInsideTheRectangle)
     Basekit_DrawColorButton(b.dc, &br, RGB(255, 0, 0));
     EXPECT_EQ(0u, b.At(0, 0));              // black frame
     EXPECT_EQ(0xFF0000u, b.At(20, 10));     // swatch
+
+    // The drop-down arrow part takes the right end of the swatch.
+    Canvas plain(60, 20), drop(60, 20);
+    RECT dr = {0, 0, 60, 20};
+    Basekit_DrawColorDropButton(plain.dc, &dr, RGB(255, 0, 0), FALSE);
+    Basekit_DrawColorDropButton(drop.dc, &dr, RGB(255, 0, 0), TRUE);
+    EXPECT_EQ(0xFF0000u, plain.At(4, 4));
+    EXPECT_EQ(0xFF0000u, plain.At(54, 14));
+    EXPECT_EQ(0xFFFFFFu, plain.At(55, 14));
+    EXPECT_EQ(0xFF0000u, drop.At(4, 4));
+    EXPECT_NE(0xFF0000u, drop.At(54, 10));
+    int swatchEnd = 4;
+    while (swatchEnd < 60 && drop.At(swatchEnd, 10) == 0xFF0000u) ++swatchEnd;
+    EXPECT_GT(swatchEnd, 30);
+    EXPECT_LT(swatchEnd, 54);
 }
 
 TEST(ListItems, CheckStateTwoLeavesTheColumnEmptyAndMovesTheText)
