@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 #include "shelfkit.h"
+#include "lexidata.h"
 
 using namespace shelfkit;
 
@@ -179,15 +180,41 @@ TEST(Peer, StopCommitsTheProgramsOwnList) {
     }
 }
 
+LONG CountIn(const char *path) {
+    VLWordList *list = VLWordList_Create(10000);
+    LONG n = VLWordList_Load(list, path) ? VLWordList_Count(list) : -1;
+    VLWordList_Destroy(list);
+    return n;
+}
+
+// Fills the study list with more entries than a list keeps.
+void Overfill(const char *path) {
+    VLWordList *list = VLWordList_Create(10000);
+    VLDataItem head = {};
+    head.head.type = 1;
+    head.head.fileId = 0x1001;
+    for (DWORD i = 0; i < 5002; i++) {
+        head.head.entryNo = i;
+        VLDataItem *item = VLDataItem_Create(&head, ("w" + std::to_string(i)).c_str(), nullptr, nullptr, nullptr);
+        VLWordList_Add(list, item);
+        VLDataItem_Destroy(item);
+    }
+    VLWordList_Save(list, path);
+    VLWordList_Destroy(list);
+}
+
 // The resident program removes the history list at its stop unless a search station or a
-// translation window still runs.
+// translation window still runs, and trims the active list and the history to what a list keeps.
 TEST(Peer, ResidentStopRemovesTheHistory) {
     for (bool searchRuns : {false, true}) {
         Sandbox box("peerhistory", Mode::Registry);
         ASSERT_TRUE(Lexshelf_Init(3));
-        char history[MAX_PATH];
+        char history[MAX_PATH], active[MAX_PATH];
         ASSERT_TRUE(Lexshelf_GetHistoryListPath(history));
-        ASSERT_TRUE(Exists(history));
+        ASSERT_TRUE(Lexshelf_GetActiveList(active));
+        Overfill(history);
+        Overfill(active);
+        ASSERT_EQ(5002, CountIn(active));
         HWND search = nullptr;
         if (searchRuns) {
             WNDCLASSA wc = {};
@@ -203,6 +230,10 @@ TEST(Peer, ResidentStopRemovesTheHistory) {
         ASSERT_TRUE(peer.started);
         peer.Finish();
         EXPECT_EQ(searchRuns, Exists(history)) << searchRuns;
+        EXPECT_EQ(5000, CountIn(active));
+        if (searchRuns) {
+            EXPECT_EQ(5000, CountIn(history));
+        }
         if (search) {
             DestroyWindow(search);
             UnregisterClassA("VelomiraV5SearchMain", GetModuleHandleA(nullptr));
