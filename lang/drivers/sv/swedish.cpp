@@ -1,0 +1,111 @@
+// The Swedish driver: sure derivational endings, irregular forms (whole word), inflection endings,
+// genitive and definite endings, the clitic pronouns after an apostrophe ("tog'en") and the
+// genitive apostrophe.
+//
+// Tables: 103 derivational endings (mode 0, tried first), 101 irregular forms and inflection
+// endings (value 4096; whole word first, then mode 0; its exception index holds words that are
+// their own base form), 102 genitive and definite endings (mode 0, into a list whose stems go
+// through table 101 as whole words).
+#include <string.h>
+#include "sbcs_int.h"
+
+namespace {
+
+const SbcsTableSpec kTables[] = {
+    {101, false, 4096, 1},
+    {102, false, 0, 0},
+    {103, false, 0, 0},
+};
+
+struct Letters {
+    BYTE t[256];
+};
+constexpr Letters MakeLetters(const char *s) {
+    Letters l{};
+    for (; *s; s++)
+        l.t[(BYTE)*s] = 1;
+    return l;
+}
+// A-ring A-umlaut O-umlaut, e-acute and u-umlaut of loan words, AE and O-slash; both cases.
+constexpr Letters kLetters = MakeLetters("\xC5\xC4\xD6\xC9\xDC\xC6\xD8\xE5\xE4\xF6\xE9\xFC\xE6\xF8");
+
+// A clitic after an apostrophe is cut off and its pronoun appended.
+const LangReplaceRule kClitics[] = {
+    {0, 0, 0, 0, "'en", "honom"}, {0, 0, 0, 0, "'n", "den"},  {0, 0, 0, 0, "'na", "henne"},
+    {0, 0, 0, 0, "'et", "det"},   {0, 0, 0, 0, "'t", "det"},  {0, 0, 0, 0, "\x92" "en", "honom"},
+    {0, 0, 0, 0, "\x92n", "den"}, {0, 0, 0, 0, "\x92na", "henne"}, {0, 0, 0, 0, "\x92" "et", "det"},
+    {0, 0, 0, 0, "\x92t", "det"}, {0, 0, 0, 0, nullptr, nullptr},
+};
+
+bool IsApostrophe(char ch) { return ch == '\'' || (BYTE)ch == 0x92; }
+
+// Applies a table in the given mode; the table's own mode is back when it returns.
+int ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c, LangStringList *list = nullptr) {
+    LangRuleTable *t = Sbcs_Table(id);
+    if (!t)
+        return 0;
+    DWORD kept = t->mode;
+    t->mode = mode;
+    int applied = Linguabase_ApplySuffixRules(w, n, index, c, t, list);
+    t->mode = kept;
+    return applied;
+}
+
+void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
+    char w[LANG_OUTPUT_SIZE];
+    if (length >= (int)sizeof w)
+        return;
+    memcpy(w, text, (size_t)length);
+    w[length] = 0;
+    if (!ApplyIn(103, 0, w, length, index, c) && !ApplyIn(101, 1, w, length, index, c) &&
+        !ApplyIn(101, 0, w, length, index, c)) {
+        static LangStringList list;  // one analysis at a time (the context is the caller's)
+        if (ApplyIn(102, 0, w, length, index, c, &list))
+            for (int i = 0; i < list.count; i++) {
+                Linguabase_AddCandidate(list.strings[i], 3, 0, 0, index, c);
+                ApplyIn(101, 1, list.strings[i], (int)strlen(list.strings[i]), index, c);
+            }
+        Linguabase_FreeStrings(&list);
+    }
+    // Clitics and the genitive run on every word: "Kalle's" gives "Kalle'" and "Kalle".
+    Linguabase_ApplyReplaceRules(w, kClitics, 3, index, c, nullptr);
+    int n = length;
+    if (n > 1 && (w[n - 1] == 's' || w[n - 1] == 'S')) {
+        w[--n] = 0;
+        Linguabase_AddCandidate(w, 3, 0, 0, index, c);
+    }
+    bool cut = false;
+    while (n > 1 && IsApostrophe(w[n - 1])) {
+        w[--n] = 0;
+        cut = true;
+    }
+    if (cut)
+        Linguabase_AddCandidate(w, 3, 0, 0, index, c);
+}
+
+}  // namespace
+
+extern const SbcsLanguage g_sbcsLanguage = {
+    0x1600,
+    "Swedish",
+    0,
+    {4, 8, 2},
+    {5, 8, 3},
+    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
+    Linguabase_CompareSwedish,
+    Linguabase_ScoreSwedish,
+    Linguabase_SortKeySwedish,
+    Linguabase_KeySpaceNordic,
+    false,
+    kLetters.t,
+    "?!:;\"[]{}.\\",
+    "",
+    "?!.",
+    kTables,
+    3,
+    false,
+    WordRules,
+    nullptr,
+    false,
+    nullptr,
+};
