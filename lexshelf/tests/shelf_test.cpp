@@ -419,4 +419,32 @@ TEST(ShelfWithoutWindow, KindsFailCleanly) {
     Lexshelf_GroupDestroy(g);
 }
 
+// The start tells the program's own status window what it is doing.
+std::string g_status;
+
+LRESULT CALLBACK StatusProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == 0x840C && lp)
+        g_status = (const char *)lp;
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+TEST(ShelfStart, TellsTheStatusWindow) {
+    Sandbox box("status", Mode::Registry);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = StatusProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VelomiraV5Status";
+    RegisterClassA(&wc);
+    HWND status = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                  nullptr);
+    ASSERT_NE(nullptr, status);
+    ASSERT_TRUE(Lexshelf_Init(3));
+    EXPECT_EQ("Loading Velomira Dictionary Manager now...", g_status);
+    EXPECT_NE(nullptr, FindWindowA("VLV5DICMANCLASS", nullptr));
+    EXPECT_EQ(0, Lexshelf_Term());
+    EXPECT_EQ(nullptr, FindWindowA("VLV5DICMANCLASS", nullptr));
+    DestroyWindow(status);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
 }  // namespace
