@@ -1,0 +1,104 @@
+// The Finnish driver: base forms of words in context (word lists), the Swedish collation
+// order it shares (A-ring, A-umlaut, O-umlaut after Z) and its language record.
+// Non-ASCII text is written as code page 1252 bytes, with the word in the comment.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include "lingodriver.h"
+
+namespace {
+
+LangAnalysisSettings Settings() {
+    LangAnalysisSettings s = {};
+    s.wordsBack = 3;
+    s.phraseLength = 4;
+    s.fanOutDepth = 2;
+    s.buildPhrases = 1;
+    s.addCursorForms = 1;
+    s.addSentence = 1;
+    return s;
+}
+
+struct Keys {
+    std::vector<std::string> all;
+    bool Has(const std::string &t) const {
+        for (const auto &k : all)
+            if (k == t)
+                return true;
+        return false;
+    }
+    std::string List() const {
+        std::string s;
+        for (const auto &k : all)
+            s += "[" + k + "] ";
+        return s;
+    }
+};
+
+// The keys of text with the cursor on the first byte of `at`.
+Keys Analyse(const char *text, const char *at) {
+    Keys keys;
+    const char *p = strstr(text, at);
+    EXPECT_NE(p, nullptr) << at;
+    LangKeyList out = {};
+    LangAnalysisSettings s = Settings();
+    if (!p || !LangDriver_AnalyzeText(text, (int)(p - text), &out, &s))
+        return keys;
+    EXPECT_EQ(out.language, 0x0C00u);
+    for (DWORD i = 0; i < out.count; i++) {
+        keys.all.push_back(out.items[i].text);
+        Linguabase_Free(out.items[i].text);
+    }
+    Linguabase_Free(out.items);
+    return keys;
+}
+
+struct Case {
+    const char *text, *at;
+    std::vector<const char *> has, hasNot;
+};
+
+void Check(const std::vector<Case> &cases) {
+    for (const auto &c : cases) {
+        Keys k = Analyse(c.text, c.at);
+        for (const char *f : c.has)
+            EXPECT_TRUE(k.Has(f)) << c.text << " at " << c.at << ": no key \"" << f << "\" in " << k.List();
+        for (const char *f : c.hasNot)
+            EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
+    }
+}
+
+TEST(FinnishAnalysis, InflectedForms) {
+    Check({
+        {"talossa", "talossa", {"talo"}, {}},
+        {"taloissa", "taloissa", {"talo"}, {}},
+        {"talosta", "talosta", {"talo"}, {}},
+        {"taloon", "taloon", {"talo"}, {}},
+        {"naisen", "naisen", {"nainen"}, {}},
+        {"k\xE4" "dess\xE4", "k\xE4" "dess\xE4", {"k\xE4si"}, {}},     // kaedessae -> kaesi
+        {"me puhumme", "puhumme", {"puhua"}, {}},
+        {"he puhuivat", "puhuivat", {"puhua"}, {}},
+        {"taloni", "taloni", {"talo"}, {}},
+        {"h\xE4n on", "on", {"olla"}, {"o"}},                             // a whole-word hit ends the rules
+        {"h\xE4nelle", "h\xE4nelle", {"h\xE4n"}, {}},                      // haenelle -> haen
+        {"h\xE4nen talossaan", "talossaan", {"talo"}, {}},                  // case and possessive
+    });
+}
+
+TEST(FinnishDriver, CollationAndRecord) {
+    const char *order[] = {"aamu", "zeta", "\xC5" "bo", "\xE4iti", "\xF6ljy"};
+    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
+        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    EXPECT_EQ(LangDriver_GetKeySpace(), 44u | (1936u << 16));
+    LangInfo info = {};
+    info.size = sizeof info;
+    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
+    EXPECT_EQ(info.language, 0x0C00);
+    EXPECT_STREQ(info.name, "Finnish");
+    EXPECT_EQ(info.compounds, 1u);
+    EXPECT_EQ(info.block6[5], 3u);
+}
+
+}  // namespace
