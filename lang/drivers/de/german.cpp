@@ -15,6 +15,18 @@
 
 namespace {
 
+// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
+// a static one would be shared between threads).
+struct StringList {
+    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
+    ~StringList() {
+        if (p) {
+            Linguabase_FreeStrings(p);
+            Linguabase_Free(p);
+        }
+    }
+};
+
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 1}, {102, false, 0, 0}, {103, false, 0, 1}, {104, true, 0, 0}, {105, false, 0, 0},
 };
@@ -86,16 +98,14 @@ struct Run {
 
 void Add(const Run &r, const char *form, DWORD value = 0) { Linguabase_AddCandidate(form, 3, value, 0, r.index, r.c); }
 
-// Applies a table in the given mode; the table's own mode is back when it returns.
+// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
 int ApplyIn(int id, DWORD mode, const Run &r, const char *w, int n, LangStringList *list = nullptr) {
     LangRuleTable *t = Sbcs_Table(id);
     if (!t)
         return 0;
-    DWORD kept = t->mode;
-    t->mode = mode;
-    int applied = Linguabase_ApplySuffixRules(w, n, r.index, r.c, t, list);
-    t->mode = kept;
-    return applied;
+    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
+    pass.mode = mode;
+    return Linguabase_ApplySuffixRules(w, n, r.index, r.c, &pass, list);
 }
 
 int Whole(int id, const Run &r, const char *w, int n) { return ApplyIn(id, 1, r, w, n); }
@@ -209,7 +219,10 @@ void AnalysePart(const Run &r, const char *w, int n) {
 void SplitCompound(const Run &r, const char *w, int n) {
     if (n <= 4)
         return;
-    static LangStringList list;  // analyses run on one thread at a time (the context is the caller's)
+    StringList held;
+    if (!held.p)
+        return;
+    LangStringList &list = *held.p;
     LangRuleTable *prefixes = Sbcs_Table(104);
     if (prefixes && Linguabase_ApplyPrefixRules(w, n, r.index, r.c, prefixes, &list))
         for (int i = 0; i < list.count; i++) {

@@ -9,6 +9,18 @@
 
 namespace {
 
+// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
+// a static one would be shared between threads).
+struct StringList {
+    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
+    ~StringList() {
+        if (p) {
+            Linguabase_FreeStrings(p);
+            Linguabase_Free(p);
+        }
+    }
+};
+
 const SbcsTableSpec kTables[] = {
     {101, false, 0, 0},
     {102, false, 0, 0},
@@ -38,7 +50,10 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
         return;
     if (verbs)
         Linguabase_ApplySuffixRules(w, length, index, c, verbs, nullptr);
-    static LangStringList list;  // one analysis at a time (the context is the caller's)
+    StringList held;
+    if (!held.p)
+        return;
+    LangStringList &list = *held.p;
     if (cases && Linguabase_ApplySuffixRules(w, length, index, c, cases, &list))
         for (int i = 0; i < list.count; i++) {
             const char *stem = list.strings[i];

@@ -11,6 +11,18 @@
 
 namespace {
 
+// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
+// a static one would be shared between threads).
+struct StringList {
+    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
+    ~StringList() {
+        if (p) {
+            Linguabase_FreeStrings(p);
+            Linguabase_Free(p);
+        }
+    }
+};
+
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 0},
     {102, false, 0, 0},
@@ -61,7 +73,10 @@ void ApostropheRule(const char *w, int n, int index, LangAnalysisContext *c) {
         return;
     const char *rest = w + at + 1;
     LangRuleTable *elided = Sbcs_Table(103);
-    static LangStringList list;  // one analysis at a time (the context is the caller's)
+    StringList held;
+    if (!held.p)
+        return;
+    LangStringList &list = *held.p;
     char head[LANG_OUTPUT_SIZE], form[2 * LANG_OUTPUT_SIZE];
     memcpy(head, w, (size_t)at + 1);
     head[at] = '\'';  // the table spells the plain apostrophe
@@ -81,7 +96,10 @@ void ApostropheRule(const char *w, int n, int index, LangAnalysisContext *c) {
 // Tables 101 and 102 into string lists; each string becomes a form and goes through the
 // apostrophe rule.
 void Endings(const char *w, int n, int index, LangAnalysisContext *c) {
-    static LangStringList list;
+    StringList held;
+    if (!held.p)
+        return;
+    LangStringList &list = *held.p;
     const int ids[] = {101, 102};
     for (int id : ids) {
         LangRuleTable *t = Sbcs_Table(id);

@@ -31,16 +31,14 @@ constexpr Letters kLetters = MakeLetters(
     "\xC6\xD8\xC5\xC9\xC8\xCA\xD3\xD2\xD4\xDC\xC4\xD6"
     "\xE6\xF8\xE5\xE9\xE8\xEA\xF3\xF2\xF4\xFC\xE4\xF6");
 
-// Applies a table in the given mode; the table's own mode is back when it returns.
+// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
 int ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c) {
     LangRuleTable *t = Sbcs_Table(id);
     if (!t)
         return 0;
-    DWORD kept = t->mode;
-    t->mode = mode;
-    int applied = Linguabase_ApplySuffixRules(w, n, index, c, t, nullptr);
-    t->mode = kept;
-    return applied;
+    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
+    pass.mode = mode;
+    return Linguabase_ApplySuffixRules(w, n, index, c, &pass, nullptr);
 }
 
 bool EndsWith(const char *w, int n, const char *end) {

@@ -11,6 +11,18 @@
 
 namespace {
 
+// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
+// a static one would be shared between threads).
+struct StringList {
+    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
+    ~StringList() {
+        if (p) {
+            Linguabase_FreeStrings(p);
+            Linguabase_Free(p);
+        }
+    }
+};
+
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 1},
     {102, false, 0, 0},
@@ -39,16 +51,14 @@ const LangReplaceRule kClitics[] = {
 
 bool IsApostrophe(char ch) { return ch == '\'' || (BYTE)ch == 0x92; }
 
-// Applies a table in the given mode; the table's own mode is back when it returns.
+// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
 int ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c, LangStringList *list = nullptr) {
     LangRuleTable *t = Sbcs_Table(id);
     if (!t)
         return 0;
-    DWORD kept = t->mode;
-    t->mode = mode;
-    int applied = Linguabase_ApplySuffixRules(w, n, index, c, t, list);
-    t->mode = kept;
-    return applied;
+    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
+    pass.mode = mode;
+    return Linguabase_ApplySuffixRules(w, n, index, c, &pass, list);
 }
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
@@ -59,7 +69,10 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
     w[length] = 0;
     if (!ApplyIn(103, 0, w, length, index, c) && !ApplyIn(101, 1, w, length, index, c) &&
         !ApplyIn(101, 0, w, length, index, c)) {
-        static LangStringList list;  // one analysis at a time (the context is the caller's)
+        StringList held;
+        if (!held.p)
+            return;
+        LangStringList &list = *held.p;
         if (ApplyIn(102, 0, w, length, index, c, &list))
             for (int i = 0; i < list.count; i++) {
                 Linguabase_AddCandidate(list.strings[i], 3, 0, 0, index, c);

@@ -10,6 +10,16 @@
 
 namespace {
 
+struct RuleCase {
+    int id, prefix;
+    const char *form, *replacement;
+};
+struct ExceptionCase {
+    int id;
+    const char *word;
+};
+#include "rules_data.inc"
+
 LangAnalysisSettings Settings() {
     LangAnalysisSettings s = {};
     s.wordsBack = 3;
@@ -174,6 +184,42 @@ TEST(GermanDriver, LanguageRecord) {
         Linguabase_Free(out.items[i].text);
     Linguabase_Free(out.items);
     EXPECT_EQ(LangDriver_AnalyzeText("ab \xD7", 3, &out, &s), 0);  // the times sign is none
+}
+
+// Every rule of the sources is reached by the matcher in the tables the driver carries (suffix and
+// prefix tables alike), and every exception answers in whole-word mode.
+TEST(GermanRules, CompiledTablesMatchTheSources) {
+    HMODULE m = GetModuleHandleA("lingo_de.dll");
+    ASSERT_NE(m, nullptr);
+    static LangStringList list;
+    int checked = 0;
+    for (int id = 101; id <= 105; id++) {
+        LangRuleTable t;
+        ASSERT_EQ(Linguabase_LoadRuleTable(m, id, &t), 1) << id;
+        t.mode = 1;
+        for (const RuleCase &r : kRuleCases) {
+            if (r.id != id)
+                continue;
+            memset(&list, 0, sizeof list);
+            int n = (int)strlen(r.form);
+            int applied = r.prefix ? Linguabase_ApplyPrefixRules(r.form, n, 0, nullptr, &t, &list)
+                                   : Linguabase_ApplySuffixRules(r.form, n, 0, nullptr, &t, &list);
+            bool found = !r.replacement[0];  // a form that is only taken off leaves nothing to list
+            for (int i = 0; i < list.count; i++)
+                found = found || strcmp(list.strings[i], r.replacement) == 0;
+            EXPECT_TRUE(applied && found) << id << ": " << r.form << " -> " << r.replacement;
+            Linguabase_FreeStrings(&list);
+            checked++;
+        }
+        for (const ExceptionCase &e : kExceptionCases) {
+            if (e.id != id)
+                continue;
+            EXPECT_EQ(Linguabase_ApplySuffixRules(e.word, (int)strlen(e.word), 0, nullptr, &t, &list), 1) << e.word;
+        }
+        Linguabase_FreeStrings(&list);
+        Linguabase_FreeRuleTable(&t);
+    }
+    EXPECT_GT(checked, 400);
 }
 
 }  // namespace
