@@ -90,8 +90,10 @@ std::string ListLine(const std::string &report, int kind) {
     return "?";
 }
 
-TEST(Peer, ChangeReachesTheOtherProcess) {
-    Sandbox box("peerchange", Mode::Registry);
+class PeerModes : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(PeerModes, ChangeReachesTheOtherProcess) {
+    Sandbox box("peerchange", GetParam());
     Peer peer(box, "watch");
     ASSERT_TRUE(peer.started);
     ASSERT_TRUE(Lexshelf_Init(3));
@@ -108,8 +110,8 @@ TEST(Peer, ChangeReachesTheOtherProcess) {
     Lexshelf_GroupDestroy(g);
 }
 
-TEST(Peer, GroupsCreatedAtOnceGetTwoIds) {
-    Sandbox box("peerrace", Mode::Registry);
+TEST_P(PeerModes, GroupsCreatedAtOnceGetTwoIds) {
+    Sandbox box("peerrace", GetParam());
     Peer peer(box, "group:theirs");
     ASSERT_TRUE(peer.started);
     ASSERT_TRUE(Lexshelf_Init(3));
@@ -134,6 +136,11 @@ TEST(Peer, GroupsCreatedAtOnceGetTwoIds) {
     }
     Lexshelf_GroupDestroy(g);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, PeerModes, ::testing::Values(Mode::Registry, Mode::File),
+                         [](const ::testing::TestParamInfo<Mode> &info) {
+                             return std::string(info.param == Mode::Registry ? "Registry" : "File");
+                         });
 
 // A copy of the helper under another program's name (in the helper's folder, beside the
 // libraries); removed when the test ends.
