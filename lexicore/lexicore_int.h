@@ -115,6 +115,9 @@ struct LcKindOps {
     int (*locate)(DicSession *s, const char *key, DWORD flags, LONG *position);
     VLDataItem *(*getItem)(DicSession *s, LONG position);
     LONG (*entryCount)(LcSub *sub, int backward);
+    // Optional (null: the engine's own handling): the entry text of an item, and media export.
+    BOOL (*readText)(DicSession *s, LcFile *file, const VLDataItem *item, VLData *data);
+    BOOL (*exportMedia)(LcFile *file, DWORD what, const char *reference, const char *outputPath);
 };
 const LcKindOps *Lc_OpsOf(const DicInfo *info);
 
@@ -128,6 +131,10 @@ bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value);
 int LcDriver_LoadFile(LcFile *file, const char *path, LcSub ***subsOut);
 void LcDriver_Release(LcFile *file);
 extern const LcKindOps g_lcDriverOps;
+
+// Electronic books.
+int LcBook_LoadFile(LcFile *file, const char *path, LcSub ***subsOut);
+extern const LcKindOps g_lcBookOps;
 
 // Opens a session on a sub-dictionary without waiting for the catalogue (the engine's own reads).
 int Lc_OpenInternal(DicSession *s, LcSub *sub);
