@@ -38,9 +38,9 @@ void Tables(const char *w, int n, int index, LangAnalysisContext *c) {
             Linguabase_ApplySuffixRules(w, n, index, c, t, nullptr);
 }
 
-// "-isimo" with i-acute (also the feminine): for every e and o of the stem, from the end, the
-// stem with "ie" or "ue" in that vowel's place and the ending "e", and "o" (or "a"); the stem as
-// it stands with those endings too.
+// "-isimo" with i-acute (also the feminine "-isima", which adds "a"): for every e and o of the
+// stem, from the end, the stem with "ie" or "ue" in that vowel's place and the ending "e", and
+// "o"; the stem as it stands with those endings too.
 void Superlative(const char *w, int n, int index, LangAnalysisContext *c) {
     char ending[] = "\xEDsimo";  // isimo with i-acute
     bool feminine = false;
@@ -53,10 +53,12 @@ void Superlative(const char *w, int n, int index, LangAnalysisContext *c) {
         feminine = true;
     }
     int stem = n - 5;
-    const char *tails[] = {"e", feminine ? "a" : "o"};
+    const char *tails[] = {"e", "o", feminine ? "a" : nullptr};  // the masculine is the base form
     char form[LANG_OUTPUT_SIZE + 4];
     memcpy(form, w, (size_t)stem);  // the stem as it stands (fuertisimo -> fuerte)
     for (const char *tail : tails) {
+        if (!tail)
+            continue;
         strcpy(form + stem, tail);
         Linguabase_AddCandidate(form, 3, 0, 0, index, c);
     }
@@ -70,6 +72,8 @@ void Superlative(const char *w, int n, int index, LangAnalysisContext *c) {
         memcpy(form + i + 2, w + i + 1, (size_t)(stem - i - 1));
         int m = stem + 1;
         for (const char *tail : tails) {
+            if (!tail)
+                continue;
             strcpy(form + m, tail);
             Linguabase_AddCandidate(form, 3, 0, 0, index, c);
         }

@@ -84,6 +84,7 @@ TEST(FrenchAnalysis, InflectedForms) {
         {"nous finissons", "finissons", {"finir"}, {}},
         {"il a vendu", "vendu", {"vendre"}, {}},
         {"nous mangeons", "mangeons", {"manger"}, {}},
+        {"ils mangeaient", "mangeaient", {"manger"}, {}},
         {"elle parlait", "parlait", {"parler"}, {}},
         {"les grandes villes", "grandes", {"grand"}, {}},
         {"les chevaux", "chevaux", {"cheval"}, {}},
