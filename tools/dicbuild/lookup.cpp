@@ -1,0 +1,89 @@
+// diclookup: looks words up in catalogued dictionaries through the engine and prints the entries.
+//
+//   diclookup <file id in hex> word [word ...] [<file id> word ...]
+//
+// Words are given in UTF-8 and turned into the dictionary's code page; the entries are printed in
+// UTF-8.  Exit status 0 when every dictionary could be opened.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include "lexicore.h"
+
+namespace {
+
+std::string Convert(const std::string &s, UINT from, UINT to) {
+    int n = MultiByteToWideChar(from, 0, s.data(), (int)s.size(), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(from, 0, s.data(), (int)s.size(), &w[0], n);
+    int m = WideCharToMultiByte(to, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string out(m, '\0');
+    WideCharToMultiByte(to, 0, w.data(), n, &out[0], m, nullptr, nullptr);
+    return out;
+}
+
+bool IsHex(const char *s) {
+    if (!*s) return false;
+    for (; *s; s++)
+        if (!strchr("0123456789abcdefABCDEF", *s)) return false;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (!Lexicore_Init("VelosuiteLookup", 0)) {
+        fprintf(stderr, "diclookup: the engine does not start\n");
+        return 2;
+    }
+    int status = 0;
+    DicSession *session = Lexicore_CreateSession();
+    DicQuery *query = Lexicore_CreateQuery();
+    VLWordList *list = VLWordList_Create(64);
+    UINT cp = 1252;
+    bool open = false;
+    for (int i = 1; i < argc; i++) {
+        if (IsHex(argv[i]) && strlen(argv[i]) == 4) {
+            if (open) Lexicore_CloseSession(session);
+            DWORD id = strtoul(argv[i], nullptr, 16);
+            DicInfo info;
+            open = Lexicore_GetDicInfo(id, &info) && Lexicore_OpenSession(session, id << 8, FALSE);
+            if (!open) {
+                printf("== dictionary %04lx is not installed\n", (unsigned long)id);
+                status = 1;
+                continue;
+            }
+            cp = info.charset == 128 ? 932 : 1252;
+            printf("== %s (%ld entries)\n", Convert(info.name, cp, CP_UTF8).c_str(),
+                   (long)Lexicore_GetEntryCount(id << 8, 0));
+            continue;
+        }
+        if (!open) continue;
+        std::string key = Convert(argv[i], CP_UTF8, cp);
+        VLWordList_DeleteAllItems(list);
+        Lexicore_SetQuerySession(query, session);
+        Lexicore_SetQueryResultList(query, list);
+        Lexicore_SetQueryText(query, key.c_str(), 0, 0);
+        Lexicore_RunQuery(query, LEXICORE_MODE_EXACT, 0);
+        LONG n = VLWordList_Count(list);
+        printf("-- %s: %ld entr%s\n", argv[i], (long)n, n == 1 ? "y" : "ies");
+        for (LONG k = 0; k < n && k < 3; k++) {
+            VLData data;
+            memset(&data, 0, sizeof data);
+            if (!Lexicore_ReadEntryTextEx(session, VLWordList_GetItem(list, k), &data)) continue;
+            std::string text(data.data1 ? data.data1 : "", data.len1);
+            for (char &c : text)
+                if (c == '\r') c = '\n';
+            if (text.size() > 600) text = text.substr(0, 600) + " ...";
+            printf("%s\n", Convert(text, cp, CP_UTF8).c_str());
+            VLMem_Free(data.data1);
+            VLMem_Free(data.data2);
+        }
+    }
+    if (open) Lexicore_CloseSession(session);
+    VLWordList_Destroy(list);
+    Lexicore_DestroyQuery(query);
+    Lexicore_DestroySession(session);
+    Lexicore_Term();
+    return status;
+}
