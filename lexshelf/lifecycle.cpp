@@ -41,13 +41,34 @@ void OnItemAdded(WPARAM, LPARAM lParam) {
             Shelf_SortRenumber(list, true);
 }
 
+// A dictionary leaves the catalogue with its whole file: the other sub-dictionaries of that file
+// that the catalogue no longer holds leave the lists too, so that no list keeps entries whose
+// records cannot be read.
+bool IsGoneSibling(DWORD entryId, DWORD removedId) {
+    if (entryId < LEXSHELF_FIRST_DIC_ID || removedId < LEXSHELF_FIRST_DIC_ID || entryId == removedId ||
+        (entryId >> 8) != (removedId >> 8))
+        return false;
+    DicProperty p;
+    memset(&p, 0, sizeof p);
+    p.size = sizeof p;
+    return !Lexicore_GetDicProperty(entryId, &p);
+}
+
 void OnItemRemoved(WPARAM, LPARAM lParam) {
     DWORD id = (DWORD)lParam;
     if (id < LEXSHELF_FIRST_DIC_ID)
         Shelf_TableRemove(id);
-    for (VLPriorityList *list : g_shelf.lists)
-        if (Shelf_ListDrop(list, id))
+    for (VLPriorityList *list : g_shelf.lists) {
+        if (!list)
+            continue;
+        bool changed = Shelf_ListDrop(list, id);
+        for (DWORD i = list->count; i-- > 0;) {
+            if (IsGoneSibling(list->entries[i].id, id))
+                changed = Shelf_ListDrop(list, list->entries[i].id) || changed;
+        }
+        if (changed)
             Shelf_SortRenumber(list, true);
+    }
 }
 
 void OnListCommitted(WPARAM kind) {
