@@ -76,8 +76,11 @@ extern "C" BOOL WINAPI Lexicore_GetPhoneData(DWORD fileId, DWORD value, BOOL pla
     return result;
 }
 
-extern "C" BOOL WINAPI Lexicore_ExportMedia(DWORD fileId, DWORD value, const VLItem *, const char *outputPath) {
+extern "C" BOOL WINAPI Lexicore_ExportMedia(DWORD fileId, DWORD value, const VLItem *item, const char *outputPath) {
     LcFile *f = Lc_FindFile(fileId);
+    const LcKindOps *ops = f ? Lc_OpsOf(&f->info) : nullptr;
+    // Kinds with media of their own take the item as their reference text.
+    if (ops && ops->exportMedia) return ops->exportMedia(f, value, (const char *)item, outputPath);
     if (!f || !outputPath || f->info.kind != 1) return FALSE;
     DWORD size = 0;
     HGLOBAL block = DataBlock(fileId, "ImageDataFile", value, &size);
