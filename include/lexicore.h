@@ -171,9 +171,28 @@ DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *name, const ch
 /* Phonetic data of an entry (the file key's PhoneDataFile, read through the phonetic-data library):
  * play 0 answers 1 when the data exists; otherwise the result of playing it.  0 when missing. */
 BOOL WINAPI Lexicore_GetPhoneData(DWORD fileId, DWORD value, BOOL play);
-/* Writes the media block of the value (ImageDataFile) to outputPath, replacing it; 1 or 0. */
+/* Writes the media block of the value (ImageDataFile) to outputPath, replacing it; 1 or 0.
+ * Books: value 0 a sound, 1 a picture; item is then the reference text (char *, the anchor's text
+ * after '#'); a sound with a null or empty outputPath is played (0 without an audio device). */
 BOOL WINAPI Lexicore_ExportMedia(DWORD fileId, DWORD value, const VLItem *item,
                                  const char *outputPath);
+
+/* ---- Book gaiji --------------------------------------------------------------------------------- */
+/* Largest glyph bitmap of Lexicore_GetGaijiBitmap in bytes. */
+#define LEXICORE_GAIJI_MAX_BYTES 288
+/* The glyph of gaiji code (row byte << 8 | cell byte) of the book in charset 52 (wide) or 51
+ * (narrow), from the font file whose height is nearest to height (at most 100; the first on a
+ * tie): rows top-down, each padded to 16-bit words, every byte inverted (0 = ink), written to
+ * bitmap (LEXICORE_GAIJI_MAX_BYTES, may be null) with the glyph's size.  The byte count, or 0. */
+int WINAPI Lexicore_GetGaijiBitmap(DWORD fileId, DWORD code, int height, int charset, BYTE *bitmap,
+                                   SIZE *size);
+/* Text output and measuring: charsets 51 and 52 are drawn two bytes a character as the book's
+ * glyphs stretched to the dc font's height; every other charset goes to Strandkit_TextOut and
+ * Strandkit_GetTextExtentExPointCs (fit, extents and size may be null). */
+BOOL WINAPI Lexicore_TextOut(HDC dc, int x, int y, const char *text, int length, DWORD fileId,
+                             UINT charset);
+BOOL WINAPI Lexicore_GetTextExtent(HDC dc, const char *text, int count, int width, int *fit,
+                                   int *extents, SIZE *size, DWORD fileId, UINT charset);
 
 /* ---- Labels and pages of static dictionaries --------------------------------------------------- */
 /* The label item of label number (level digit), or null; free with VLLabelItem_Destroy. */

@@ -224,7 +224,7 @@ int Lc_LoadFileKey(DWORD fileId) {
     LcSub **readerSubs = nullptr;
     int n = 0;
     if (fileId >= 0xD000 && fileId <= 0xDFFF) {
-        file->info.kind = 4;  // books: no reader in this engine; records from the catalogue
+        n = LcBook_LoadFile(file, path, &readerSubs);
     } else if (isDll) {
         n = LcDriver_LoadFile(file, path, &readerSubs);
     } else if (EndsWithNoCase(path, "dic")) {

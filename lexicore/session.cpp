@@ -51,6 +51,7 @@ const LcKindOps *Lc_OpsOf(const DicInfo *info) {
     switch (info->kind) {
     case 1: return &g_lcStaticOps;
     case 3: return &g_lcDriverOps;
+    case 4: return &g_lcBookOps;
     default: return nullptr;
     }
 }
@@ -189,6 +190,8 @@ extern "C" BOOL WINAPI Lexicore_ReadEntryTextEx(DicSession *session, const VLDat
     if (!item || !data) return FALSE;
     LcFile *f = Lc_FindFile(item->head.fileId);
     if (!f) return FALSE;
+    const LcKindOps *kindOps = Lc_OpsOf(&f->info);
+    if (kindOps && kindOps->readText) return kindOps->readText(session, f, item, data);
     DicInfo copy;
     memcpy(&copy, &f->info, sizeof copy);
     if (copy.kind != 1 && copy.kind != 2) return FALSE;
