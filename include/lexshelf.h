@@ -205,8 +205,9 @@ DWORD WINAPI Lexshelf_GetGroupDic(DWORD id, int index);
 int WINAPI Lexshelf_GetGroupCount(void);
 
 /* ---- Priority lists (list: a handle, or a kind naming the shared list) -------------------------- */
-/* Number of entries that pass the filter (LEXSHELF_ENUM_*); the callback (may be null) gets each
- * passing item and ends the walk with 0 (that entry not counted). */
+/* Number of entries that pass the filter (LEXSHELF_ENUM_*); dictionaries that the catalogue no
+ * longer holds never pass.  The callback (may be null) gets each passing item and ends the walk
+ * with 0 (that entry not counted). */
 int WINAPI Lexshelf_PrioEnum(VLPriorityList *list, DWORD flags, LPARAM value, LexshelfPrioProc callback,
                              LPARAM user);
 /* Saves the group (assigning an id when new), then adds its id as Lexshelf_PrioAdd does; 1, or 0
@@ -219,8 +220,9 @@ int WINAPI Lexshelf_PrioAdd(VLPriorityList *list, DWORD id);
  * outside 1..count. */
 BOOL WINAPI Lexshelf_PrioMove(VLPriorityList *list, int from, int to);
 /* Kind: removes the dictionary's file from the catalogue (deleting its files when removeFiles) or
- * the group's key, then posts VLDM_ITEM_REMOVED (without the window only the stored data changes).
- * Handle: drops the entry.  1. */
+ * the group's key, then posts VLDM_ITEM_REMOVED (without the window only the stored data changes);
+ * each process then drops the id, and the other sub-dictionaries of a removed file, from its
+ * lists.  Handle: drops the entry.  1. */
 BOOL WINAPI Lexshelf_PrioRemove(VLPriorityList *list, DWORD id, BOOL removeFiles);
 /* New list of the kind over the catalogue (types 1, 7, 8) and the group table; the caller's until
  * Lexshelf_PrioDestroy. */

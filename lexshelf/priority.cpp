@@ -195,7 +195,8 @@ extern "C" int WINAPI Lexshelf_PrioEnum(VLPriorityList *list, DWORD flags, LPARA
                 continue;
         } else {
             DicProperty p;
-            ReadDic(id, &p);
+            if (!ReadDic(id, &p))
+                continue;  // no longer in the catalogue
             const VLDicGroup *group = (const VLDicGroup *)value;
             if ((flags & LEXSHELF_ENUM_IN_GROUP) && !Shelf_GroupHolds(group, id))
                 continue;
