@@ -24,6 +24,9 @@ character database, never typed by hand:
                  katakana / hiragana stands for
     smallAlways, smallByFlag (Japanese)
                  small tsu to tsu (always), small ya, yu, yo to their full forms (by flag)
+The Chinese and Korean classes: 1 Latin, 2 Greek, 3 Cyrillic and Bopomofo, 4 other letters (kana)
+and letter-like symbols, 5 other symbols, 6 sentence punctuation, 7 digits, 8 Hangul, 10 the
+full-width space, 11 ideographs (and every index above the table).
 The Japanese ending groups come from a UTF-8 source (one group a line: the ending, then its
 replacement forms, blank-separated; '#' starts a comment) and are written in Shift-JIS as the data
 resource the driver loads: each group the NUL-terminated ending, its NUL-terminated forms and an
@@ -120,10 +123,12 @@ def build(lang):
                     k = 11
                 else:
                     k = 4
+            elif 'LETTER' in name:
+                k = 4  # letter-like symbols (circled and bracketed letters): class 4, no word start
             else:
                 k = 5
         classes.append(k)
-        word = ch is not None and unicodedata.category(ch)[0] in 'LN'
+        word = ch is not None and unicodedata.category(ch) in ('Lu', 'Ll', 'Lt', 'Lm', 'Lo', 'Nd', 'Nl')
         nonword.append(0 if word else 1)
 
     ident = list(range(size))
@@ -186,6 +191,8 @@ def build(lang):
             j = lower[i]
             if ch:
                 plain = unicodedata.normalize('NFKC', ch).lower()
+                if len(plain) == 1 and '!' <= plain <= '~':
+                    plain = chr(ord(plain) + 0xFEE0)  # the full-width form of an ASCII letter
                 if len(plain) == 1 and plain in index and classes[index[plain]] in (1, 2, 3, 4):
                     j = index[plain]
             blind.append(j)
@@ -200,7 +207,8 @@ def array(ctype, name, values):
 
 def write_inc(lang, path):
     size, classes, nonword, tables = build(lang)
-    out = [HEADER, f'// Character tables of the {LANGS[lang]["codec"]} row indexes 0-{size - 1}.']
+    out = [HEADER, f'// Character tables of the {LANGS[lang]["codec"]} row indexes 0-{size - 1}.',
+           f'#define DBCS_LANGUAGE_{lang.upper()} 1']
     out.append(array('BYTE', 'kClasses', classes))
     out.append(array('BYTE', 'kNonWord', nonword))
     for name, values in tables.items():
