@@ -8,7 +8,9 @@
 //   studylist.cpp  study-list files and the hand-over of entries
 //   settings.cpp   settings paths, key-tree deletion, bounded copies
 // Searches across dictionaries and the user-dictionary exchange go into further files of this
-// folder; they reach the process state through Shelf() and the helpers below.
+// folder, each with its own export fragment (<concern>.def) beside it; they reach the process
+// state through Shelf() (the current translation set is Shelf().current, null unless the start
+// asked for it) and the helpers below.
 #ifndef LEXSHELF_INT_H
 #define LEXSHELF_INT_H
 
