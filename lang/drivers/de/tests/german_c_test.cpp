@@ -94,6 +94,8 @@ TEST(GermanAnalysis, InflectedForms) {
         {"du arbeitest", "arbeitest", {"arbeiten"}, {}},
         {"er f\xE4hrt", "f\xE4hrt", {"fahren"}, {}},                    // faehrt: accent undone
         {"er ging", "ging", {"gehen"}, {}},
+        {"sie empfiehlt", "empfiehlt", {"empfehlen"}, {}},
+        {"mit einem Mann", "einem", {"ein"}, {}},
         {"sie bekam", "bekam", {"bekommen"}, {}},                       // prefixed strong verb
         {"die Kindern", "Kindern", {"kind"}, {}},
         {"die B\xFC" "cher", "B\xFC" "cher", {"Buch"}, {}},               // Buecher: umlaut and ending

@@ -90,6 +90,7 @@ TEST(SpanishAnalysis, InflectedForms) {
         {"volver a rehacer", "rehacer", {"hacer"}, {}},
         {"es verdad", "es", {"ser"}, {"e", "ar"}},                           // a whole-word hit ends the rules
         {"tengo hambre", "tengo", {"tener"}, {}},
+        {"lo encuentra", "encuentra", {"encontrar"}, {}},
         {"con ella", "con", {"con"}, {"conar"}},                              // its own base form
     });
 }

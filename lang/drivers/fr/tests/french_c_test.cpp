@@ -85,6 +85,8 @@ TEST(FrenchAnalysis, InflectedForms) {
         {"il a vendu", "vendu", {"vendre"}, {}},
         {"nous mangeons", "mangeons", {"manger"}, {}},
         {"ils mangeaient", "mangeaient", {"manger"}, {}},
+        {"il conduit", "conduit", {"conduire"}, {}},
+        {"je crois", "crois", {"croire"}, {}},
         {"elle parlait", "parlait", {"parler"}, {}},
         {"les grandes villes", "grandes", {"grand"}, {}},
         {"les chevaux", "chevaux", {"cheval"}, {}},
