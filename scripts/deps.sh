@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on a Debian 12 machine; does nothing when all is there.
 set -euo pipefail
 pkgs=(wine wine32:i386 g++-mingw-w64-i686 xvfb xauth cmake ninja-build googletest
-      libz-mingw-w64-dev mingw-w64-tools python3 imagemagick
+      libz-mingw-w64-dev mingw-w64-tools python3 imagemagick locales
       fonts-ipafont-gothic fonts-ipafont-mincho fonts-unfonts-core fonts-arphic-uming)
 missing=()
 for p in "${pkgs[@]}"; do
