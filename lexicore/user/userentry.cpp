@@ -94,15 +94,6 @@ int SeekProc(void *ctx, DWORD itemPos) {
     return c;
 }
 
-std::string Normalised(LuDic *d, const char *key) {
-    std::vector<char> out(2 * strlen(key) + 16, 0);
-    if (d->order.normalise)
-        d->order.normalise(d->order.ctx, key, out.data());
-    else
-        strcpy(out.data(), key);
-    return out.data();
-}
-
 DWORD TreeFlags(bool backward) { return backward ? 0x8000 : 0; }
 
 bool SetBusy(LuDic *d, DWORD busy) {
@@ -167,10 +158,11 @@ bool Links(const TextInfo &t, DWORD sub, DWORD itemPos) {
 
 bool ForTree(LuDic *d, bool backward) { return !backward || d->hasBackward; }
 
-// Inserts the item into a tree at its place; the index.
+// Inserts the item into a tree at its place; the index.  Stored headwords are ordered among
+// themselves by the comparer as they stand (a normalised search key sorts before all the
+// headwords it matches).
 bool InsertItem(LuDic *d, bool backward, DWORD itemPos, const char *headword, LONG *index) {
-    std::string key = Normalised(d, headword);
-    Seek s = {d, TreeFlags(backward), key.c_str(), 1, 0};
+    Seek s = {d, TreeFlags(backward), headword, 1, 0};
     LuTree *t = LuDic_Tree(d, backward);
     LONG at;
     if (!LuTree_Bound(t, SeekProc, &s, true, &at) || !LuTree_InsertAt(t, at, itemPos)) return false;
@@ -301,8 +293,7 @@ int LuDic_Locate(LuDic *d, const char *key, DWORD flags, bool backward, LONG *in
 LONG LuDic_IndexOf(LuDic *d, bool backward, DWORD itemPos) {
     LuItem it;
     if (!LuDic_ReadItem(d, itemPos, &it)) return -1;
-    std::string key = Normalised(d, it.key);
-    Seek s = {d, TreeFlags(backward), key.c_str(), 1, it.backDistance};
+    Seek s = {d, TreeFlags(backward), it.key, 1, it.backDistance};
     LuTree *t = LuDic_Tree(d, backward);
     LONG at;
     LuCursor c;
@@ -497,12 +488,10 @@ bool LuDic_Repair(LuDic *d) {
     for (int backward = 0; backward < 2; backward++) {
         if (!ForTree(d, backward != 0)) continue;
         DWORD flags = TreeFlags(backward != 0);
-        std::vector<std::pair<std::string, size_t>> keys;
-        for (size_t i = 0; i < mine.size(); i++) keys.push_back({Normalised(d, mine[i].key), i});
         std::vector<size_t> order(mine.size());
         for (size_t i = 0; i < order.size(); i++) order[i] = i;
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            int c = d->order.compare(d->order.ctx, flags, keys[a].first.c_str(), mine[b].key);
+            int c = d->order.compare(d->order.ctx, flags, mine[a].key, mine[b].key);
             if (c == 0) c = (int)mine[a].backDistance - (int)mine[b].backDistance;
             if (c == 0) return mine[a].pos < mine[b].pos;
             return c < 0;
