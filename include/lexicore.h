@@ -168,6 +168,27 @@ DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *name, const ch
                                     DWORD value, DWORD indexKind, DWORD firstLanguage,
                                     DWORD secondLanguage);
 
+/* ---- Entries of user dictionaries (index kinds 1 and 7) ------------------------------------------
+ * Each call opens its own writer on the dictionary and closes it before returning; a change that
+ * fails midway is undone by the store's repair, never leaving the files unreadable.  text is the
+ * entry's body (null: empty); second its second text, the attached files ("path;" each) or an
+ * imported third string (null: none).  The item's strings are the headword, the reading and the
+ * third string (each at most 255 bytes). */
+/* Adds the entry: its position in the forward index (0 and above), or -1 for every failure
+ * (unknown id, not a user dictionary, empty or overlong headword, a write that failed).  Announces
+ * VLM_DICAPI_ENTRY_ADDED (dictionary id, position). */
+LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
+                                  const char *second);
+/* Replaces the text of the entry (an item read from the dictionary: its file id, sub-dictionary
+ * number and text position name it) and, when record is given, its strings.  The new text is
+ * written before the old one is freed.  1, or 0.  Announces VLM_DICAPI_ENTRY_UPDATED (dictionary
+ * id, new entry number). */
+BOOL WINAPI Lexicore_UpdateUserEntry(const VLDataItem *entry, const VLDataItem *record,
+                                     const char *text, const char *second);
+/* Deletes the entry from both indexes with its text.  1, or 0.  Announces
+ * VLM_DICAPI_ENTRY_DELETED (dictionary id, former entry number). */
+BOOL WINAPI Lexicore_DeleteUserEntry(const VLDataItem *entry);
+
 /* Phonetic data of an entry (the file key's PhoneDataFile, read through the phonetic-data library):
  * play 0 answers 1 when the data exists; otherwise the result of playing it.  0 when missing. */
 BOOL WINAPI Lexicore_GetPhoneData(DWORD fileId, DWORD value, BOOL play);
@@ -256,7 +277,9 @@ int WINAPI Lexicore_GetFontName(DWORD fileId, int number, char *buffer);
  * VLData_Destroy or keep the record); 1 or 0. */
 BOOL WINAPI Lexicore_ReadEntryTextEx(DicSession *session, const VLDataItem *item, VLData *data);
 BOOL WINAPI Lexicore_ReadEntryText(const VLDataItem *item, VLData *data);
-/* Entries of user dictionaries only: 0 for other kinds. */
+/* Session forms of Lexicore_DeleteUserEntry (1 or 0) and Lexicore_AddUserEntry (the position, -1
+ * for every failure) on the session's dictionary; the last two arguments of AddEntry are the body
+ * and the second text as there.  User dictionaries only (other kinds: 0 and -1). */
 int WINAPI Lexicore_DeleteEntry(DicSession *session, const VLDataItem *item);
 int WINAPI Lexicore_AddEntry(DicSession *session, const VLDataItem *item, const char *headword,
                              const char *text);

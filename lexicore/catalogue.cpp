@@ -6,6 +6,7 @@
 #include "basekit.h"
 #include "linguakeeper.h"
 #include "lexicore_int.h"
+#include "user/userdic.h"
 
 LcState g_lc;
 
@@ -230,12 +231,7 @@ int Lc_LoadFileKey(DWORD fileId) {
     } else if (EndsWithNoCase(path, "dic")) {
         n = LcStatic_LoadFile(file, path, &readerSubs);
     } else if (EndsWithNoCase(path, "rdc")) {
-        // User dictionaries: the main file's header describes the file; the sub-dictionaries come
-        // from the catalogue.
-        DLVReadDicHeader(nullptr, path, &file->info);
-        file->info.kind = 2;
-        file->info.userFlag = 1;
-        file->info.status |= DICSTATUS_USER;
+        n = LcUser_LoadFile(file, path, &readerSubs);
     }
     if (n < 0) {
         Lc_Free(file);

@@ -7,6 +7,7 @@
 #include "basekit.h"
 #include "linguakeeper.h"
 #include "lexicore_int.h"
+#include "user/userdic.h"
 
 namespace {
 
@@ -299,7 +300,8 @@ extern "C" DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *nam
     Lc_Copy(sub.name, name, sizeof sub.name);
     Lc_Copy(sub.nickname, nickname, sizeof sub.nickname);
     char key[MAX_PATH];
-    if (!DLVCreateDic(path, &info) || !Lexidata_AddDicToRegistry(&info, &sub, 1)) {
+    if (!DLVCreateDic(path, &info) || !LcUser_CreateFiles(path, &info, &sub) ||
+        !Lexidata_AddDicToRegistry(&info, &sub, 1)) {
         DeleteFileA(path);
         if (Lexidata_GetDicIndexKey(id, 1, key)) Basekit_SettingsDeleteKey(nullptr, key);
         if (Lexidata_GetDicKey(id, key)) Basekit_SettingsDeleteKey(nullptr, key);

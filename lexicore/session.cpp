@@ -2,6 +2,7 @@
 // of the open dictionary's kind.
 #include "linguakeeper.h"
 #include "lexicore_int.h"
+#include "user/userdic.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ const LcKindOps *Lc_OpsOf(const DicInfo *info) {
     if (!info) return nullptr;
     switch (info->kind) {
     case 1: return &g_lcStaticOps;
+    case 2: return &g_lcUserOps;
     case 3: return &g_lcDriverOps;
     case 4: return &g_lcBookOps;
     default: return nullptr;
@@ -203,7 +205,10 @@ extern "C" BOOL WINAPI Lexicore_ReadEntryText(const VLDataItem *item, VLData *da
     return Lexicore_ReadEntryTextEx(nullptr, item, data);
 }
 
-extern "C" int WINAPI Lexicore_DeleteEntry(DicSession *, const VLDataItem *) { return 0; }
-extern "C" int WINAPI Lexicore_AddEntry(DicSession *, const VLDataItem *, const char *, const char *) {
-    return 0;
+extern "C" int WINAPI Lexicore_DeleteEntry(DicSession *session, const VLDataItem *item) {
+    return LcUser_DeleteEntry(session, item);
+}
+extern "C" int WINAPI Lexicore_AddEntry(DicSession *session, const VLDataItem *item, const char *text,
+                                        const char *second) {
+    return LcUser_AddEntry(session, item, text, second);
 }

@@ -1,0 +1,276 @@
+// User dictionaries through the engine: the files a new dictionary gets, entries added, changed and
+// deleted through the exports with their notices, every query mode over the entries, and the
+// dictionary as the catalogue finds it again after a restart.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
+#include "testkit.h"
+
+namespace {
+
+const UINT kNoticeMessage = WM_APP + 7;
+
+struct Change {
+    DWORD kind;
+    WPARAM dicId;
+    LPARAM value;
+};
+std::vector<Change> g_changes;
+
+LRESULT CALLBACK Listener(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == kNoticeMessage) {
+        const LexicoreChange *c = (const LexicoreChange *)lp;
+        g_changes.push_back(Change{c->kind, c->wParam, c->value});
+        return 1;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+struct UserEnv {
+    kit::Sandbox box;
+    DWORD fileId = 0, dicId = 0;
+    HWND listener = nullptr;
+    DicSession *session = nullptr;
+    DicQuery *query = nullptr;
+    VLWordList *list = nullptr;
+    UserEnv() : box("userdic", kit::Mode::File) {
+        EXPECT_TRUE(Lexicore_Init("VLTU", 0));
+        fileId = Lexicore_CreateUserDic(Main().c_str(), "Mine", "M", 0, 1, 0x0100, 0x0100);
+        dicId = fileId << 8;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Listener;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "UserDicListener";
+        RegisterClassA(&wc);
+        listener = CreateWindowA("UserDicListener", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        Lexicore_SetNotifyWindow(listener, kNoticeMessage);
+        Lexicore_EnableNotify(TRUE);
+        g_changes.clear();
+        query = Lexicore_CreateQuery();
+        list = VLWordList_Create(100);
+        Lexicore_SetQueryResultList(query, list);
+    }
+    ~UserEnv() {
+        CloseSession();
+        Lexicore_DestroyQuery(query);
+        VLWordList_Destroy(list);
+        Lexicore_EnableNotify(FALSE);
+        DestroyWindow(listener);
+    }
+    std::string Main() const { return box.Path("mine.rdc"); }
+    void OpenSession() {
+        session = Lexicore_CreateSession();
+        EXPECT_TRUE(Lexicore_OpenSession(session, dicId, FALSE));
+        Lexicore_SetQuerySession(query, session);
+    }
+    void CloseSession() {
+        if (session) Lexicore_DestroySession(session);
+        session = nullptr;
+    }
+    LONG Add(const char *headword, const char *text, const char *reading = nullptr) {
+        VLDataItem head;
+        memset(&head, 0, sizeof head);
+        head.head.type = VLITEM_DATA;
+        VLDataItem *item = VLDataItem_Create(&head, headword, reading, nullptr, nullptr);
+        LONG at = Lexicore_AddUserEntry(dicId, item, text, "c:\\pics\\a.png;");
+        VLDataItem_Destroy(item);
+        return at;
+    }
+    std::string Words() const {
+        std::string s;
+        for (LONG i = 0; i < VLWordList_Count(list); i++)
+            s += (i ? " " : "") + std::string(VLWordList_GetItem(list, i)->headword);
+        return s;
+    }
+    std::string Run(int mode, const char *key) {
+        VLWordList_DeleteAllItems(list);
+        Lexicore_SetQueryText(query, key, 0, 0);
+        if (mode == 10) Lexicore_RunUpperQuery(query, 0);
+        else if (mode == 11) Lexicore_RunLowerQuery(query, 0);
+        else if (mode == 12) Lexicore_RunSimilarQuery(query, 0);
+        else Lexicore_RunQuery(query, mode, 0);
+        return Words();
+    }
+    // The entry of a headword as the dictionary hands it out (the caller's).
+    VLDataItem *Find(const char *headword) {
+        LONG at = 0;
+        Lexicore_Locate(session, headword, 0, &at);  // the first entry at or after the key
+        VLDataItem *item = Lexicore_GetItem(session, at);
+        if (item && strcmp(item->headword, headword) != 0) {
+            VLDataItem_Destroy(item);
+            item = nullptr;
+        }
+        return item;
+    }
+    std::string Body(const VLDataItem *item) {
+        VLData data;
+        memset(&data, 0, sizeof data);
+        if (!Lexicore_ReadEntryText(item, &data)) return "?";
+        std::string s(data.data1 ? data.data1 : "", data.len1);
+        if (data.data2) s += "|" + std::string(data.data2, data.len2);
+        VLMem_Free(data.data1);
+        VLMem_Free(data.data2);
+        return s;
+    }
+};
+
+std::string Header(const std::string &path) { return kit::ReadAll(path).substr(0, 72); }
+
+TEST(UserDic, CreateMakesTheSideFilesWithTheirHeaders) {
+    UserEnv env;
+    ASSERT_EQ(0xF000u, env.fileId);
+    struct {
+        const char *ext;
+        BYTE type;
+    } files[] = {{"rdt", 1}, {"rxa", 2}, {"rna", 3}, {"rra", 4}};
+    for (auto &f : files) {
+        std::string h = Header(env.box.Path(std::string("mine.") + f.ext));
+        ASSERT_EQ(72u, h.size()) << f.ext;
+        EXPECT_EQ("VLV4ULFL", h.substr(0, 8));
+        EXPECT_EQ(std::string("\x00\xF0\x00\x00\x00\x04", 6), h.substr(8, 6)) << f.ext;  // id, version 1024
+        EXPECT_EQ((char)f.type, h[14]) << f.ext;
+        EXPECT_EQ(std::string(32, '\0'), h.substr(40)) << f.ext;  // empty allocation record
+    }
+    std::string items = Header(env.box.Path("mine.rxa"));
+    EXPECT_EQ(std::string("\x00\x01\x01", 3), items.substr(32, 3));  // language 0x0100, index kind 1
+    DicProperty p;
+    memset(&p, 0, sizeof p);
+    p.size = sizeof p;
+    ASSERT_TRUE(Lexicore_GetDicProperty(env.dicId, &p));
+    EXPECT_EQ(1u, p.indexKind);
+    EXPECT_EQ(0, Lexicore_GetEntryCount(env.dicId, 0));
+}
+
+TEST(UserDic, EntriesAnswerEveryQueryMode) {
+    UserEnv env;
+    // The first entry stands at position 0, a real position.
+    EXPECT_EQ(0, env.Add("singer", "one who sings"));
+    const char *words[] = {"thing", "apply", "banana", "Apple", "sing", "aptly", "ant", "cling",
+                           "song",  "band",  "apples", "bring", "apple"};
+    for (const char *w : words) EXPECT_GE(env.Add(w, "text"), 0) << w;
+    // Refused: an empty headword, an unknown dictionary.
+    EXPECT_EQ(-1, env.Add("", "text"));
+    EXPECT_EQ(-1, Lexicore_AddUserEntry(0x12345600, nullptr, "x", nullptr));
+    EXPECT_EQ(14, Lexicore_GetEntryCount(env.dicId, 0));
+    EXPECT_EQ(14, Lexicore_GetEntryCount(env.dicId, 1));
+    env.OpenSession();
+    struct {
+        int mode;
+        const char *key, *words;
+    } cases[] = {
+        {LEXICORE_MODE_EXACT, "apple", "apple"},
+        {LEXICORE_MODE_EXACT, "appl", ""},
+        {LEXICORE_MODE_PREFIX, "appl", "apple apples apply"},
+        {LEXICORE_MODE_SUFFIX, "ing", "thing cling bring sing"},
+        {LEXICORE_MODE_NEAR, "aple", "Apple apple"},
+        {10, "appm", "aptly"},
+        {11, "appm", "apply"},
+        {12, "apple", "Apple apple"},
+        {LEXICORE_MODE_EXACT, "ap*", "apple apples apply aptly"},
+        {LEXICORE_MODE_EXACT, "*ing", "thing cling bring sing"},
+        {LEXICORE_MODE_EXACT, "*an*", "ant banana band"},
+        {LEXICORE_MODE_EXACT, "s?ng", "sing song"},
+    };
+    for (auto &c : cases) EXPECT_EQ(std::string(c.words), env.Run(c.mode, c.key)) << c.key << " " << c.mode;
+    // Items in order, stamped with their forward entry numbers, in both indexes.
+    std::vector<std::string> forward;
+    for (LONG i = 0;; i++) {
+        VLDataItem *item = Lexicore_GetItem(env.session, i);
+        if (!item) break;
+        EXPECT_EQ((DWORD)i, item->head.entryNo);
+        EXPECT_EQ(env.fileId, item->head.fileId);
+        forward.push_back(item->headword);
+        VLDataItem_Destroy(item);
+    }
+    ASSERT_EQ(14u, forward.size());
+    Lexicore_SelectIndex(env.session, 1);
+    VLDataItem *last = Lexicore_GetItem(env.session, 13);
+    ASSERT_NE(nullptr, last);
+    EXPECT_EQ(forward[last->head.entryNo], std::string(last->headword));
+    VLDataItem_Destroy(last);
+    Lexicore_SelectIndex(env.session, 0);
+    VLDataItem *singer = env.Find("singer");
+    ASSERT_NE(nullptr, singer);
+    EXPECT_EQ("one who sings|c:\\pics\\a.png;", env.Body(singer));
+    VLDataItem_Destroy(singer);
+}
+
+TEST(UserDic, UpdateAndDeleteAnnounceTheirChanges) {
+    UserEnv env;
+    for (const char *w : {"band", "apple", "sing"}) ASSERT_GE(env.Add(w, "old"), 0);
+    ASSERT_EQ(3u, g_changes.size());
+    EXPECT_EQ(1u, g_changes[1].kind);
+    EXPECT_EQ(env.dicId, (DWORD)g_changes[1].dicId);
+    EXPECT_EQ(0, g_changes[1].value);  // "apple" went in front
+    env.OpenSession();
+
+    // A new body: the entry keeps its place, the text is replaced.
+    VLDataItem *band = env.Find("band");
+    ASSERT_NE(nullptr, band);
+    std::string longer(300, 'x');
+    EXPECT_TRUE(Lexicore_UpdateUserEntry(band, nullptr, longer.c_str(), nullptr));
+    VLDataItem_Destroy(band);
+    band = env.Find("band");
+    ASSERT_NE(nullptr, band);
+    EXPECT_EQ(longer, env.Body(band));
+    EXPECT_EQ(2u, g_changes.back().kind);
+    EXPECT_EQ(1, g_changes.back().value);
+
+    // New strings: the entry moves to its new place.
+    VLDataItem head;
+    memset(&head, 0, sizeof head);
+    VLDataItem *record = VLDataItem_Create(&head, "zoo", "zu", nullptr, nullptr);
+    EXPECT_TRUE(Lexicore_UpdateUserEntry(band, record, "animals", nullptr));
+    VLDataItem_Destroy(record);
+    VLDataItem_Destroy(band);
+    EXPECT_EQ("", env.Run(LEXICORE_MODE_EXACT, "band"));
+    EXPECT_EQ("zoo", env.Run(LEXICORE_MODE_EXACT, "zoo"));
+    EXPECT_EQ(2, g_changes.back().value);
+    VLDataItem *zoo = env.Find("zoo");
+    ASSERT_NE(nullptr, zoo);
+    EXPECT_EQ("animals", env.Body(zoo));
+
+    // Delete: gone from both indexes.
+    EXPECT_TRUE(Lexicore_DeleteUserEntry(zoo));
+    VLDataItem_Destroy(zoo);
+    EXPECT_EQ(3u, g_changes.back().kind);
+    EXPECT_EQ(2, g_changes.back().value);
+    EXPECT_EQ(2, Lexicore_GetEntryCount(env.dicId, 0));
+    EXPECT_EQ(2, Lexicore_GetEntryCount(env.dicId, 1));
+    EXPECT_EQ("", env.Run(LEXICORE_MODE_SUFFIX, "oo"));
+    // The session forms.
+    VLDataItem *item = VLDataItem_Create(&head, "cling", nullptr, nullptr, nullptr);
+    EXPECT_EQ(1, Lexicore_AddEntry(env.session, item, "b", nullptr));
+    VLDataItem_Destroy(item);
+    VLDataItem *apple = env.Find("apple");
+    ASSERT_NE(nullptr, apple);
+    EXPECT_EQ(1, Lexicore_DeleteEntry(env.session, apple));
+    VLDataItem_Destroy(apple);
+    EXPECT_EQ("cling sing", env.Run(LEXICORE_MODE_EXACT, "*"));
+}
+
+TEST(UserDic, TheCatalogueFindsTheDictionaryAgain) {
+    UserEnv env;
+    for (const char *w : {"one", "two", "three"}) ASSERT_GE(env.Add(w, "t"), 0);
+    Lexicore_Term();
+    ASSERT_TRUE(Lexicore_Init("VLTU", 0));
+    DicProperty p;
+    memset(&p, 0, sizeof p);
+    p.size = sizeof p;
+    ASSERT_TRUE(Lexicore_GetDicProperty(env.dicId, &p));
+    EXPECT_EQ(1u, p.indexKind);
+    EXPECT_EQ(3, Lexicore_GetEntryCount(env.dicId, 0));
+    env.OpenSession();
+    EXPECT_EQ("two", env.Run(LEXICORE_MODE_EXACT, "two"));
+    // A damaged side file: the session does not open.
+    env.CloseSession();
+    std::string items = kit::ReadAll(env.box.Path("mine.rxa"));
+    items[14] = 9;
+    kit::WriteAll(env.box.Path("mine.rxa"), items);
+    DicSession *s = Lexicore_CreateSession();
+    EXPECT_FALSE(Lexicore_OpenSession(s, env.dicId, FALSE));
+    Lexicore_DestroySession(s);
+    EXPECT_EQ(-1, env.Add("four", "t"));
+}
+
+}  // namespace
