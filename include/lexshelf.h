@@ -307,6 +307,67 @@ BOOL WINAPI Lexshelf_AddToActiveList(const VLDataItem *item);
 /* LEXSHELF_ROLE_* bits of the path. */
 DWORD WINAPI Lexshelf_GetListRole(const char *path);
 
+/* ==== Searches across dictionaries ================================================================
+ * Each search fills the caller's word list (cleared first) from the dictionaries it chooses: a
+ * dictionary id (its language's search mode of the request kind), a group id (every dictionary of
+ * the group that fits the text, the caller's mode), or 0 (the current translation set's slots 1 to
+ * 5 for the request kind).  The text is looked up through the language manager's word analysis
+ * (base forms, phrases) unless flag LEXSHELF_SF_NO_ANALYSIS is given.  The list's window, when it
+ * names one, gets 0x8004 (0) before and 0x8000, 0x8004 (1), 0x8001 after the search (0x8001 left
+ * out after pop-up requests of kinds 4 and 5).  All run on the caller's thread and hold no lock. */
+#define LEXSHELF_SF_NO_ANALYSIS 0x100
+/* The lookup request: 1 when the search ran; 0 for an empty text, no dictionary chosen, or (kind 1)
+ * a cursor no longer in the box of the request's point (2 pixels left to less than 2 right, 3 above
+ * to less than 3 below; nothing is sent and the list stays as it was).  Runs at the highest thread
+ * priority and the high priority class and restores both; then sorts the list and runs the
+ * language's automatic actions (pronounce, copy, open the manager).  The request stays the
+ * caller's. */
+int WINAPI Lexshelf_SearchPopup(VLTranParam *request, VLWordList *list);
+/* Escape-tagged text (charset -1), or text in the charset, or in the charset of a language code
+ * above 255.  1 when the search ran, 0 otherwise; the list is sorted after. */
+int WINAPI Lexshelf_SearchDicsEx(const char *text, DWORD dicId, DWORD mode, DWORD flags, int charset,
+                                 VLWordList *list);
+int WINAPI Lexshelf_SearchDics(const char *text, DWORD dicId, DWORD mode, DWORD flags, VLWordList *list);
+/* The current translation set's dictionaries for the request kind, search flags 0x38. */
+int WINAPI Lexshelf_SearchByLanguages(const char *text, int wordPos, DWORD kind, int charset, VLWordList *list);
+
+/* ==== User-dictionary exchange, clipboard and pronunciation ======================================= */
+/* Options of a text import (the caller's record). */
+typedef struct TextImportOptions {
+    const char *Separator;   /* the separator text, or the character itself when below 0x10000 */
+    DWORD Reserved1;
+    DWORD Reserved2;
+    DWORD HeadwordColumn;    /* 1-based */
+    DWORD SecondColumn;      /* 1-based, 0 for none */
+    DWORD SkipFirstLine;     /* non-zero: the first line is a title line */
+} TextImportOptions;
+/* Progress of a text import in percent; 0 ends the import (its result is then 1). */
+typedef int(CALLBACK *LexshelfProgressProc)(int percent, LPARAM user);
+#define LEXSHELF_IMPORT_LIMIT 60000
+/* Writes every entry of the dictionary to a text file, one line per entry, each field in double
+ * quotes (a quote inside a field written twice), fields separated by the character: headword,
+ * second string (when present), text (plain rendering), second text (when present).  1; 0 when
+ * the dictionary is not in the catalogue or the file cannot be created. */
+BOOL WINAPI Lexshelf_ExportText(const char *path, DWORD dicId, int separator);
+/* Reads such a file into the user dictionary: records may span lines inside quotes; a separator
+ * or a doubled quote inside quotes is text.  1; 0 when the file cannot be opened; -1 when the
+ * record limit (LEXSHELF_IMPORT_LIMIT entries) stopped it. */
+int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const TextImportOptions *options,
+                               LexshelfProgressProc progress, LPARAM user);
+/* The exchange file of the earlier generation ("User Dictionary for VL") from an open file: 1; 0
+ * when the header does not match, the file is damaged (nothing is added then) or holds no entry. */
+BOOL WINAPI Lexshelf_ImportUserDic(HANDLE file, DWORD dicId);
+/* A version-3 user dictionary file ("VELOUDV3"): 1; 0 when the signature does not match or the file
+ * is damaged (nothing is added then). */
+BOOL WINAPI Lexshelf_ImportV3UserDic(HANDLE file, DWORD dicId);
+/* Puts the entry on the clipboard as "Rich Text Format", "VLTF Text Format" and CF_TEXT; 1, or 0
+ * when its text cannot be read or the clipboard cannot be opened. */
+BOOL WINAPI Lexshelf_CopyEntry(const VLDataItem *item);
+/* Non-zero when the entry has phonetic data or the language manager can speak it. */
+BOOL WINAPI Lexshelf_CanPronounceEntry(const VLDataItem *item);
+/* Plays the entry's phonetic data, else hands it to the language manager; that result. */
+int WINAPI Lexshelf_PronounceEntry(const VLDataItem *item);
+
 #ifdef __cplusplus
 }
 #endif

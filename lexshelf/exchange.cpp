@@ -1,0 +1,206 @@
+// The user-dictionary exchange: every entry of a dictionary to a text file, and text files and the
+// two older binary formats into a user dictionary through the engine's user entries.
+#include <stdio.h>
+#include <string.h>
+#include "lexshelf_int.h"
+#include "exchange_int.h"
+#include "lexicore.h"
+#include "scrivshow.h"
+#include "strandkit.h"
+
+// The engine's user-entry operation (the user-dictionary store): the new entry's position, -1 on
+// failure, 0 for an empty headword.
+extern "C" LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
+                                             const char *second);
+
+namespace {
+
+const size_t kLineBytes = 65536;
+const DWORD kWalkAll = 0x9000000;  // start at the first entry, forwards
+
+bool HighBytes(const std::string &s) {
+    for (char c : s)
+        if ((unsigned char)c >= 0x80)
+            return true;
+    return false;
+}
+
+// Adds one entry to the user dictionary; true when the engine took it.
+bool AddEntry(DWORD dicId, const ShelfImportEntry &e) {
+    VLDataItem head = {};
+    head.head.type = VLITEM_DATA;
+    head.head.fileId = dicId >> 8;
+    head.head.subDicNo = dicId & 0xFF;
+    VLDataItem *item = VLDataItem_Create(&head, e.headword.c_str(), e.second.empty() ? nullptr : e.second.c_str(),
+                                         e.third.empty() ? nullptr : e.third.c_str(), nullptr);
+    if (!item)
+        return false;
+    std::string text = e.text;
+    if (HighBytes(text)) {
+        std::vector<char> tagged(text.size() + 8, 0);
+        Strandkit_AddCharsetTag(-1, text.c_str(), tagged.data());
+        text = tagged.data();
+    }
+    LONG at = Lexicore_AddUserEntry(dicId, item, text.c_str(), nullptr);
+    VLDataItem_Destroy(item);
+    return at >= 0;
+}
+
+std::string Plain(const char *text, int length) {
+    if (!text || length <= 0)
+        return std::string();
+    int n = Scrivshow_RenderPlain(text, length, nullptr, 0, -1);
+    if (n <= 0)
+        return std::string();
+    std::string out(n + 1, '\0');
+    Scrivshow_RenderPlain(text, length, &out[0], n + 1, -1);
+    out.resize(strlen(out.c_str()));
+    if (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+struct ExportWalk {
+    DicSession *session;
+    FILE *file;
+    char separator;
+};
+
+int CALLBACK ExportOne(VLDataItem *item, int, void *user) {
+    ExportWalk *w = (ExportWalk *)user;
+    VLData data = {};
+    std::string text, text2;
+    if (Lexicore_ReadEntryTextEx(w->session, item, &data)) {
+        text = Plain(data.data1, (int)data.len1);
+        if (data.data2 && data.len2)
+            text2.assign(data.data2, strnlen(data.data2, data.len2));
+        VLMem_Free(data.data1);
+        VLMem_Free(data.data2);
+    }
+    std::string headword = item->headword ? std::string(item->headword, item->headwordLen) : std::string();
+    bool hasSecond = item->second && item->second != item->headword && item->secondLen > 0;
+    std::string second = hasSecond ? Plain(item->second, item->secondLen) : std::string();
+    std::string line = Shelf_QuoteField(headword);
+    std::string sep(1, w->separator);
+    if (!second.empty())
+        line += sep + Shelf_QuoteField(second);
+    line += sep + Shelf_QuoteField(text);
+    if (!text2.empty())
+        line += sep + Shelf_QuoteField(text2);
+    line += "\n";
+    fputs(line.c_str(), w->file);
+    return LEXICORE_ITEM_ADDED;
+}
+
+// The whole of an open file, from its start; false when it cannot be read or is too large.
+bool ReadAll(HANDLE file, std::vector<BYTE> *bytes) {
+    LARGE_INTEGER size;
+    if (!file || file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size) || size.QuadPart > (64 << 20))
+        return false;
+    bytes->resize((size_t)size.QuadPart);
+    DWORD got = 0;
+    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+           (bytes->empty() || ReadFile(file, bytes->data(), (DWORD)bytes->size(), &got, nullptr)) && got == bytes->size();
+}
+
+BOOL AddAll(DWORD dicId, const std::vector<ShelfImportEntry> &entries) {
+    for (const ShelfImportEntry &e : entries)
+        if (!e.headword.empty())
+            AddEntry(dicId, e);
+    return entries.empty() ? FALSE : TRUE;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI Lexshelf_ExportText(const char *path, DWORD dicId, int separator) {
+    DicInfo info = {};
+    info.size = sizeof info;
+    if (!path || !Lexicore_GetDicInfo(dicId >> 8, &info))
+        return FALSE;
+    FILE *file = fopen(path, "w");
+    if (!file)
+        return FALSE;
+    DicSession *session = Lexicore_CreateSession();
+    if (session && Lexicore_OpenSession(session, dicId, FALSE)) {
+        if (info.kind == 1)
+            Lexicore_SelectIndex(session, 0);
+        ExportWalk walk = {session, file, (char)separator};
+        Lexicore_Search(session, "", kWalkAll, ExportOne, &walk);
+        Lexicore_CloseSession(session);
+    }
+    if (session)
+        Lexicore_DestroySession(session);
+    fclose(file);
+    return TRUE;
+}
+
+extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const TextImportOptions *options,
+                                          LexshelfProgressProc progress, LPARAM user) {
+    if (!path || !options)
+        return 0;
+    FILE *file = fopen(path, "r");
+    if (!file)
+        return 0;
+    std::vector<char> buffer(kLineBytes);
+    long lines = 0;
+    while (fgets(buffer.data(), (int)buffer.size(), file))
+        lines++;
+    rewind(file);
+    std::string separator = (UINT_PTR)options->Separator < 0x10000
+                                ? std::string(1, (char)(UINT_PTR)options->Separator)
+                                : std::string(options->Separator);
+    if (options->SkipFirstLine)
+        fgets(buffer.data(), (int)buffer.size(), file);
+    int result = 1;
+    long count = 0, records = 0;
+    int lastPercent = -1;
+    std::string record;
+    bool more = true;
+    while (more) {
+        more = fgets(buffer.data(), (int)buffer.size(), file) != nullptr;
+        if (more) {
+            record += buffer.data();
+            if (Shelf_RecordOpen(record))
+                continue;
+        } else if (record.empty()) {
+            break;
+        }
+        if (!record.empty() && record.back() == '\n')
+            record.pop_back();
+        int percent = lines ? (int)(count / lines) : 100;
+        if (progress && percent != lastPercent) {
+            lastPercent = percent;
+            if (!progress(percent, user))
+                break;
+        }
+        if (++records > LEXSHELF_IMPORT_LIMIT) {
+            result = -1;
+            break;
+        }
+        ShelfImportEntry entry;
+        if (Shelf_FieldsToEntry(Shelf_SplitRecord(record, separator), options->HeadwordColumn, options->SecondColumn,
+                                &entry))
+            AddEntry(dicId, entry);
+        count += 100;
+        record.clear();
+    }
+    fclose(file);
+    return result;
+}
+
+extern "C" BOOL WINAPI Lexshelf_ImportUserDic(HANDLE file, DWORD dicId) {
+    std::vector<BYTE> bytes;
+    std::vector<ShelfImportEntry> entries;
+    if (!ReadAll(file, &bytes) || !Shelf_ReadExchangeFile(bytes.data(), bytes.size(), &entries))
+        return FALSE;
+    return AddAll(dicId, entries);
+}
+
+extern "C" BOOL WINAPI Lexshelf_ImportV3UserDic(HANDLE file, DWORD dicId) {
+    std::vector<BYTE> bytes;
+    std::vector<ShelfImportEntry> entries;
+    if (!ReadAll(file, &bytes) || !Shelf_ReadV3File(bytes.data(), bytes.size(), &entries))
+        return FALSE;
+    AddAll(dicId, entries);
+    return TRUE;
+}
