@@ -6,69 +6,11 @@
 #include <string.h>
 #include <string>
 #include <vector>
-#include "lingodriver.h"
+#include "tests_support/driverkit.h"
+
+const DWORD g_driverLanguage = 0x0600u;
 
 namespace {
-
-LangAnalysisSettings Settings() {
-    LangAnalysisSettings s = {};
-    s.wordsBack = 3;
-    s.phraseLength = 4;
-    s.fanOutDepth = 2;
-    s.buildPhrases = 1;
-    s.addCursorForms = 1;
-    s.addSentence = 1;
-    return s;
-}
-
-struct Keys {
-    std::vector<std::string> all;
-    bool Has(const std::string &t) const {
-        for (const auto &k : all)
-            if (k == t)
-                return true;
-        return false;
-    }
-    std::string List() const {
-        std::string s;
-        for (const auto &k : all)
-            s += "[" + k + "] ";
-        return s;
-    }
-};
-
-// The keys of text with the cursor on the first byte of `at`.
-Keys Analyse(const char *text, const char *at) {
-    Keys keys;
-    const char *p = strstr(text, at);
-    EXPECT_NE(p, nullptr) << at;
-    LangKeyList out = {};
-    LangAnalysisSettings s = Settings();
-    if (!p || !LangDriver_AnalyzeText(text, (int)(p - text), &out, &s))
-        return keys;
-    EXPECT_EQ(out.language, 0x0600u);
-    for (DWORD i = 0; i < out.count; i++) {
-        keys.all.push_back(out.items[i].text);
-        Linguabase_Free(out.items[i].text);
-    }
-    Linguabase_Free(out.items);
-    return keys;
-}
-
-struct Case {
-    const char *text, *at;
-    std::vector<const char *> has, hasNot;
-};
-
-void Check(const std::vector<Case> &cases) {
-    for (const auto &c : cases) {
-        Keys k = Analyse(c.text, c.at);
-        for (const char *f : c.has)
-            EXPECT_TRUE(k.Has(f)) << c.text << " at " << c.at << ": no key \"" << f << "\" in " << k.List();
-        for (const char *f : c.hasNot)
-            EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
-    }
-}
 
 TEST(FrenchAnalysis, InflectedForms) {
     Check({
