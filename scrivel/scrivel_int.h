@@ -304,4 +304,197 @@ void ScrivelScroll_HInfo(const EditorDocument *doc, int clientWidth, int *maximu
 // Applies an SB_ code of the horizontal bar to the offset (kept in 0 .. maximum - page - 1).
 int ScrivelScroll_Horizontal(EditorDocument *doc, int code, int thumb, int clientWidth);
 
+
+// ---- Editor window (window.cpp and the files named below) ----------------------------------------
+enum {
+    SCRIVEL_EXSTYLE_NOENTER = static_cast<int>(0x80000000u),  // Enter alone inserts no break
+};
+enum {
+    SCRIVEL_UNDO_TYPING = 1,
+    SCRIVEL_UNDO_DELETE,
+    SCRIVEL_UNDO_NEWLINE,
+    SCRIVEL_UNDO_DELSEL,
+    SCRIVEL_UNDO_PASTE,
+    SCRIVEL_UNDO_ATTRIBUTE,
+};
+constexpr UINT kScrivelDragTimer = 140;
+
+struct ScrivelCreateParams {
+    DWORD exStyle;
+    DWORD style;
+    ScrivelNotifyCallback callback;
+    DWORD menuMask;
+};
+
+struct ScrivelSelection {
+    int present;
+    ScrivelPos start, end, anchor;
+};
+
+// One level of undo: copies of the lines first .. first + count - 1 as they were before the edit;
+// after the edit the region ends tail lines before the end of the document.
+struct ScrivelUndo {
+    int present;
+    int open;  // taken, edit not finished yet
+    int kind;
+    int first;
+    LineRecord **lines;
+    int count;
+    int tail;
+    ScrivelPos caret;
+    ScrivelSelection sel;
+};
+
+struct ScrivelWindow {
+    HWND hwnd;
+    EditorDocument *doc;  // made at the first WM_SIZE (or the first message that needs it)
+    ScrivelPos caret;
+    ScrivelSelection sel;
+    TextAttribute typing;
+    ScrivelUndo undo;
+    int dragging, dragTimer, hLimit;
+    int desiredX, haveDesired, endFlag;
+    HDC backDc;
+    HBITMAP backBmp, backOld;
+    int backW, backH;
+    HBRUSH bgBrush;
+    DWORD exStyle, style;
+    ScrivelNotifyCallback callback;
+    DWORD menuMask;
+    UINT cfPrivate, cfRtf;
+    COLORREF custom[16];
+    int hasFocus;
+    int leadByte;  // a lead byte waiting for its trail (WM_CHAR), -1 none
+    int imeCharset;  // charset of a character the input method gives, -1 none
+    int coolSb;
+};
+
+// Window class and state (window.cpp).
+int ScrivelWin_Register(HINSTANCE inst);
+void ScrivelWin_Unregister(HINSTANCE inst);
+HWND ScrivelWin_Create(const ScrivelCreateParams *cp, int x, int y, int width, int height,
+                       HWND parent, HMENU menu);
+ScrivelWindow *ScrivelWin_Get(HWND hwnd);
+EditorDocument *ScrivelWin_Doc(ScrivelWindow *w);
+void ScrivelWin_Notify(ScrivelWindow *w, int code, void *data);
+void ScrivelWin_NotifyInt(ScrivelWindow *w, int code, int value);
+int ScrivelWin_ClientWidth(ScrivelWindow *w);
+int ScrivelWin_ClientHeight(ScrivelWindow *w);
+// The width the document wraps at: the client width when wrapping, else the no-wrap width.
+int ScrivelWin_WrapWidth(ScrivelWindow *w);
+void ScrivelWin_UpdateScrollBars(ScrivelWindow *w);
+void ScrivelWin_Repaint(ScrivelWindow *w);
+void ScrivelWin_ReadTyping(ScrivelWindow *w, int report);
+void ScrivelWin_SetSelection(ScrivelWindow *w, int present, const ScrivelPos *a, const ScrivelPos *b);
+extern HINSTANCE g_scrivelInstance;
+
+// Positions (caret.cpp).
+int ScrivelPos_Index(const ScrivelPos *p);  // cell + after: 0 .. count
+ScrivelPos ScrivelPos_Make(const EditorDocument *doc, int line, int index);
+int ScrivelPos_Compare(const ScrivelPos *a, const ScrivelPos *b);
+void ScrivelPos_Clamp(const EditorDocument *doc, ScrivelPos *p);
+// The selection as a range of cells; 0 without a selection.
+int ScrivelSel_Range(const ScrivelWindow *w, ScrivelRange *r);
+void ScrivelCaret_Place(ScrivelWindow *w);
+void ScrivelCaret_MakeVisible(ScrivelWindow *w, int homeEnd);
+int ScrivelCaret_Key(ScrivelWindow *w, UINT vk, int shift, int ctrl);
+void ScrivelMouse_Down(ScrivelWindow *w, int x, int y);
+void ScrivelMouse_Move(ScrivelWindow *w, int x, int y);
+void ScrivelMouse_Up(ScrivelWindow *w);
+void ScrivelMouse_Timer(ScrivelWindow *w);
+int ScrivelMouse_SetCursor(ScrivelWindow *w);
+
+// Editing (edit.cpp) and undo (undo.cpp).  Edits return 1 done, 0 nothing changed.
+int ScrivelEdit_InsertChar(ScrivelWindow *w, const char *bytes, int charset);
+int ScrivelEdit_Backspace(ScrivelWindow *w);
+int ScrivelEdit_Delete(ScrivelWindow *w);
+int ScrivelEdit_LineBreak(ScrivelWindow *w);
+int ScrivelEdit_DeleteSelection(ScrivelWindow *w, int kind);
+// Inserts tagged text at the caret (kind 0: no undo snapshot; the selection is deleted first).
+int ScrivelEdit_InsertTagged(ScrivelWindow *w, const char *text, int startAttr, int kind);
+int ScrivelEdit_ApplyAttribute(ScrivelWindow *w, const TextAttribute *changed);
+int ScrivelEdit_SetText(ScrivelWindow *w, const char *text);
+void ScrivelEdit_AfterDocChange(ScrivelWindow *w);
+void ScrivelEdit_Rewrap(ScrivelWindow *w, int first, int last);
+// Snapshot of the lines that an edit of lines first..last may touch.  0 when out of memory.
+int ScrivelUndo_Begin(ScrivelWindow *w, int kind, int first, int last);
+void ScrivelUndo_End(ScrivelWindow *w);
+void ScrivelUndo_Drop(ScrivelWindow *w, int report);
+int ScrivelUndo_Apply(ScrivelWindow *w);
+
+// Clipboard (clipboard.cpp).
+int ScrivelClip_Copy(ScrivelWindow *w);
+int ScrivelClip_Paste(ScrivelWindow *w);
+int ScrivelClip_CanPaste(ScrivelWindow *w);
+// Tagged text of Unicode text: the first candidate code page that needs no default character,
+// else the one with the fewest '?'.  Owned buffer, null when no code page converts it.
+char *ScrivelClip_FromUnicode(const WCHAR *text, int *charset);
+// The text of a private clipboard block of size bytes, or null when the block is malformed.
+char *ScrivelClip_PrivateText(const BYTE *block, size_t size);
+
+// Input method (ime.cpp).
+void ScrivelIme_ThreadStart(void);
+void ScrivelIme_Shutdown(void);
+int ScrivelIme_Active(void);
+LRESULT ScrivelIme_DefProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+void ScrivelIme_PlaceWindow(ScrivelWindow *w, int x, int y);
+LRESULT ScrivelIme_OnStartComposition(ScrivelWindow *w, WPARAM wp, LPARAM lp);
+LRESULT ScrivelIme_OnComposition(ScrivelWindow *w, WPARAM wp, LPARAM lp);
+int ScrivelIme_Translate(const MSG *msg);
+// The charset and code page of the current keyboard layout.
+int ScrivelIme_LayoutCharset(int *codePage);
+int ScrivelIme_InsertResult(ScrivelWindow *w, const char *bytes, int charset);
+
+// Painting and printing (paint.cpp, print.cpp).
+void ScrivelPaint_OnPaint(ScrivelWindow *w);
+void ScrivelPaint_RebuildBuffer(ScrivelWindow *w);
+void ScrivelPaint_FreeBuffer(ScrivelWindow *w);
+// Draws the shown lines from the top line into rc of dc; with a selection unless printing;
+// returns the line after the last one drawn.
+int ScrivelPaint_Lines(EditorDocument *doc, HDC dc, const RECT *rc, int printing,
+                       const ScrivelSelection *sel, HBRUSH bg);
+int ScrivelPaint_To(ScrivelWindow *w, HDC dc, const RECT *rc);
+// First lines of the pages of a document laid out for a page of pageHeight pixels (the margins
+// of the document included); the page count, starts may be null.
+int ScrivelPrint_Paginate(const EditorDocument *doc, int pageHeight, int *starts, int maxPages);
+// Prints the document (the selection only when range is not null) onto a printer dc: pages with
+// headers.  The number of pages printed, or a negative code.
+int ScrivelPrint_ToDc(ScrivelWindow *w, HDC dc, const ScrivelRange *range, int startDoc);
+int ScrivelPrint_Dialog(ScrivelWindow *w);
+void ScrivelPrint_Header(HDC dc, const char *name, int page, int pages, int width, int left, int top);
+
+// Context menu (menu.cpp).
+HMENU ScrivelMenu_Build(ScrivelWindow *w);
+void ScrivelMenu_Command(ScrivelWindow *w, UINT id);
+void ScrivelMenu_Show(ScrivelWindow *w, int x, int y);
+
+// Custom scroll bars (scrollbar.cpp): the geometry of one bar along its length.
+struct ScrivelSbInfo {
+    int minimum, maximum, page, position, trackPos;
+};
+struct ScrivelSbLayout {
+    int arrow;       // length of each arrow
+    int track;       // length between the arrows
+    int thumb;       // thumb length (0: no thumb)
+    int thumbOffset; // from the end of the first arrow
+    int canScroll;
+};
+void ScrivelSb_Layout(const ScrivelSbInfo *si, int length, int arrowLen, int minThumb,
+                      int arrowsDisabled, ScrivelSbLayout *out);
+// Position of a thumb dragged to offset (0 .. track - thumb).
+int ScrivelSb_PosFromOffset(const ScrivelSbInfo *si, const ScrivelSbLayout *lay, int offset);
+int ScrivelSb_Install(HWND hwnd);
+void ScrivelSb_Remove(HWND hwnd);
+int ScrivelSb_SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO *si, BOOL redraw);
+int ScrivelSb_GetScrollInfo(HWND hwnd, int bar, SCROLLINFO *si);
+int ScrivelSb_ShowScrollBar(HWND hwnd, int bar, BOOL show);
+int ScrivelSb_SetStyle(HWND hwnd, int bar, int style);
+int ScrivelSb_SetSize(HWND hwnd, int bar, int length, int thickness);
+int ScrivelSb_SetMinThumb(HWND hwnd, int bar, int length);
+// The system's flat scroll bars (flatsb.cpp), with the standard bars when they are missing.
+void ScrivelFlat_Init(HWND hwnd, int regularVertical);
+void ScrivelFlat_Uninit(HWND hwnd);
+int ScrivelFlat_SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO *si, BOOL redraw);
+int ScrivelFlat_GetScrollInfo(HWND hwnd, int bar, SCROLLINFO *si);
+
 #endif  // SCRIVEL_INT_H

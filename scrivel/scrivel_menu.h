@@ -1,0 +1,38 @@
+// Resource and command ids of the editor's context menu (shared by the resource script and code).
+#ifndef SCRIVEL_MENU_H
+#define SCRIVEL_MENU_H
+
+#define IDM_SCRIVEL_CONTEXT 106
+#define IDC_SCRIVEL_LINK 103
+#define CMD_UNDO 40006
+#define CMD_CUT 40007
+#define CMD_COPY 40008
+#define CMD_PASTE 40009
+#define CMD_DELETE 40010
+#define CMD_SELECTALL 40011
+#define CMD_SIZE_SMALLEST 40012
+#define CMD_SIZE_SMALL 40013
+#define CMD_SIZE_NORMAL 40014
+#define CMD_SIZE_LARGE 40015
+#define CMD_SIZE_LARGEST 40016
+#define CMD_BOLD 40018
+#define CMD_ITALIC 40019
+#define CMD_UNDERLINE 40020
+#define CMD_SUBSCRIPT 40021
+#define CMD_SUPERSCRIPT 40022
+#define CMD_ROMAN 40023
+#define CMD_SWISS 40024
+#define CMD_COLOR 40025
+#define CMD_LANG_ANSI 40026
+#define CMD_LANG_JAPANESE 40027
+#define CMD_LANG_SCHINESE 40028
+#define CMD_LANG_TCHINESE 40029
+#define CMD_LANG_KOREAN 40030
+#define CMD_WORDWRAP 40038
+#define CMD_LAYER_CLOSE 40040
+#define CMD_LAYER_1 40041
+#define CMD_LAYER_5 40045
+#define CMD_LAYER_OPEN 40046
+#define CMD_PRINT 40047
+
+#endif
