@@ -44,7 +44,7 @@ bool ReadExchange(const Cursor &file, std::vector<ShelfImportEntry> *out) {
         return false;
     DWORD table = file.U32(0), base = file.U32(4);
     unsigned lo1 = file.U8(18), hi1 = file.U8(19), lo2 = file.U8(20), hi2 = file.U8(21);
-    if (table != SHELF_EXCHANGE_HEADER || lo1 > hi1 || lo2 > hi2 || base < SHELF_EXCHANGE_PAGE)
+    if (table != SHELF_EXCHANGE_HEADER || lo1 > hi1 || lo2 > hi2)
         return false;
     size_t buckets = (size_t)(hi1 - lo1 + 1) * (hi2 - lo2 + 1);
     if (base < table || base - table < buckets * 2 || !file.Has(table, buckets * 2))
