@@ -15,33 +15,12 @@
 
 namespace {
 
-// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
-// a static one would be shared between threads).
-struct StringList {
-    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
-    ~StringList() {
-        if (p) {
-            Linguabase_FreeStrings(p);
-            Linguabase_Free(p);
-        }
-    }
-};
-
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 1}, {102, false, 0, 0}, {103, false, 0, 1}, {104, true, 0, 0}, {105, false, 0, 0},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // The umlauts and sharp s, and the accented letters of loan words (cafe, creme, ...).
-constexpr Letters kLetters = MakeLetters(
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters(
     "\xC4\xD6\xDC\xE4\xF6\xFC\xDF"                       // A O U umlaut, a o u umlaut, sharp s
     "\xC0\xC1\xC2\xC7\xC8\xC9\xCA\xCB\xCE\xCF\xD4\xDB"  // A-grave ... U-circumflex
     "\xE0\xE1\xE2\xE7\xE8\xE9\xEA\xEB\xEE\xEF\xF4\xFB"  // and the same in lower case
@@ -98,14 +77,8 @@ struct Run {
 
 void Add(const Run &r, const char *form, DWORD value = 0) { Linguabase_AddCandidate(form, 3, value, 0, r.index, r.c); }
 
-// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
 int ApplyIn(int id, DWORD mode, const Run &r, const char *w, int n, LangStringList *list = nullptr) {
-    LangRuleTable *t = Sbcs_Table(id);
-    if (!t)
-        return 0;
-    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
-    pass.mode = mode;
-    return Linguabase_ApplySuffixRules(w, n, r.index, r.c, &pass, list);
+    return Sbcs_ApplyIn(id, mode, w, n, r.index, r.c, list);
 }
 
 int Whole(int id, const Run &r, const char *w, int n) { return ApplyIn(id, 1, r, w, n); }
@@ -219,7 +192,7 @@ void AnalysePart(const Run &r, const char *w, int n) {
 void SplitCompound(const Run &r, const char *w, int n) {
     if (n <= 4)
         return;
-    StringList held;
+    SbcsStringList held;
     if (!held.p)
         return;
     LangStringList &list = *held.p;

@@ -30,9 +30,8 @@ void NotRule(const char *word, int length, int index, LangAnalysisContext *c) {
 
 void WordRules(const char *word, int length, int index, LangAnalysisContext *c, bool cursorRun) {
     if (!c->settings->rawOnly) {
-        LangRuleTable *irregular = Sbcs_Table(102), *endings = Sbcs_Table(101);
-        if (!(irregular && Linguabase_ApplySuffixRules(word, length, index, c, irregular, nullptr)) && endings)
-            Linguabase_ApplySuffixRules(word, length, index, c, endings, nullptr);
+        if (!Sbcs_Apply(102, word, length, index, c))
+            Sbcs_Apply(101, word, length, index, c);
     }
     if (index == c->cursorWord && !cursorRun)
         NotRule(word, length, index, c);

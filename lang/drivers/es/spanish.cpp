@@ -17,25 +17,15 @@ const SbcsTableSpec kTables[] = {
     {104, false, 0, 1},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // A-acute E-acute I-acute N-tilde O-acute U-acute U-diaeresis, and lower case.
-constexpr Letters kLetters = MakeLetters("\xC1\xC9\xCD\xD1\xD3\xDA\xDC\xE1\xE9\xED\xF1\xF3\xFA\xFC");
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters("\xC1\xC9\xCD\xD1\xD3\xDA\xDC\xE1\xE9\xED\xF1\xF3\xFA\xFC");
 
 const BYTE kOpenExclamation = 0xA1, kOpenQuestion = 0xBF;
 
 void Tables(const char *w, int n, int index, LangAnalysisContext *c) {
     const int ids[] = {101, 103};
     for (int id : ids)
-        if (LangRuleTable *t = Sbcs_Table(id))
-            Linguabase_ApplySuffixRules(w, n, index, c, t, nullptr);
+        Sbcs_Apply(id, w, n, index, c);
 }
 
 // "-isimo" with i-acute (also the feminine "-isima", which adds "a"): for every e and o of the
@@ -82,12 +72,9 @@ void Superlative(const char *w, int n, int index, LangAnalysisContext *c) {
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
-    LangRuleTable *irregular = Sbcs_Table(104);
-    if (irregular && Linguabase_ApplySuffixRules(w, length, index, c, irregular, nullptr))
+    if (Sbcs_Apply(104, w, length, index, c))
         return;
     Tables(w, length, index, c);
     if (length > 1 && (w[length - 1] == 's' || w[length - 1] == 'S')) {

@@ -9,58 +9,33 @@
 
 namespace {
 
-// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
-// a static one would be shared between threads).
-struct StringList {
-    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
-    ~StringList() {
-        if (p) {
-            Linguabase_FreeStrings(p);
-            Linguabase_Free(p);
-        }
-    }
-};
-
 const SbcsTableSpec kTables[] = {
     {101, false, 0, 0},
     {102, false, 0, 0},
     {103, false, 0, 1},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // A-umlaut O-umlaut A-ring, S-caron and Z-caron of loan words; both cases.
-constexpr Letters kLetters = MakeLetters("\xC4\xD6\xC5\x8A\x8E\xE4\xF6\xE5\x9A\x9E");
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters("\xC4\xD6\xC5\x8A\x8E\xE4\xF6\xE5\x9A\x9E");
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
-    LangRuleTable *cases = Sbcs_Table(101), *verbs = Sbcs_Table(102), *irregular = Sbcs_Table(103);
-    if (irregular && Linguabase_ApplySuffixRules(w, length, index, c, irregular, nullptr))
+    if (Sbcs_Apply(103, w, length, index, c))
         return;
-    if (verbs)
-        Linguabase_ApplySuffixRules(w, length, index, c, verbs, nullptr);
-    StringList held;
+    Sbcs_Apply(102, w, length, index, c);
+    SbcsStringList held;
     if (!held.p)
         return;
     LangStringList &list = *held.p;
-    if (cases && Linguabase_ApplySuffixRules(w, length, index, c, cases, &list))
+    if (Sbcs_Apply(101, w, length, index, c, &list))
         for (int i = 0; i < list.count; i++) {
             const char *stem = list.strings[i];
             int n = (int)strlen(stem);
             Linguabase_AddCandidate(stem, 3, 0, 0, index, c);
-            if (!(irregular && Linguabase_ApplySuffixRules(stem, n, index, c, irregular, nullptr)) && verbs)
-                Linguabase_ApplySuffixRules(stem, n, index, c, verbs, nullptr);
+            if (!Sbcs_Apply(103, stem, n, index, c))
+                Sbcs_Apply(102, stem, n, index, c);
         }
     Linguabase_FreeStrings(&list);
 }

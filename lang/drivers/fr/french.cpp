@@ -15,18 +15,9 @@ const SbcsTableSpec kTables[] = {
     {103, false, 0, 1},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // A-grave A-circumflex AE C-cedilla E-grave E-acute E-circumflex E-diaeresis I-circumflex
 // I-diaeresis O-circumflex OE U-grave U-circumflex U-diaeresis Y-diaeresis, and lower case.
-constexpr Letters kLetters = MakeLetters(
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters(
     "\xC0\xC2\xC6\xC7\xC8\xC9\xCA\xCB\xCE\xCF\xD4\x8C\xD9\xDB\xDC\x9F"
     "\xE0\xE2\xE6\xE7\xE8\xE9\xEA\xEB\xEE\xEF\xF4\x9C\xF9\xFB\xFC\xFF");
 
@@ -81,23 +72,18 @@ const LangPrefixRule kPrefixes[] = {
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
-    LangRuleTable *irregular = Sbcs_Table(103), *verbs = Sbcs_Table(101), *nouns = Sbcs_Table(102);
-    if (irregular && Linguabase_ApplySuffixRules(w, length, index, c, irregular, nullptr))
+    if (Sbcs_Apply(103, w, length, index, c))
         return;
-    if (verbs)
-        Linguabase_ApplySuffixRules(w, length, index, c, verbs, nullptr);
-    if (nouns) {
-        Linguabase_ApplySuffixRules(w, length, index, c, nouns, nullptr);
-        char last = w[length - 1];
-        if (length > 1 && (last == 'e' || last == 'E' || last == 's' || last == 'S'))
-            Linguabase_ApplySuffixRules(w, length - 1, index, c, nouns, nullptr);
-        if (length > 2 && _stricmp(w + length - 2, "es") == 0)
-            Linguabase_ApplySuffixRules(w, length - 2, index, c, nouns, nullptr);
-    }
+    Sbcs_Apply(101, w, length, index, c);
+    // plural and feminine endings, also on the word without its last "e", "s" or "es"
+    Sbcs_Apply(102, w, length, index, c);
+    char last = w[length - 1];
+    if (length > 1 && (last == 'e' || last == 'E' || last == 's' || last == 'S'))
+        Sbcs_Apply(102, w, length - 1, index, c);
+    if (length > 2 && _stricmp(w + length - 2, "es") == 0)
+        Sbcs_Apply(102, w, length - 2, index, c);
     Linguabase_ApplyPrefixList(w, kPrefixes, length, index, c);
 }
 

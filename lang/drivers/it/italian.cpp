@@ -11,18 +11,6 @@
 
 namespace {
 
-// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
-// a static one would be shared between threads).
-struct StringList {
-    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
-    ~StringList() {
-        if (p) {
-            Linguabase_FreeStrings(p);
-            Linguabase_Free(p);
-        }
-    }
-};
-
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 0},
     {102, false, 0, 0},
@@ -30,18 +18,9 @@ const SbcsTableSpec kTables[] = {
     {104, false, 0, 1},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // A-grave A-circumflex E-grave E-acute E-circumflex I-grave I-acute I-circumflex O-grave O-acute
 // O-circumflex U-grave U-circumflex, and lower case.
-constexpr Letters kLetters = MakeLetters(
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters(
     "\xC0\xC2\xC8\xC9\xCA\xCC\xCD\xCE\xD2\xD3\xD4\xD9\xDB"
     "\xE0\xE2\xE8\xE9\xEA\xEC\xED\xEE\xF2\xF3\xF4\xF9\xFB");
 
@@ -72,8 +51,7 @@ void ApostropheRule(const char *w, int n, int index, LangAnalysisContext *c) {
     if (at < 0)
         return;
     const char *rest = w + at + 1;
-    LangRuleTable *elided = Sbcs_Table(103);
-    StringList held;
+    SbcsStringList held;
     if (!held.p)
         return;
     LangStringList &list = *held.p;
@@ -81,7 +59,7 @@ void ApostropheRule(const char *w, int n, int index, LangAnalysisContext *c) {
     memcpy(head, w, (size_t)at + 1);
     head[at] = '\'';  // the table spells the plain apostrophe
     head[at + 1] = 0;
-    if (elided && Linguabase_ApplySuffixRules(head, at + 1, index, c, elided, &list))
+    if (Sbcs_Apply(103, head, at + 1, index, c, &list))
         for (int i = 0; i < list.count; i++)
             if (strlen(list.strings[i]) + strlen(rest) < LANG_OUTPUT_SIZE) {
                 strcpy(form, list.strings[i]);
@@ -96,7 +74,7 @@ void ApostropheRule(const char *w, int n, int index, LangAnalysisContext *c) {
 // Tables 101 and 102 into string lists; each string becomes a form and goes through the
 // apostrophe rule.
 void Endings(const char *w, int n, int index, LangAnalysisContext *c) {
-    StringList held;
+    SbcsStringList held;
     if (!held.p)
         return;
     LangStringList &list = *held.p;
@@ -114,10 +92,8 @@ void Endings(const char *w, int n, int index, LangAnalysisContext *c) {
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE], plain[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
     // every accented vowel plain
     bool changed = false;
     for (int i = 0; i <= length; i++) {
@@ -139,8 +115,7 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
         strcpy(form + length - 1, "io");
         Linguabase_AddCandidate(form, 3, 0, 0, index, c);
     }
-    LangRuleTable *irregular = Sbcs_Table(104);
-    if (irregular && Linguabase_ApplySuffixRules(w, length, index, c, irregular, nullptr))
+    if (Sbcs_Apply(104, w, length, index, c))
         return;
     ApostropheRule(w, length, index, c);
     Endings(w, length, index, c);

@@ -16,30 +16,11 @@ const SbcsTableSpec kTables[] = {
     {103, false, 0, 1},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // AE O-slash A-ring, the accented letters of loan words (e-acute, o-acute, ...), A and O umlaut;
 // upper and lower case.
-constexpr Letters kLetters = MakeLetters(
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters(
     "\xC6\xD8\xC5\xC9\xC8\xCA\xD3\xD2\xD4\xDC\xC4\xD6"
     "\xE6\xF8\xE5\xE9\xE8\xEA\xF3\xF2\xF4\xFC\xE4\xF6");
-
-// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
-int ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c) {
-    LangRuleTable *t = Sbcs_Table(id);
-    if (!t)
-        return 0;
-    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
-    pass.mode = mode;
-    return Linguabase_ApplySuffixRules(w, n, index, c, &pass, nullptr);
-}
 
 bool EndsWith(const char *w, int n, const char *end) {
     int e = (int)strlen(end);
@@ -83,14 +64,12 @@ void SlashedO(const char *w, int n, int index, LangAnalysisContext *c) {
 
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
-    if (ApplyIn(103, 1, w, length, index, c) || ApplyIn(101, 1, w, length, index, c))
+    if (Sbcs_ApplyIn(103, 1, w, length, index, c) || Sbcs_ApplyIn(101, 1, w, length, index, c))
         return;
-    ApplyIn(101, 0, w, length, index, c);
-    ApplyIn(102, 0, w, length, index, c);
+    Sbcs_ApplyIn(101, 0, w, length, index, c);
+    Sbcs_ApplyIn(102, 0, w, length, index, c);
     SlashedO(w, length, index, c);
 }
 

@@ -48,6 +48,44 @@ extern const SbcsLanguage g_sbcsLanguage;
 // The loaded rule tables, in the order of g_sbcsLanguage.tables (unloaded ones are empty).
 extern LangRuleTable g_sbcsTables[SBCS_MAX_TABLES];
 
+// The letters above 0x7F of a language as a table of 256 entries (for SbcsLanguage::highLetters),
+// made at compile time from a string of code page bytes.
+struct SbcsLetters {
+    BYTE t[256];
+};
+constexpr SbcsLetters Sbcs_MakeLetters(const char *s) {
+    SbcsLetters l{};
+    for (; *s; s++)
+        l.t[(BYTE)*s] = 1;
+    return l;
+}
+
+// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
+// a static one would be shared between threads); p is null when there was no memory.  The list
+// and its strings go back to the heap at the end of the scope.
+struct SbcsStringList {
+    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
+    SbcsStringList() = default;
+    SbcsStringList(const SbcsStringList &) = delete;
+    SbcsStringList &operator=(const SbcsStringList &) = delete;
+    ~SbcsStringList() {
+        if (p) {
+            Linguabase_FreeStrings(p);
+            Linguabase_Free(p);
+        }
+    }
+};
+
+// The `length` bytes of a word as a terminated string in out (LANG_OUTPUT_SIZE bytes); false,
+// with out untouched, when the word does not fit.
+bool Sbcs_CopyWord(char *out, const char *text, int length);
+// Table `id` on the word, in the table's own mode or in `mode` (on a copy of its record, so that
+// no other pass sees the mode); into `list` when given.  0 when the table is not loaded, else as
+// Linguabase_ApplySuffixRules.
+int Sbcs_Apply(int id, const char *w, int n, int index, LangAnalysisContext *c, LangStringList *list = nullptr);
+int Sbcs_ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c,
+                 LangStringList *list = nullptr);
+
 // The letter tests of the layer (C runtime below 0x80, the language's table above).
 int WINAPI Sbcs_IsLetter(int ch);
 int WINAPI Sbcs_IsLetterOrDigit(int ch);

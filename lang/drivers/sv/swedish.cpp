@@ -11,35 +11,14 @@
 
 namespace {
 
-// A string list for one pass, from the library heap (10,000 pointers: too big for the stack, and
-// a static one would be shared between threads).
-struct StringList {
-    LangStringList *p = (LangStringList *)Linguabase_Alloc(sizeof(LangStringList));
-    ~StringList() {
-        if (p) {
-            Linguabase_FreeStrings(p);
-            Linguabase_Free(p);
-        }
-    }
-};
-
 const SbcsTableSpec kTables[] = {
     {101, false, 4096, 1},
     {102, false, 0, 0},
     {103, false, 0, 0},
 };
 
-struct Letters {
-    BYTE t[256];
-};
-constexpr Letters MakeLetters(const char *s) {
-    Letters l{};
-    for (; *s; s++)
-        l.t[(BYTE)*s] = 1;
-    return l;
-}
 // A-ring A-umlaut O-umlaut, e-acute and u-umlaut of loan words, AE and O-slash; both cases.
-constexpr Letters kLetters = MakeLetters("\xC5\xC4\xD6\xC9\xDC\xC6\xD8\xE5\xE4\xF6\xE9\xFC\xE6\xF8");
+constexpr SbcsLetters kLetters = Sbcs_MakeLetters("\xC5\xC4\xD6\xC9\xDC\xC6\xD8\xE5\xE4\xF6\xE9\xFC\xE6\xF8");
 
 // A clitic after an apostrophe is cut off and its pronoun appended.
 const LangReplaceRule kClitics[] = {
@@ -51,32 +30,20 @@ const LangReplaceRule kClitics[] = {
 
 bool IsApostrophe(char ch) { return ch == '\'' || (BYTE)ch == 0x92; }
 
-// Applies a table in the given mode (on a copy of its record, so that no other pass sees the mode).
-int ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c, LangStringList *list = nullptr) {
-    LangRuleTable *t = Sbcs_Table(id);
-    if (!t)
-        return 0;
-    LangRuleTable pass = *t;  // the shared table stays as loaded: each pass brings its own mode
-    pass.mode = mode;
-    return Linguabase_ApplySuffixRules(w, n, index, c, &pass, list);
-}
-
 void WordRules(const char *text, int length, int index, LangAnalysisContext *c, bool) {
     char w[LANG_OUTPUT_SIZE];
-    if (length >= (int)sizeof w)
+    if (!Sbcs_CopyWord(w, text, length))
         return;
-    memcpy(w, text, (size_t)length);
-    w[length] = 0;
-    if (!ApplyIn(103, 0, w, length, index, c) && !ApplyIn(101, 1, w, length, index, c) &&
-        !ApplyIn(101, 0, w, length, index, c)) {
-        StringList held;
+    if (!Sbcs_ApplyIn(103, 0, w, length, index, c) && !Sbcs_ApplyIn(101, 1, w, length, index, c) &&
+        !Sbcs_ApplyIn(101, 0, w, length, index, c)) {
+        SbcsStringList held;
         if (!held.p)
             return;
         LangStringList &list = *held.p;
-        if (ApplyIn(102, 0, w, length, index, c, &list))
+        if (Sbcs_ApplyIn(102, 0, w, length, index, c, &list))
             for (int i = 0; i < list.count; i++) {
                 Linguabase_AddCandidate(list.strings[i], 3, 0, 0, index, c);
-                ApplyIn(101, 1, list.strings[i], (int)strlen(list.strings[i]), index, c);
+                Sbcs_ApplyIn(101, 1, list.strings[i], (int)strlen(list.strings[i]), index, c);
             }
         Linguabase_FreeStrings(&list);
     }
