@@ -45,6 +45,14 @@ struct Track {
     int thumb;
 } g_track;
 
+// The part under the pointer for hot tracking (style 2), one window at a time.
+const UINT_PTR kHotTimer = static_cast<UINT_PTR>(-14);
+struct Hot {
+    HWND hwnd;
+    int bar;
+    int part;
+} g_hot = {nullptr, -1, -1};
+
 State *Get(HWND hwnd) { return static_cast<State *>(GetPropA(hwnd, kProp)); }
 
 int Metric(int value, int system) { return value < 0 ? -value * GetSystemMetrics(system) : value; }
@@ -153,6 +161,8 @@ void DrawBar(HWND hwnd, State *s, int bar, HDC dc) {
         if (g_track.hwnd == hwnd && g_track.bar == bar && g_track.pressed == part &&
             (part == PART_THUMB || g_track.over == part))
             return STATE_PRESSED;
+        if (g_hot.hwnd == hwnd && g_hot.bar == bar && g_hot.part == part && (s->bars[bar].style & 2))
+            return STATE_HOT;
         return STATE_NORMAL;
     };
     Notify(hwnd, 0x10001, bar, PART_UP, Span(r, vertical, 0, lay.arrow), state(PART_UP), dc);
@@ -332,6 +342,40 @@ LRESULT OnNcHitTest(HWND hwnd, State *s, WPARAM wp, LPARAM lp) {
     return CallPlain(s, hwnd, WM_NCHITTEST, wp, lp);
 }
 
+// The bar and part under the screen point, or bar -1.
+void HitPart(HWND hwnd, State *s, POINT screen, int *bar, int *part) {
+    POINT p = ToWindow(hwnd, screen);
+    *bar = -1;
+    *part = PART_NONE;
+    for (int b = 0; b < 2; ++b) {
+        if (!Shown(s, b)) continue;
+        RECT r;
+        ScrivelSbLayout lay;
+        LayoutOf(hwnd, s, b, &r, &lay);
+        if (!PtInRect(&r, p)) continue;
+        *bar = b;
+        *part = PartAt(lay, Length(r, b), b == SB_HORZ ? p.x - r.left : p.y - r.top);
+        return;
+    }
+}
+
+void HotTick(HWND hwnd, State *s) {
+    POINT pt;
+    GetCursorPos(&pt);
+    int bar, part;
+    HitPart(hwnd, s, pt, &bar, &part);
+    if (bar < 0) {
+        KillTimer(hwnd, kHotTimer);
+        g_hot = {nullptr, -1, -1};
+        PaintBars(hwnd, s);
+        return;
+    }
+    if (bar != g_hot.bar || part != g_hot.part) {
+        g_hot = {hwnd, bar, part};
+        PaintBars(hwnd, s);
+    }
+}
+
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     State *s = Get(hwnd);
     if (!s) return DefWindowProcA(hwnd, msg, wp, lp);
@@ -348,6 +392,14 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCLBUTTONDBLCLK:
         if (wp == HTHSCROLL || wp == HTVSCROLL) return OnNcLButtonDown(hwnd, s, wp, lp);
         break;
+    case WM_NCMOUSEMOVE:
+        if ((wp == HTHSCROLL || wp == HTVSCROLL) && !s->tracking && g_hot.hwnd != hwnd) {
+            if (g_hot.hwnd) KillTimer(g_hot.hwnd, kHotTimer);
+            g_hot = {hwnd, -1, -1};
+            SetTimer(hwnd, kHotTimer, 20, nullptr);
+            HotTick(hwnd, s);
+        }
+        break;
     case WM_MOUSEMOVE:
         if (mine) {
             OnTrackMove(hwnd, s, lp);
@@ -361,6 +413,10 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_TIMER:
+        if (wp == kHotTimer) {
+            HotTick(hwnd, s);
+            return 0;
+        }
         if (mine && (wp == kDelayTimer || wp == kRepeatTimer)) {
             OnTimer(hwnd, s, wp);
             return 0;
@@ -466,6 +522,10 @@ void ScrivelSb_Remove(HWND hwnd) {
     State *s = Get(hwnd);
     if (!s) return;
     if (g_track.hwnd == hwnd) g_track = {};
+    if (g_hot.hwnd == hwnd) {
+        KillTimer(hwnd, kHotTimer);
+        g_hot = {nullptr, -1, -1};
+    }
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s->old));
     RemovePropA(hwnd, kProp);
     HeapFree(GetProcessHeap(), 0, s);

@@ -148,35 +148,43 @@ UINT CodePageOf(int charset) {
     }
 }
 
+// One typed byte that is not the trail of a held lead byte.
+void TypeByte(ScrivelWindow *w, unsigned ch, UINT cp) {
+    if (ch == 8) {
+        ScrivelEdit_Backspace(w);
+    } else if (ch == '\r') {
+        bool alt = GetKeyState(VK_MENU) < 0;
+        if (!(w->exStyle & 0x80000000u) || alt) ScrivelEdit_LineBreak(w);
+    } else if (ch == 27) {
+        if (w->sel.present) {
+            w->caret = w->sel.start;
+            ScrivelWin_SetSelection(w, 0, nullptr, nullptr);
+            ScrivelCaret_Place(w);
+            ScrivelWin_Repaint(w);
+        }
+    } else if (ch == '\t' || ch >= 0x20) {
+        if (cp && ch >= 0x80 && IsDBCSLeadByteEx(cp, static_cast<BYTE>(ch))) {
+            w->leadByte = static_cast<int>(ch);
+        } else {
+            char bytes[2] = {static_cast<char>(ch), 0};
+            ScrivelEdit_InsertChar(w, bytes, w->imeCharset);
+        }
+    }
+}
+
 void OnChar(ScrivelWindow *w, WPARAM wp, LPARAM lp) {
     unsigned ch = static_cast<unsigned>(wp) & 0xFF;
     if (!ReadOnly(w) && ScrivelWin_Doc(w)) {
         int charset = w->imeCharset >= 0 ? w->imeCharset : w->typing.charset;
         UINT cp = CodePageOf(charset);
-        if (w->leadByte >= 0) {
-            // The trail byte of a double-byte character typed as two keystrokes.
+        if (w->leadByte >= 0 && ch >= 0x40) {
+            // The trail byte of a double-byte character typed as two keystrokes: one cell.
             char bytes[3] = {static_cast<char>(w->leadByte), static_cast<char>(ch), 0};
             w->leadByte = -1;
-            if (ch >= 0x40) ScrivelEdit_InsertChar(w, bytes, w->imeCharset);
-        } else if (ch == 8) {
-            ScrivelEdit_Backspace(w);
-        } else if (ch == '\r') {
-            bool alt = GetKeyState(VK_MENU) < 0;
-            if (!(w->exStyle & 0x80000000u) || alt) ScrivelEdit_LineBreak(w);
-        } else if (ch == 27) {
-            if (w->sel.present) {
-                w->caret = w->sel.start;
-                ScrivelWin_SetSelection(w, 0, nullptr, nullptr);
-                ScrivelCaret_Place(w);
-                ScrivelWin_Repaint(w);
-            }
-        } else if (ch == '\t' || ch >= 0x20) {
-            if (cp && ch >= 0x80 && IsDBCSLeadByteEx(cp, static_cast<BYTE>(ch))) {
-                w->leadByte = static_cast<int>(ch);
-            } else {
-                char bytes[2] = {static_cast<char>(ch), 0};
-                ScrivelEdit_InsertChar(w, bytes, w->imeCharset);
-            }
+            ScrivelEdit_InsertChar(w, bytes, w->imeCharset);
+        } else {
+            w->leadByte = -1;  // a lead byte without its trail is dropped
+            TypeByte(w, ch, cp);
         }
     }
     HWND parent = GetParent(w->hwnd);

@@ -606,9 +606,14 @@ TEST(Paint, ScreenshotOfJapaneseAndEnglish) {
     // "Nihongo no tekisuto" in Shift-JIS (the words for Japanese text), then English.
     e.Set(E + "F80\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67\r\n" + E +
           "F00English text beside it\r\n" + E + "B1Bold" + E + "B0 and " + E + "U1underlined" + E + "U0");
-    RECT rc = {0, 0, 400, 120};
-    Canvas c(400, 120);
-    e.Send(SCM_PAINTTO, reinterpret_cast<WPARAM>(c.dc), reinterpret_cast<LPARAM>(&rc));
+    // The window as it shows on the display, copied from its own dc.
+    RedrawWindow(e.h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(e.h, &client);
+    Canvas c(client.right, client.bottom);
+    HDC wdc = GetDC(e.h);
+    BitBlt(c.dc, 0, 0, client.right, client.bottom, wdc, 0, 0, SRCCOPY);
+    ReleaseDC(e.h, wdc);
     EXPECT_GT(c.InkRows().size(), 10u);
     EXPECT_TRUE(c.SaveBmp("editor_ja_en.bmp"));
     EXPECT_NE(GetFileAttributesA("editor_ja_en.bmp"), INVALID_FILE_ATTRIBUTES);
@@ -732,6 +737,103 @@ TEST(ScrollBar, CustomBarsAskTheParentToDrawAndScroll) {
     ASSERT_TRUE(ScrivelSb_GetScrollInfo(e.h, SB_VERT, &si));
     EXPECT_EQ(si.nPos, 1);
     EXPECT_EQ(si.nMax, 79);  // shown lines 0 to 79
+}
+
+struct CoolEditor : Editor {
+    RECT wr;
+    CoolEditor() : Editor(WS_CHILD | WS_VISIBLE | WS_VSCROLL | SCRIVEL_WS_COOLSB) {
+        std::string text;
+        for (int i = 0; i < 80; ++i) text += "row " + std::to_string(i) + "\r\n";
+        Set(text);
+        GetWindowRect(h, &wr);
+    }
+    int Position() {
+        SCROLLINFO si = {sizeof(si), SIF_POS, 0, 0, 0, 0, 0};
+        ScrivelSb_GetScrollInfo(h, SB_VERT, &si);
+        return si.nPos;
+    }
+    // A pointer move during tracking, in window coordinates (the client starts at the window's
+    // corner: the editor has no border).
+    void Move(int x, int y) { Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y)); }
+};
+
+TEST(ScrollBar, ThumbDragKeepsTrackingNearTheBarAndReturnsFarAway) {
+    CoolEditor e;
+    int x = e.wr.right - e.wr.left - 8;  // the middle of the 17-pixel bar
+    int height = e.wr.bottom - e.wr.top;
+    // The thumb starts right below the 17-pixel up arrow.
+    e.Send(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(e.wr.left + x, e.wr.top + 20));
+    ASSERT_EQ(GetCapture(), e.h);
+    e.Move(x, height / 2);
+    int middle = e.Position();
+    EXPECT_GT(middle, 0);
+    e.Move(x, height + 30);  // 30 pixels past the end: still tracking, the thumb at the end
+    int end = e.Position();
+    EXPECT_GT(end, middle);
+    e.Move(x, height + 60);  // 60 pixels past: back to where it started
+    EXPECT_EQ(e.Position(), 0);
+    e.Move(x, height / 2);
+    EXPECT_EQ(e.Position(), middle);
+    e.Send(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(e.Position(), middle);  // the thumb position was sent at the release
+}
+
+TEST(ScrollBar, HeldArrowRepeatsUntilRelease) {
+    CoolEditor e;
+    POINT down = {e.wr.right - 8, e.wr.bottom - 8};
+    e.Send(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+    EXPECT_EQ(e.Position(), 1);  // one step at once
+    ASSERT_TRUE(WaitFor([&] { return e.Position() >= 3; }));  // then the repeat timer
+    e.Send(WM_LBUTTONUP, 0, 0);
+    int stopped = e.Position();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+    Pump();
+    EXPECT_EQ(e.Position(), stopped);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST(Window, InsertTextAtLineEndMiddleAndStart) {
+    struct {
+        int rights;  // caret moves from the document start
+        const char *expect;
+    } cases[] = {
+        {2, "abXY\r\nZcd\r\nnext"},  // inside the line: the last new line joins the rest
+        {0, "XY\r\nZabcd\r\nnext"},  // at the start: the new lines go before it
+        {4, "abcdXY\r\nZ\r\nnext"},  // at the end: its paragraph end moves to the new last line
+    };
+    for (const auto &c : cases) {
+        Editor e;
+        e.Set("abcd\r\nnext");
+        for (int i = 0; i < c.rights; ++i) Key(e, VK_RIGHT);
+        e.Send(SCM_INSERTTEXT, 0, reinterpret_cast<LPARAM>("XY\r\nZ"));
+        EXPECT_EQ(e.Text(), c.expect);
+        EXPECT_EQ(e.Caret().first, 1);
+        g_rec.codes.clear();
+        e.Send(SCM_UNDO);  // no snapshot: nothing to undo
+        EXPECT_EQ(e.Text(), c.expect);
+    }
+}
+
+TEST(Window, InPlaceCompositionOfOneCharacter) {
+    Editor e;
+    e.Type("a");
+    // Two steps of composing one double-byte character: each replaces the one shown so far and
+    // leaves it selected.
+    e.Send(WM_IME_COMPOSITION, 0x82A0, 0x6018);  // hiragana a
+    EXPECT_EQ(e.Text(), "a\x82\xa0");
+    EXPECT_EQ(e.Sel(4), "\x82\xa0");
+    e.Send(WM_IME_COMPOSITION, 0x82A2, 0x6018);  // hiragana i
+    EXPECT_EQ(e.Text(), "a\x82\xa2");
+    EXPECT_EQ(e.Sel(4), "\x82\xa2");
+    // A composition result inserted at the caret with its charset tag, undoable as one.
+    ScrivelWindow *w = ScrivelWin_Get(e.h);
+    Key(e, VK_END);
+    ASSERT_EQ(ScrivelIme_InsertResult(w, "\x93\xfa\x96\x7b", 128), 1);  // "Nihon" in Shift-JIS
+    EXPECT_EQ(e.Text(), "a\x82\xa2\x93\xfa\x96\x7b");
+    EXPECT_EQ(e.Typing().charset, 128);
+    e.Send(SCM_UNDO);
+    EXPECT_EQ(e.Text(), "a\x82\xa2");
 }
 
 TEST(Menu, MaskPrunesTheContextMenu) {
