@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "basekit.h"
+#include "support/testkit_gdi.h"
 
 #include <commctrl.h>
 
@@ -342,33 +343,6 @@ TEST_F(Buttons, DisabledLookKeepsTheIconOnlyForIndexFiveAndSix)
     EXPECT_NE(zeroOn, Grab(zero));
 }
 
-// Writes the parent's client area as a 24-bit .bmp file.
-void SavePicture(HWND w, const char *path)
-{
-    RECT r;
-    GetClientRect(w, &r);
-    int row = (r.right * 3 + 3) & ~3;
-    std::vector<BYTE> bits(row * r.bottom);
-    BITMAPINFOHEADER h = {sizeof h, r.right, r.bottom, 1, 24, BI_RGB, (DWORD)bits.size(), 0, 0, 0, 0};
-    HDC dc = GetDC(w);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    GetDIBits(mem, bitmap, 0, r.bottom, bits.data(), reinterpret_cast<BITMAPINFO *>(&h), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(mem);
-    ReleaseDC(w, dc);
-    BITMAPFILEHEADER f = {0x4D42, (DWORD)(sizeof f + sizeof h + bits.size()), 0, 0, sizeof f + sizeof h};
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n;
-    WriteFile(file, &f, sizeof f, &n, nullptr);
-    WriteFile(file, &h, sizeof h, &n, nullptr);
-    WriteFile(file, bits.data(), (DWORD)bits.size(), &n, nullptr);
-    CloseHandle(file);
-}
-
 TEST_F(Buttons, PictureOfARowOfButtons)
 {
     HWND push = Flat("Push", 0, 5, 60), checked = Flat("On", 3, 50, 61), hot = Flat("Hover", 0, 95, 62),
@@ -383,7 +357,7 @@ TEST_F(Buttons, PictureOfARowOfButtons)
     SendMessageA(hot, WM_MOUSEMOVE, 0, At(3, 3));
     (void)push;
     RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    SavePicture(parent, "buttons.bmp");
+    Testkit_SaveClientPicture(parent, "buttons.bmp");
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("buttons.bmp"));
 }
 

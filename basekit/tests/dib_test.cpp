@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "basekit.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
@@ -62,40 +63,6 @@ Bytes MakeBmp(int width, int height, int bpp, F pixel, int colours = -1, int hea
 }
 
 uint32_t Checker(int x, int y) { return ((x / 2 + y) & 1) ? 0x3366CC : 0xCC9933; }
-
-// A 32-bit top-down memory bitmap to draw into and read back.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr, old = nullptr;
-    uint32_t *pixels = nullptr;
-    int width, height;
-    Canvas(int w, int h, uint32_t fill = 0x00FFFFFF) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = static_cast<HBITMAP>(SelectObject(dc, bitmap));
-        pixels = static_cast<uint32_t *>(bits);
-        for (int i = 0; i < w * h; ++i) pixels[i] = fill;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y)
-    {
-        GdiFlush();
-        return pixels[y * width + x] & 0xFFFFFF;
-    }
-};
 
 struct Handle {
     DibHandle *h = reinterpret_cast<DibHandle *>(Basekit_DibCreate());
@@ -270,7 +237,7 @@ TEST(DibDraw, PlainDrawingIsExactAndStretchingCoversTheRectangle)
     Handle h;
     Bytes b = MakeBmp(8, 6, 24, [](int x, int y) { return 0x010000u * (x * 20) + 0x0100u * (y * 30) + 7; });
     ASSERT_TRUE(Basekit_DibHandleLoadMemory(h.h, b.data(), static_cast<DWORD>(b.size())));
-    Canvas c(40, 40);
+    TestkitCanvas c(40, 40);
     EXPECT_TRUE(Basekit_DibDraw(h.h, c.dc, 3, 4));
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 8; ++x)
@@ -279,14 +246,14 @@ TEST(DibDraw, PlainDrawingIsExactAndStretchingCoversTheRectangle)
     EXPECT_EQ(0xFFFFFFu, c.At(11, 4));
 
     // A part copied 1:1 keeps its top-left source corner.
-    Canvas p(10, 10);
+    TestkitCanvas p(10, 10);
     EXPECT_TRUE(Basekit_DibStretchCopy(h.h, p.dc, 0, 0, 3, 2, 4, 1, 3, 2));
     EXPECT_EQ(0x010000u * 80 + 0x0100u * 30 + 7, p.At(0, 0));
     EXPECT_EQ(0x010000u * 120 + 0x0100u * 60 + 7, p.At(2, 1));
 
     // Stretched to twice the size: the whole rectangle is drawn, corners keep their colours
     // within the half-tone's tolerance.
-    Canvas s(16, 12);
+    TestkitCanvas s(16, 12);
     EXPECT_TRUE(Basekit_DibStretch(h.h, s.dc, 0, 0, 16, 12));
     auto alike = [](uint32_t a, uint32_t b) {
         for (int i = 0; i < 24; i += 8)
@@ -304,11 +271,11 @@ TEST(DibDraw, DrawPartTilesAcrossAndDown)
     Handle h;
     Bytes b = MakeBmp(10, 10, 32, [](int x, int y) { return 0x100000u * x + 0x10u * y + 1; });
     ASSERT_TRUE(Basekit_DibHandleLoadMemory(h.h, b.data(), static_cast<DWORD>(b.size())));
-    Canvas c(30, 30);
+    TestkitCanvas c(30, 30);
     EXPECT_TRUE(Basekit_DibDrawPart(h.h, c.dc, 0, 0, 25, 10, 0, 0, 10, 10));
     for (int x = 0; x < 25; ++x) EXPECT_EQ(0x100000u * (x % 10) + 0x10u * 3 + 1, c.At(x, 3)) << x;
     EXPECT_EQ(0xFFFFFFu, c.At(25, 3));
-    Canvas d(30, 30);
+    TestkitCanvas d(30, 30);
     // A 4-row part starting at source row 2 repeated down 10 rows: rows 2-5, 2-5, 2-3.
     EXPECT_TRUE(Basekit_DibDrawPart(h.h, d.dc, 0, 0, 10, 10, 0, 2, 10, 4));
     for (int y = 0; y < 10; ++y) EXPECT_EQ(0x100000u * 6 + 0x10u * (2 + y % 4) + 1, d.At(6, y)) << y;
@@ -328,7 +295,7 @@ TEST(DibDraw, TransparentDrawingLeavesTheKeyColourOut)
         Bytes b = MakeBmp(7, 5, d.bpp, [&](int x, int y) { return magenta(x, y) ? d.key : d.other; });
         Handle h;
         ASSERT_TRUE(Basekit_DibHandleLoadMemory(h.h, b.data(), static_cast<DWORD>(b.size())));
-        Canvas c(12, 12, 0x123456);
+        TestkitCanvas c(12, 12, 0x123456);
         EXPECT_TRUE(Basekit_DibDrawTransparent(h.h, c.dc, 2, 3));
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 7; ++x) {
@@ -341,7 +308,7 @@ TEST(DibDraw, TransparentDrawingLeavesTheKeyColourOut)
     Bytes mono = MakeBmp(8, 8, 1, [](int x, int) { return x & 1u; });
     Handle h;
     ASSERT_TRUE(Basekit_DibHandleLoadMemory(h.h, mono.data(), static_cast<DWORD>(mono.size())));
-    Canvas c(10, 10, 0x123456);
+    TestkitCanvas c(10, 10, 0x123456);
     EXPECT_FALSE(Basekit_DibDrawTransparent(h.h, c.dc, 0, 0));
     for (int x = 0; x < 8; ++x) EXPECT_EQ(0x123456u, c.At(x, 2));
     EXPECT_EQ(nullptr, Basekit_DibCreateMask(h.h, c.dc));
@@ -352,7 +319,7 @@ TEST(DibDraw, DeviceBitmapHoldsTheImage)
     Handle h;
     Bytes b = MakeBmp(4, 4, 24, Checker);
     ASSERT_TRUE(Basekit_DibHandleLoadMemory(h.h, b.data(), static_cast<DWORD>(b.size())));
-    Canvas c(4, 4);
+    TestkitCanvas c(4, 4);
     HBITMAP bitmap = Basekit_DibCreateBitmap(c.dc, h.h);
     ASSERT_NE(nullptr, bitmap);
     HDC mem = CreateCompatibleDC(c.dc);

@@ -5,53 +5,9 @@
 #include <stdlib.h>
 
 #include "basekit.h"
+#include "support/testkit_gdi.h"
 
 namespace {
-
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr, old = nullptr;
-    uint32_t *pixels = nullptr;
-    int width, height;
-    Canvas(int w, int h, uint32_t fill = 0x00FFFFFF) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = static_cast<HBITMAP>(SelectObject(dc, bitmap));
-        pixels = static_cast<uint32_t *>(bits);
-        for (int i = 0; i < w * h; ++i) pixels[i] = fill;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y)
-    {
-        GdiFlush();
-        return pixels[y * width + x] & 0xFFFFFF;
-    }
-    // Leftmost and rightmost column holding a pixel other than fill; -1 when none.
-    void InkColumns(uint32_t fill, int *first, int *last)
-    {
-        *first = *last = -1;
-        for (int x = 0; x < width; ++x)
-            for (int y = 0; y < height; ++y)
-                if (At(x, y) != fill) {
-                    if (*first < 0) *first = x;
-                    *last = x;
-                    break;
-                }
-    }
-};
 
 int Red(uint32_t p) { return (p >> 16) & 0xFF; }
 int Green(uint32_t p) { return (p >> 8) & 0xFF; }
@@ -59,7 +15,7 @@ int Blue(uint32_t p) { return p & 0xFF; }
 
 TEST(Gradient, LighterUpwardsEndsAtTheColourInTheTopRow)
 {
-    Canvas c(4, 100);
+    TestkitCanvas c(4, 100);
     RECT r = {0, 0, 4, 100};
     Basekit_FillGradient(c.dc, &r, RGB(255, 128, 60), 0, nullptr, 1);
     EXPECT_EQ(0xFF803Cu, c.At(0, 0));
@@ -73,7 +29,7 @@ TEST(Gradient, LighterUpwardsEndsAtTheColourInTheTopRow)
 
 TEST(Gradient, DarkerUpwardsRainbowAndEmptyHeight)
 {
-    Canvas c(2, 300);
+    TestkitCanvas c(2, 300);
     RECT r = {0, 0, 2, 300};
     Basekit_FillGradient(c.dc, &r, RGB(200, 100, 255), 0, nullptr, 0);
     EXPECT_LT(Red(c.At(0, 0)), 12);   // near black: whole steps of 800 / 256
@@ -81,7 +37,7 @@ TEST(Gradient, DarkerUpwardsRainbowAndEmptyHeight)
     EXPECT_LT(Red(c.At(0, 299)), 200);   // the first band is one step below the colour
     for (int y = 1; y < 300; ++y) EXPECT_LE(Blue(c.At(0, y - 1)), Blue(c.At(0, y))) << y;
 
-    Canvas rb(2, 60);
+    TestkitCanvas rb(2, 60);
     RECT r2 = {0, 0, 2, 60};
     Basekit_FillGradient(rb.dc, &r2, 0, 0, nullptr, 2);
     EXPECT_EQ(0xFF0000u, rb.At(0, 0));
@@ -89,7 +45,7 @@ TEST(Gradient, DarkerUpwardsRainbowAndEmptyHeight)
     EXPECT_EQ(255, Blue(rb.At(0, 40)));    // two thirds: blue phases
 
     // A height of 0 (and less) fills nothing and divides by nothing.
-    Canvas e(5, 5);
+    TestkitCanvas e(5, 5);
     RECT zero = {0, 0, 5, 0}, negative = {0, 0, 5, -3};
     for (int mode = 0; mode < 3; ++mode) {
         Basekit_FillGradient(e.dc, &zero, RGB(1, 2, 3), 0, nullptr, mode);
@@ -100,7 +56,7 @@ TEST(Gradient, DarkerUpwardsRainbowAndEmptyHeight)
 
 TEST(Swatches, FillAndFrameInsideTheRectangle)
 {
-    Canvas c(20, 20);
+    TestkitCanvas c(20, 20);
     RECT r = {0, 0, 20, 20};
     Basekit_DrawSwatch(c.dc, &r, RGB(0, 0, 255));
     EXPECT_EQ(0xFFFFFFu, c.At(2, 2));
@@ -108,18 +64,18 @@ TEST(Swatches, FillAndFrameInsideTheRectangle)
     EXPECT_EQ(0x808080u, c.At(16, 16));
     EXPECT_EQ(0x0000FFu, c.At(4, 4));
     EXPECT_EQ(0x0000FFu, c.At(15, 15));
-    Canvas f(20, 20);
+    TestkitCanvas f(20, 20);
     Basekit_FillSwatch(f.dc, &r, RGB(0, 255, 0));
     EXPECT_EQ(0x00FF00u, f.At(3, 3));
     EXPECT_EQ(0xFFFFFFu, f.At(17, 17));
-    Canvas b(40, 20);
+    TestkitCanvas b(40, 20);
     RECT br = {0, 0, 40, 20};
     Basekit_DrawColorButton(b.dc, &br, RGB(255, 0, 0));
     EXPECT_EQ(0u, b.At(0, 0));              // black frame
     EXPECT_EQ(0xFF0000u, b.At(20, 10));     // swatch
 
     // The drop-down arrow part takes the right end of the swatch.
-    Canvas plain(60, 20), drop(60, 20);
+    TestkitCanvas plain(60, 20), drop(60, 20);
     RECT dr = {0, 0, 60, 20};
     Basekit_DrawColorDropButton(plain.dc, &dr, RGB(255, 0, 0), FALSE);
     Basekit_DrawColorDropButton(drop.dc, &dr, RGB(255, 0, 0), TRUE);
@@ -139,14 +95,14 @@ TEST(ListItems, CheckStateTwoLeavesTheColumnEmptyAndMovesTheText)
     RECT r = {0, 0, 120, 18};
     int first[3], last[3];
     for (int state = 0; state < 3; ++state) {
-        Canvas c(120, 18);
+        TestkitCanvas c(120, 18);
         Basekit_DrawIconTextItem(c.dc, &r, state, "Ab", 2, RGB(0, 0, 0), RGB(255, 255, 255));
         // The check column spans x 2 to 13; the text starts at 16.
         int columnInk = 0;
         for (int x = 2; x < 14; ++x)
             for (int y = 0; y < 18; ++y) columnInk += c.At(x, y) != 0xFFFFFFu;
         EXPECT_EQ(state != 2, columnInk > 0) << state;
-        Canvas t(120, 18);
+        TestkitCanvas t(120, 18);
         Basekit_DrawIconTextItem(t.dc, &r, state, "Ab", 2, RGB(0, 0, 0), RGB(255, 255, 255));
         for (int y = 0; y < 18; ++y)
             for (int x = 0; x < 15; ++x) t.pixels[y * 120 + x] = 0xFFFFFF;
@@ -160,7 +116,7 @@ TEST(ListItems, CheckStateTwoLeavesTheColumnEmptyAndMovesTheText)
 TEST(ListItems, OverlongTextWholeCharactersOrClipped)
 {
     const char *text = "WWWWWWWWWWWWWWWW";
-    Canvas probe(10, 10);
+    TestkitCanvas probe(10, 10);
     HGDIOBJ old = SelectObject(probe.dc, GetStockObject(DEFAULT_GUI_FONT));
     SIZE five, six;
     GetTextExtentPoint32A(probe.dc, text, 5, &five);
@@ -171,12 +127,12 @@ TEST(ListItems, OverlongTextWholeCharactersOrClipped)
     int right = 4 + five.cx + (six.cx - five.cx) / 2;
     RECT r = {0, 0, right, 16};
     int first, last;
-    Canvas whole(200, 16);
+    TestkitCanvas whole(200, 16);
     Basekit_DrawTextItem(whole.dc, &r, text, 16, RGB(0, 0, 0), RGB(255, 255, 255));
     whole.InkColumns(0xFFFFFF, &first, &last);
     EXPECT_GE(first, 4);
     EXPECT_LE(last, 4 + five.cx);
-    Canvas clipped(200, 16, 0x00FF00);
+    TestkitCanvas clipped(200, 16, 0x00FF00);
     Basekit_DrawTextItemAlt(clipped.dc, &r, text, 16, RGB(0, 0, 0), RGB(255, 255, 255));
     int ink = 0;
     for (int x = 4 + five.cx + 1; x < right; ++x)
@@ -187,7 +143,7 @@ TEST(ListItems, OverlongTextWholeCharactersOrClipped)
 
 HBITMAP SectionOf(int w, int h, uint32_t *colours, int count)
 {
-    Canvas c(w, h);
+    TestkitCanvas c(w, h);
     for (int i = 0; i < w * h; ++i) c.pixels[i] = colours[i % count];
     HBITMAP copy = static_cast<HBITMAP>(CopyImage(c.bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     return copy;

@@ -4,6 +4,7 @@
 #include "chartpane.h"
 #include "sharedkit.h"
 #include "uiassets.h"
+#include "support/testkit_gdi.h"
 
 #include <stdio.h>
 #include <time.h>
@@ -16,43 +17,6 @@ std::string LogPath()
     char folder[MAX_PATH];
     if (!Sharedkit_GetUserDataFolder(folder, 0)) return "";
     return std::string(folder) + "vloprlog.log";
-}
-
-// Keeps a picture of the window as a 24-bit BMP in the test's working folder (an artefact for a
-// person to look at, not compared by pixels).
-void SaveWindowPicture(HWND w, const char *file)
-{
-    RECT rc;
-    GetWindowRect(w, &rc);
-    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, cx, cy, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    DWORD stride = (cx * 3 + 3) & ~3u, size = stride * cy;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + size;
-    if (FILE *f = fopen(file, "wb")) {
-        fwrite(&fh, sizeof fh, 1, f);
-        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-        fwrite(bits, size, 1, f);
-        fclose(f);
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
 }
 
 // Runs inside the dialog's modal loop: switches to the month view, pages back and forth, then
@@ -80,7 +44,7 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
             if ((GetPixel(dc, x, y) & 0xFFFFFF) != 0xFFFFFF) nonWhite++;
     ReleaseDC(graph, dc);
     EXPECT_GT(nonWhite, 0);
-    SaveWindowPicture(dlg, "usage_graph.bmp");
+    Testkit_SaveWindowPicture(dlg, "usage_graph.bmp");   // for a person to look at
     SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_CLOSE, 0);               // close
 }
 

@@ -10,6 +10,7 @@
 
 #include "basekit.h"
 #include "prefstore.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
@@ -240,24 +241,9 @@ TEST_F(Skins, ComposesTheWindowBitmapForAnotherSize)
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     GdiFlush();
     HDC screen = GetDC(nullptr);
-    int row = (300 * 3 + 3) & ~3;
-    std::vector<BYTE> bits(row * 200);
-    BITMAPINFOHEADER h = {sizeof h, 300, 200, 1, 24, BI_RGB, (DWORD)bits.size(), 0, 0, 0, 0};
-    HDC shot = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, 300, 200);
-    HGDIOBJ old = SelectObject(shot, picture);
-    BitBlt(shot, 0, 0, 300, 200, screen, 20, 20, SRCCOPY);
-    SelectObject(shot, old);
-    GetDIBits(shot, picture, 0, 200, bits.data(), reinterpret_cast<BITMAPINFO *>(&h), DIB_RGB_COLORS);
-    DeleteObject(picture);
-    DeleteDC(shot);
+    Testkit_SavePicture(screen, 20, 20, 300, 200, "skin.bmp");
     ReleaseDC(nullptr, screen);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_staticProc));
-    BITMAPFILEHEADER f = {0x4D42, (DWORD)(sizeof f + sizeof h + bits.size()), 0, 0, sizeof f + sizeof h};
-    std::string data(reinterpret_cast<char *>(&f), sizeof f);
-    data.append(reinterpret_cast<char *>(&h), sizeof h);
-    data.append(reinterpret_cast<char *>(bits.data()), bits.size());
-    WriteText("skin.bmp", data);
 }
 
 TEST_F(Skins, SkinWithoutPictureLeavesTheWindowUnshaped)

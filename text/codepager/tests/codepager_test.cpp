@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codepager.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
@@ -115,47 +116,6 @@ TEST(DefaultFonts, GetSetAndLanguageIndexes)
     EXPECT_TRUE(Codepager_SetDefaultFont(0, &set)) << "no entry: nothing changes, still 1";
 }
 
-// A 32-bit DIB section selected into a memory dc, white.
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD *bits = nullptr;
-    int w = 400, h = 60;
-    Canvas()
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void *p = nullptr;
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD *>(p);
-        old = SelectObject(dc, bmp);
-        Clear();
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-    void Clear()
-    {
-        for (int i = 0; i < w * h; ++i) {
-            bits[i] = 0xFFFFFF;
-        }
-    }
-    std::vector<DWORD> Pixels() const
-    {
-        GdiFlush();
-        return std::vector<DWORD>(bits, bits + w * h);
-    }
-};
-
 // The font the library builds for a description, built by hand for comparison.
 HFONT SameFont(HDC dc, LONG points, BYTE charset, const char *face)
 {
@@ -171,7 +131,7 @@ HFONT SameFont(HDC dc, LONG points, BYTE charset, const char *face)
 // described font: the same pixels and extent as the platform's 16-bit calls in that font.
 TEST(Drawing, ForeignCharsetGoesThroughSixteenBitText)
 {
-    Canvas c;
+    TestkitCanvas c(400, 60);
     // Hangul: HANGUL SYLLABLE GA (B0 A1), HAN (C7 D1), "a"
     const char text[] = "\xb0\xa1\xc7\xd1" "a";
     const WCHAR wide[] = {0xAC00, 0xD55C, L'a'};
@@ -182,7 +142,7 @@ TEST(Drawing, ForeignCharsetGoesThroughSixteenBitText)
     ASSERT_TRUE(Codepager_GetTextExtent(c.dc, text, 5, &mine, &desc));
     EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), before) << "font restored";
     ASSERT_TRUE(Codepager_TextOut(c.dc, 2, 2, text, 5, &desc));
-    std::vector<DWORD> drawn = c.Pixels();
+    std::vector<uint32_t> drawn = c.Pixels();
 
     c.Clear();
     HFONT f = SameFont(c.dc, 16, 129, "GulimChe");
@@ -191,7 +151,7 @@ TEST(Drawing, ForeignCharsetGoesThroughSixteenBitText)
     TextOutW(c.dc, 2, 2, wide, 3);
     SelectObject(c.dc, old);
     DeleteObject(f);
-    std::vector<DWORD> expected = c.Pixels();
+    std::vector<uint32_t> expected = c.Pixels();
 
     EXPECT_EQ(mine.cx, theirs.cx);
     EXPECT_EQ(mine.cy, theirs.cy);
@@ -203,7 +163,7 @@ TEST(Drawing, ForeignCharsetGoesThroughSixteenBitText)
 
 TEST(Drawing, SizesStylesAndEmptyText)
 {
-    Canvas c;
+    TestkitCanvas c(400, 60);
     SIZE small = {}, large = {}, pixels = {};
     CharsetFont desc = {128, 10, 0, ""};
     // HIRAGANA A I U (82 A0 82 A2 82 A4)
@@ -227,15 +187,8 @@ TEST(Drawing, SizesStylesAndEmptyText)
     const char two[] = "\xb0\xa1\xc7\xd1";   // HANGUL GA, HAN
     const INT dx[4] = {30, 30, 30, 30};
     ASSERT_TRUE(Codepager_ExtTextOut(c.dc, 0, 0, 0, nullptr, two, 4, dx, &hangul));
-    std::vector<DWORD> px = c.Pixels();
-    int rightmost = 0;
-    for (int y = 0; y < c.h; ++y) {
-        for (int x = 0; x < c.w; ++x) {
-            if ((px[y * c.w + x] & 0xFFFFFF) != 0xFFFFFF && x > rightmost) {
-                rightmost = x;
-            }
-        }
-    }
+    int leftmost = -1, rightmost = -1;
+    c.InkColumns(0xFFFFFF, &leftmost, &rightmost);
     EXPECT_GE(rightmost, 60) << "second character placed at the summed advance of its bytes";
 }
 

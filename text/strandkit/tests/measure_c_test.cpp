@@ -6,51 +6,17 @@
 #include <vector>
 
 #include "strandkit.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
 class Dc : public ::testing::Test {
 protected:
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ oldBmp = nullptr, oldFont = nullptr;
-    DWORD *bits = nullptr;
-    const int w = 300, h = 50;
-    void SetUp() override
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void *p = nullptr;
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD *>(p);
-        oldBmp = SelectObject(dc, bmp);
-        oldFont = SelectObject(dc, Strandkit_GetCharsetFont(128));
-        Clear();
-    }
-    void TearDown() override
-    {
-        SelectObject(dc, oldFont);
-        SelectObject(dc, oldBmp);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-    void Clear()
-    {
-        GdiFlush();
-        for (int i = 0; i < w * h; ++i) {
-            bits[i] = 0xFFFFFF;
-        }
-    }
-    std::vector<DWORD> Pixels()
-    {
-        GdiFlush();
-        return std::vector<DWORD>(bits, bits + w * h);
-    }
+    TestkitCanvas canvas{300, 50};
+    HDC dc = canvas.dc;
+    HGDIOBJ oldFont = nullptr;
+    void SetUp() override { oldFont = SelectObject(dc, Strandkit_GetCharsetFont(128)); }
+    void TearDown() override { SelectObject(dc, oldFont); }
 };
 
 // Shift-JIS "Japanese" (a trail byte 0x7B among them) and its 16-bit form.
@@ -67,13 +33,13 @@ TEST_F(Dc, WesternInterface)
 TEST_F(Dc, DoubleByteTextGoesOutAsSixteenBitText)
 {
     ASSERT_TRUE(Strandkit_TextOut(dc, 3, 3, kSjis, 6, 128));
-    std::vector<DWORD> mine = Pixels();
-    Clear();
+    std::vector<uint32_t> mine = canvas.Pixels();
+    canvas.Clear();
     ASSERT_TRUE(TextOutW(dc, 3, 3, kWide, 3));
-    std::vector<DWORD> theirs = Pixels();
+    std::vector<uint32_t> theirs = canvas.Pixels();
     EXPECT_TRUE(mine == theirs);
-    Clear();
-    EXPECT_FALSE(mine == Pixels()) << "something was drawn";
+    canvas.Clear();
+    EXPECT_FALSE(mine == canvas.Pixels()) << "something was drawn";
 
     SIZE a = {}, b = {};
     ASSERT_TRUE(Strandkit_GetTextExtentPoint(dc, kSjis, 6, &a, 128));
@@ -85,10 +51,10 @@ TEST_F(Dc, DoubleByteTextGoesOutAsSixteenBitText)
     const INT dx[6] = {20, 20, 20, 20, 20, 20};
     const INT wdx[3] = {40, 40, 40};
     ASSERT_TRUE(Strandkit_ExtTextOut(dc, 3, 3, 0, nullptr, kSjis, 6, dx, 128));
-    mine = Pixels();
-    Clear();
+    mine = canvas.Pixels();
+    canvas.Clear();
     ASSERT_TRUE(ExtTextOutW(dc, 3, 3, 0, nullptr, kWide, 3, wdx));
-    EXPECT_TRUE(mine == Pixels());
+    EXPECT_TRUE(mine == canvas.Pixels());
 }
 
 TEST_F(Dc, TextThatConvertsToNothingAnswersZero)

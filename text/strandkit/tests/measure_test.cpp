@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "strandkit.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
@@ -52,44 +53,8 @@ struct Guarded {
 
 class Dc : public ::testing::Test {
 protected:
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ oldBmp = nullptr;
-    DWORD *bits = nullptr;
-    const int w = 600, h = 80;
-    void SetUp() override
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void *p = nullptr;
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD *>(p);
-        oldBmp = SelectObject(dc, bmp);
-        Clear();
-    }
-    void TearDown() override
-    {
-        SelectObject(dc, oldBmp);
-        DeleteObject(bmp);
-        DeleteDC(dc);
-    }
-    void Clear()
-    {
-        GdiFlush();
-        for (int i = 0; i < w * h; ++i) {
-            bits[i] = 0xFFFFFF;
-        }
-    }
-    std::vector<DWORD> Pixels()
-    {
-        GdiFlush();
-        return std::vector<DWORD>(bits, bits + w * h);
-    }
+    TestkitCanvas canvas{600, 80};
+    HDC dc = canvas.dc;
     int Width(UINT charset, const char *text, int count = -1)
     {
         SIZE s = {};
@@ -360,9 +325,9 @@ TEST_F(Dc, DrawTaggedTextRunByRun)
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
     EXPECT_EQ(GetBkMode(dc), OPAQUE);
     EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
-    std::vector<DWORD> drawn = Pixels();
+    std::vector<uint32_t> drawn = canvas.Pixels();
 
-    Clear();
+    canvas.Clear();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 255));
     int x = 5;
@@ -377,9 +342,9 @@ TEST_F(Dc, DrawTaggedTextRunByRun)
         SelectObject(dc, o);
         x += Width(r.charset, r.bytes);
     }
-    EXPECT_TRUE(drawn == Pixels());
-    Clear();
-    EXPECT_FALSE(drawn == Pixels()) << "something was drawn";
+    EXPECT_TRUE(drawn == canvas.Pixels());
+    canvas.Clear();
+    EXPECT_FALSE(drawn == canvas.Pixels()) << "something was drawn";
     EXPECT_EQ(x - 5, TaggedWidth(text));
 }
 
