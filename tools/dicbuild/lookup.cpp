@@ -2,13 +2,15 @@
 //
 //   diclookup <file id in hex> word [word ...] [<file id> word ...]
 //
-// Words are given in UTF-8 and turned into the dictionary's code page; the entries are printed in
-// UTF-8.  Exit status 0 when every dictionary could be opened.
+// Words are taken from the Unicode command line and turned into the dictionary's code page; the
+// entries are printed in UTF-8.  Exit status 0 when every dictionary could be opened.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
+#include <vector>
 #include "lexicore.h"
+#include <shellapi.h>
 
 namespace {
 
@@ -31,7 +33,20 @@ bool IsHex(const char *s) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
+int main() {
+    int argc = 0;
+    LPWSTR *wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; wargv && i < argc; i++) {
+        int n = WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(n > 0 ? n - 1 : 0, '\0');
+        if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, &a[0], n, nullptr, nullptr);
+        args.push_back(a);
+    }
+    LocalFree(wargv);
+    std::vector<char *> argvList;
+    for (std::string &a : args) argvList.push_back(&a[0]);
+    char **argv = argvList.data();
     if (!Lexicore_Init("VelosuiteLookup", 0)) {
         fprintf(stderr, "diclookup: the engine does not start\n");
         return 2;

@@ -4,6 +4,7 @@
 //            --out file.dic --lang 0700 --target 0100 --codepage 1252 --id 2102
 //            [--coded] [--name text] [--nick text] [--font face] [--register] [--default]
 //   dicbuild --drivers      names the language drivers beside the program in the language keys
+//   dicbuild --register-only --out file.dic --lang ... --id ... [--default]   registers a built file
 //
 // Prints what it met (lines, entries, malformed lines, replaced characters, left-out headwords).
 // Exit status 0 when the file was written, 1 on bad arguments, 2 when a source cannot be read,
@@ -18,7 +19,7 @@ int main(int argc, char **argv) {
     std::string format, index, data, out;
     DbOptions opt;
     UINT cp = 1252;
-    bool reg = false, makeDefault = false, drivers = false;
+    bool reg = false, makeDefault = false, drivers = false, registerOnly = false;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
         const char *v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -38,6 +39,7 @@ int main(int argc, char **argv) {
         else if (a == "--register") reg = true;
         else if (a == "--default") makeDefault = reg = true;
         else if (a == "--drivers") drivers = true;
+        else if (a == "--register-only") registerOnly = true;
         else {
             fprintf(stderr, "dicbuild: unknown argument %s\n", a.c_str());
             return 1;
@@ -45,7 +47,15 @@ int main(int argc, char **argv) {
     }
     if (drivers) {
         Db_RegisterDrivers();
-        if (format.empty()) return 0;
+        if (format.empty() && !registerOnly) return 0;
+    }
+    if (registerOnly) {
+        opt.charset = cp == 932 ? 128 : 0;
+        if (out.empty() || !Db_Register(opt, out.c_str(), makeDefault)) {
+            fprintf(stderr, "dicbuild: cannot register %s\n", out.c_str());
+            return 4;
+        }
+        return 0;
     }
     if ((format != "dictd" && format != "edict") || data.empty() || out.empty() ||
         (format == "dictd" && index.empty())) {

@@ -230,6 +230,14 @@ bool Db_ReadDictd(const char *indexPath, const char *dataPath, const DbCodePage 
             src->texts.push_back(text);
         }
         e.text = it->second;
+        // Index headwords may be folded to lower case (dictfmt does so); a definition whose first
+        // line is the headword in another case gives the headword as written.
+        const std::string &t = src->texts[e.text];
+        std::string firstLine = t.substr(0, t.find('\n'));
+        if (firstLine.size() == e.head.size() && firstLine != e.head &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, firstLine.data(), (int)firstLine.size(),
+                           e.head.data(), (int)e.head.size()) == CSTR_EQUAL)
+            e.head = firstLine;
         if (lost) {
             src->counts.unencodableEntries++;
             Db_Note(src, "%s line %ld: characters replaced by '?'", indexPath, src->counts.lines);

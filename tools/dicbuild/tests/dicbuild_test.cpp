@@ -57,10 +57,12 @@ void Dictd(const std::string &base, const std::vector<std::pair<std::string, std
     WriteAll(base + ".dict", compress ? Gzip(data) : data);
 }
 
+// Removes the test's own dictionaries from the catalogue (others registered in the prefix stay).
 void ClearCatalogue() {
-    char root[MAX_PATH];
-    Lexidata_GetDicRootKey(root);
-    RegDeleteTreeA(HKEY_CURRENT_USER, root);
+    for (DWORD id = 0x2F01; id <= 0x2F04; id++) {
+        char key[MAX_PATH];
+        if (Lexidata_GetDicKey(id, key)) RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    }
 }
 
 std::string Hex(const std::string &s) {
