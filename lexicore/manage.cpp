@@ -215,7 +215,8 @@ extern "C" BOOL WINAPI Lexicore_AddDic(const char *source, const char *folder, c
     if (DLVReadDicHeader(nullptr, mainCopy.c_str(), &info)) {
         oldId = info.fileId;
         info.fileId = id;
-        if (!DLVWriteDicHeader(nullptr, mainCopy.c_str(), &info)) {
+        if (!DLVWriteDicHeader(nullptr, mainCopy.c_str(), &info) ||
+            (lstrcmpiA(mainExt.c_str(), "rdc") == 0 && !LcUser_SetFileId(mainCopy.c_str(), id))) {
             DeleteAll(copies);
             return Failed();
         }

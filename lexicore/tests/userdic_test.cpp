@@ -262,6 +262,19 @@ TEST(UserDic, TheCatalogueFindsTheDictionaryAgain) {
     EXPECT_EQ(3, Lexicore_GetEntryCount(env.dicId, 0));
     env.OpenSession();
     EXPECT_EQ("two", env.Run(LEXICORE_MODE_EXACT, "two"));
+    // A copy added under a new id opens with its side files.
+    std::string copies = env.box.Path("copies");
+    CreateDirectoryA(copies.c_str(), nullptr);
+    ASSERT_TRUE(Lexicore_AddDic(env.Main().c_str(), copies.c_str(), nullptr, nullptr));
+    EXPECT_EQ(3, Lexicore_GetEntryCount(0xF00100, 0));
+    DicSession *copy = Lexicore_CreateSession();
+    EXPECT_TRUE(Lexicore_OpenSession(copy, 0xF00100, FALSE));
+    VLDataItem *first = Lexicore_GetItem(copy, 0);
+    ASSERT_NE(nullptr, first);
+    EXPECT_STREQ("one", first->headword);
+    EXPECT_EQ(0xF001u, first->head.fileId);
+    VLDataItem_Destroy(first);
+    Lexicore_DestroySession(copy);
     // A damaged side file: the session does not open.
     env.CloseSession();
     std::string items = kit::ReadAll(env.box.Path("mine.rxa"));

@@ -322,6 +322,27 @@ int LcUser_CreateFiles(const char *mainPath, const DicInfo *info, const DicPrope
                : 0;
 }
 
+int LcUser_SetFileId(const char *mainPath, DWORD fileId) {
+    if (!mainPath) return 0;
+    std::string text = SidePath(mainPath, "rd", 't' - 'a');
+    std::vector<std::string> paths = {text};
+    for (DWORD i = 0; i < kMaxSubs; i++)
+        for (const char *ext : {"rx", "rn", "rr"}) paths.push_back(SidePath(mainPath, ext, i));
+    for (const std::string &p : paths) {
+        BYTE head[kLuHeaderSize];
+        if (!LuFile_ReadHeader(p.c_str(), head)) continue;
+        HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        BYTE id[4];
+        LuPut32(id, fileId);
+        DWORD wrote = 0;
+        bool ok = SetFilePointer(h, 8, nullptr, FILE_BEGIN) == 8 && WriteFile(h, id, 4, &wrote, nullptr) && wrote == 4;
+        CloseHandle(h);
+        if (!ok) return 0;
+    }
+    return 1;
+}
+
 int LcUser_AddEntry(DicSession *s, const VLDataItem *item, const char *text, const char *second) {
     if (!s || !s->fileRecord || s->fileRecord->kind != 2 || !s->subDic) return -1;
     return AddTo(s->subDic->dicId, item, text, second);

@@ -12,6 +12,9 @@ extern const LcKindOps g_lcUserOps;
 int LcUser_LoadFile(LcFile *file, const char *path, LcSub ***subsOut);
 // Creates the side files of a new user dictionary beside its main file; 0 on failure.
 int LcUser_CreateFiles(const char *mainPath, const DicInfo *info, const DicProperty *sub);
+// Writes the file id into the header of every side file beside the main file (a copy that took a
+// new id); 1, or 0 when a header could not be written.
+int LcUser_SetFileId(const char *mainPath, DWORD fileId);
 // The session forms of adding and deleting an entry: -1 (add) or 0 (delete) unless the session's
 // dictionary is a user dictionary and the change is written.
 int LcUser_AddEntry(DicSession *s, const VLDataItem *item, const char *text, const char *second);
