@@ -1,5 +1,6 @@
 // The library's load routine and the exports of the editor window.  Loading registers the window
-// class only; the input method's component objects are made on the first editor a thread creates.
+// class only; the input method's component objects are made when a thread creates its first
+// editor (WM_CREATE), never inside the load routine.
 #include "scrivel_int.h"
 
 BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID reserved) {
@@ -19,8 +20,7 @@ BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID reserved) {
 HWND WINAPI Scrivel_CreateWindow(DWORD exStyle, DWORD style, int x, int y, int width, int height,
                                  HWND parent, HMENU menuOrId, ScrivelNotifyCallback callback,
                                  DWORD menuMask) {
-    ScrivelIme_ThreadStart();
-    ScrivelCreateParams cp = {exStyle, style, callback, menuMask};
+    ScrivelCreateParams cp = {kScrivelCreateSignature, exStyle, style, callback, menuMask};
     return ScrivelWin_Create(&cp, x, y, width, height, parent, menuOrId);
 }
 

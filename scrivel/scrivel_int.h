@@ -319,7 +319,11 @@ enum {
 };
 constexpr UINT kScrivelDragTimer = 140;
 
+// Handed to the window through CreateWindowEx's creation data; the signature tells it from the
+// data of windows created by class name.
+constexpr DWORD kScrivelCreateSignature = 0x5C7E0A10;
 struct ScrivelCreateParams {
+    DWORD signature;
     DWORD exStyle;
     DWORD style;
     ScrivelNotifyCallback callback;

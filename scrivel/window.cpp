@@ -26,7 +26,7 @@ LRESULT OnNcCreate(HWND hwnd, LPARAM lp) {
     if (!w) return FALSE;
     std::memset(w, 0, sizeof(*w));
     w->hwnd = hwnd;
-    if (cp) {
+    if (cp && cp->signature == kScrivelCreateSignature) {
         w->exStyle = cp->exStyle;
         w->style = cp->style;
         w->callback = cp->callback;
@@ -52,6 +52,8 @@ void OnNcDestroy(HWND hwnd, ScrivelWindow *w) {
 }
 
 LRESULT OnCreate(ScrivelWindow *w) {
+    // The input method's objects are made on the first editor of each thread.
+    ScrivelIme_ThreadStart();
     if (w->style & SCRIVEL_WS_COOLSB) {
         w->coolSb = ScrivelSb_Install(w->hwnd);
         if (w->coolSb) {
@@ -587,6 +589,7 @@ void ScrivelWin_Unregister(HINSTANCE inst) { UnregisterClassA(kClassName, inst);
 HWND ScrivelWin_Create(const ScrivelCreateParams *cp, int x, int y, int width, int height,
                        HWND parent, HMENU menu) {
     ScrivelCreateParams copy = *cp;
+    copy.signature = kScrivelCreateSignature;
     DWORD ex = cp->exStyle & 0x7FFFFFFFu;
     return CreateWindowExA(ex, kClassName, "", cp->style, x, y, width, height, parent, menu,
                            g_scrivelInstance, &copy);

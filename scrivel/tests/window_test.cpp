@@ -369,6 +369,19 @@ TEST(Window, ReadOnlyCopiesButDoesNotEdit) {
     EXPECT_EQ(g_rec.chars.size(), 3u);  // characters still reach the parent
 }
 
+TEST(Window, TextWithCharsetAndTheMessagePump) {
+    Editor e;
+    // The charset byte becomes the text's charset tag; the size field is left as senders give it.
+    EXPECT_EQ(e.Send(SCM_SETTEXTEX, 128 | (3 << 16), reinterpret_cast<LPARAM>("\x82\xa0x")), 1);
+    EXPECT_EQ(e.Typing().charset, 128);
+    EXPECT_EQ(e.Text(), "\x82\xa0x");
+    EXPECT_EQ(e.Send(SCM_SETTEXTEX, 0, 0), -1);
+    EXPECT_EQ(e.Send(SCM_SETTAGGEDTEXT, 0, 0), -1);
+    MSG m = {e.h, WM_CHAR, 'a', 1, 0, {0, 0}};
+    EXPECT_EQ(Scrivel_TranslateMessage(&m), 0);  // no Active IMM service here
+    EXPECT_EQ(Scrivel_TranslateMessage(nullptr), 0);
+}
+
 TEST(Window, EnterAndAltEnterWithTheEditorsExtendedBit) {
     Editor e(WS_CHILD | WS_VISIBLE, 0x80000000u);
     ASSERT_NE(e.h, nullptr);
