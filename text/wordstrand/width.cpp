@@ -31,78 +31,66 @@ int ValidPair(UINT charset, Bytes p) {
     return Strandkit_IsLeadByte(charset, p[0]) && p[1] && Strandkit_IsTrailByte(charset, p[1]);
 }
 
-int SjisWide(Bytes p, Out &o) {
-    while (*p) {
-        const unsigned b = *p;
-        if (b < 0x20) {
-            ++p;
-        } else if (b < 0x80 || (b >= 0xA0 && b <= 0xDF)) {
-            unsigned code = g_wsSjisWide[b];
-            ++p;
-            // A sound mark after a katakana that takes it merges into the voiced form.
-            if (SjisKana(b) && *p == 0xDE && g_wsSjisVoiced[b - 0xA0]) {
-                code = g_wsSjisVoiced[b - 0xA0];
-                ++p;
-            } else if (SjisKana(b) && *p == 0xDF && g_wsSjisSemiVoiced[b - 0xA0]) {
-                code = g_wsSjisSemiVoiced[b - 0xA0];
-                ++p;
-            }
-            o.Code(code);
-        } else if (ValidPair(128, p)) {
-            o.Byte(p[0]);
-            o.Byte(p[1]);
-            p += 2;
-        } else {
-            ++p;
-        }
+// The full-width forms of the single bytes of each charset.  Each writes the form of the byte at
+// p (never a control byte nor the lead byte of a valid pair) and answers how many bytes it took:
+// at least one, and a byte without a full-width form is dropped.
+int SjisSingle(UINT, Bytes p, Out &o) {
+    const unsigned b = *p;
+    if (b >= 0x80 && (b < 0xA0 || b > 0xDF)) return 1;
+    const unsigned next = p[1];
+    // A sound mark after a katakana that takes it merges into the voiced form.
+    if (SjisKana(b) && next == 0xDE && g_wsSjisVoiced[b - 0xA0]) {
+        o.Code(g_wsSjisVoiced[b - 0xA0]);
+        return 2;
     }
-    return o.End();
+    if (SjisKana(b) && next == 0xDF && g_wsSjisSemiVoiced[b - 0xA0]) {
+        o.Code(g_wsSjisSemiVoiced[b - 0xA0]);
+        return 2;
+    }
+    o.Code(g_wsSjisWide[b]);
+    return 1;
 }
 
 // Hangul and GB2312: ASCII goes to row 0xA3, the blank (and DEL, which has no form) to the
 // full-width space.
-int KscGbWide(UINT charset, Bytes p, Out &o) {
+int KscGbSingle(UINT charset, Bytes p, Out &o) {
+    const unsigned b = *p;
+    if (b == 0x20 || b == 0x7F) {
+        o.Code(kDbcsSpace);
+        return 1;
+    }
+    if (b < 0x80) {
+        o.Byte(0xA3);
+        o.Byte(b + 0x80);
+        return 1;
+    }
+    if (charset == 134 && b != 0x80 && b != 0xFF) {
+        // A GB2312 lead byte without a valid trail, or a lead byte of the wider code page
+        // (0x81-0xA0): one unknown character, shown as the full-width space.
+        o.Code(kDbcsSpace);
+        return p[1] ? 2 : 1;
+    }
+    return 1;
+}
+
+int Big5Single(UINT, Bytes p, Out &o) {
+    if (*p >= 0x80) return 1;
+    o.Code(g_wsBig5Wide[*p - 0x20]);
+    return 1;
+}
+
+// Full width: control bytes are dropped, valid double-byte characters kept as they are, and
+// every other byte goes to its charset's single-byte rule.
+int Widen(UINT charset, Bytes p, Out &o, int (*single)(UINT, Bytes, Out &)) {
     while (*p) {
-        const unsigned b = *p;
-        if (b < 0x20) {
-            ++p;
-        } else if (b == 0x20 || b == 0x7F) {
-            o.Code(kDbcsSpace);
-            ++p;
-        } else if (b < 0x80) {
-            o.Byte(0xA3);
-            o.Byte(b + 0x80);
+        if (*p < 0x20) {
             ++p;
         } else if (ValidPair(charset, p)) {
             o.Byte(p[0]);
             o.Byte(p[1]);
             p += 2;
-        } else if (charset == 134 && b != 0x80 && b != 0xFF) {
-            // A GB2312 lead byte without a valid trail, or a lead byte of the wider code page
-            // (0x81-0xA0): one unknown character, shown as the full-width space.
-            o.Code(kDbcsSpace);
-            p += p[1] ? 2 : 1;
         } else {
-            ++p;
-        }
-    }
-    return o.End();
-}
-
-int Big5Wide(Bytes p, Out &o) {
-    while (*p) {
-        const unsigned b = *p;
-        if (b < 0x20) {
-            ++p;
-        } else if (b < 0x80) {
-            o.Code(g_wsBig5Wide[b - 0x20]);
-            ++p;
-        } else if (ValidPair(136, p)) {
-            o.Byte(p[0]);
-            o.Byte(p[1]);
-            p += 2;
-        } else {
-            ++p;
+            p += single(charset, p, o);
         }
     }
     return o.End();
@@ -144,10 +132,10 @@ int Wide(UINT charset, const char *text, char *out) {
     Out o{out, 0};
     Bytes p = reinterpret_cast<Bytes>(text ? text : "");
     switch (charset) {
-    case 128: return SjisWide(p, o);
+    case 128: return Widen(charset, p, o, SjisSingle);
     case 129:
-    case 134: return KscGbWide(charset, p, o);
-    case 136: return Big5Wide(p, o);
+    case 134: return Widen(charset, p, o, KscGbSingle);
+    case 136: return Widen(charset, p, o, Big5Single);
     default: return o.End();
     }
 }
