@@ -92,6 +92,7 @@ void UserClose(DicSession *s) {
     s->textFile = s->indexFile = s->tableFile = s->fourthFile = nullptr;
 }
 
+// The previous choice, as for static dictionaries (the query code restores it).
 int UserSelectIndex(DicSession *s, int backward) {
     int previous = s->backward;
     s->backward = backward ? 1 : 0;
@@ -143,8 +144,9 @@ int CALLBACK GuardProc(VLDataItem *item, int flag, void *user) {
     return g->proc(item, flag, g->user);
 }
 
-// The walk of the static reader over the tree: from the first or last entry or the located one;
-// a similarity search first walks back while the headword stays the key's.
+// The walk of the static reader over the tree (so that every query mode behaves alike for both
+// kinds): from the first or last entry or the located one; a similarity search first walks back
+// while the headword stays the key's, then forward.
 int UserSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, void *user) {
     LuDic *d = DicOf(s);
     if (!proc || !d || !LuDic_Sync(d)) return 0;
@@ -157,7 +159,7 @@ int UserSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc pro
         start = total - 1;
     else
         UserLocate(s, key ? key : "", flags, &start);
-    if (start < 0) return 1;
+    if (start < 0) start = 0;  // an empty dictionary: the walk finds nothing
     int any = 0, r;
     if (flags & LEXICORE_SF_SIMILAR) {
         Guard g = {s, key ? key : "", flags | (backward ? LEXICORE_SF_BACKINDEX : 0), proc, user};
