@@ -331,6 +331,24 @@ int WINAPI Lexshelf_SearchDics(const char *text, DWORD dicId, DWORD mode, DWORD 
 /* The current translation set's dictionaries for the request kind, search flags 0x38. */
 int WINAPI Lexshelf_SearchByLanguages(const char *text, int wordPos, DWORD kind, int charset, VLWordList *list);
 
+/* Nearest entry below (Mode1) or at and above (Mode0) the text in each chosen dictionary (text in
+ * the charset or language; count stands for the choice's flags and the engine's).  1 when the
+ * search ran.  The window gets 0x8004 (1), 0x8000, 0x8001 after it. */
+int WINAPI Lexshelf_SearchMode1(const char *text, DWORD kind, int charset, DWORD dicId, DWORD count,
+                                VLWordList *list);
+int WINAPI Lexshelf_SearchMode0(const char *text, DWORD kind, int charset, DWORD dicId, DWORD count,
+                                VLWordList *list);
+/* Each word of the escape-tagged text, per chosen dictionary: the callback gets (language, word,
+ * user) and ends everything with 0; the word's forms are looked up by similarity. */
+typedef int(CALLBACK *LexshelfWordProc)(DWORD language, const char *word, LPARAM user);
+int WINAPI Lexshelf_SearchWithCallback(const char *text, DWORD dicId, VLWordList *list, LexshelfWordProc callback,
+                                       LPARAM user);
+/* The engine's full-text query (count LexicoreCondition records, matchAll, flags, progress
+ * procedure and its value, as Lexicore_RunFullTextQuery takes them) over the dictionary or every
+ * dictionary of the group, each once.  1; 0 without conditions. */
+int WINAPI Lexshelf_SearchList(DWORD dicId, void *conditions, int count, DWORD matchAll, DWORD flags,
+                               VLWordList *list, void *progress, void *user);
+
 /* ==== User-dictionary exchange, clipboard and pronunciation ======================================= */
 /* Options of a text import (the caller's record). */
 typedef struct TextImportOptions {

@@ -14,6 +14,9 @@
 #include "../search_choice.cpp"
 #include "../../lexidata/tests/fixtures/dicwriter.h"
 
+extern "C" LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
+                                             const char *second);
+
 using namespace shelfkit;
 
 namespace {
@@ -352,6 +355,24 @@ TEST(Search, CapturedTextThroughAGroupAndTheTranslationSet) {
     ASSERT_EQ(1, box.Popup(group, 2, "the children played", 4));
     EXPECT_TRUE(Contains(box.Hits(), "2600:child"));
 
+    // A user dictionary after the two: its entry comes last.
+    std::string userPath = box.folder + "\\mine.rdc";
+    DWORD userFile = Lexicore_CreateUserDic(userPath.c_str(), "mine", "mine", 0, 1, 0x0100, 0x0100);
+    ASSERT_NE(0u, userFile);
+    VLDataItem head = {};
+    head.head.type = VLITEM_DATA;
+    head.head.fileId = userFile;
+    VLDataItem *item = VLDataItem_Create(&head, "go", nullptr, nullptr, nullptr);
+    ASSERT_GE(Lexicore_AddUserEntry(userFile << 8, item, "my own note", nullptr), 0);
+    VLDataItem_Destroy(item);
+    DWORD withUser = NewGroup("with user", {userFile << 8, kGerman, kEnglish});
+    Lexshelf_PrioAdd(Kind(LEXSHELF_LIST_POPUP), withUser);  // the group table learns of it
+    PumpAll();
+    ASSERT_EQ(1, box.Popup(withUser, 2, "He went home", 3));
+    char user[32];
+    snprintf(user, sizeof user, "%X:go", (unsigned)userFile);
+    EXPECT_EQ((std::vector<std::string>{user, "2600:go"}), box.Hits());
+
     // German through the German driver: "ging" gives "gehen".
     ASSERT_EQ(1, box.Popup(group, 3, "Er ging nach Hause", 3));
     if (box.german) {
@@ -419,6 +440,40 @@ TEST(Search, NotificationsAndTheCursorBox) {
     EXPECT_EQ(0, box.Popup(group, 1, "my hand", 3, at));
     EXPECT_EQ(Notes{}, g_notes);
     EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+}
+
+std::vector<std::string> g_words;
+int CALLBACK Word(DWORD language, const char *word, LPARAM stopAt) {
+    g_words.push_back(word);
+    return language == 0x0100 && (LPARAM)g_words.size() != stopAt;
+}
+
+TEST(Search, NearestEntriesWordsAndConditions) {
+    Lookup box;
+    DWORD group = NewGroup("en", {kEnglish});
+    ASSERT_TRUE(Lexshelf_Init(3));
+    ASSERT_EQ(1, Lexshelf_SearchMode1("gz", 0, 0, kEnglish, 0, box.list));
+    EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+    ASSERT_EQ(1, Lexshelf_SearchMode0("gz", 0, 0, group, 0, box.list));
+    EXPECT_EQ(std::vector<std::string>{"2600:hand"}, box.Hits());
+
+    g_words.clear();
+    ASSERT_EQ(1, Lexshelf_SearchWithCallback("\x1b" "F00went home", group, box.list, Word, 0));
+    EXPECT_EQ((std::vector<std::string>{"went", "home"}), g_words);
+    EXPECT_TRUE(Contains(box.Hits(), "2600:home"));
+    g_words.clear();
+    Lexshelf_SearchWithCallback("\x1b" "F00went home", group, box.list, Word, 1);
+    EXPECT_EQ(std::vector<std::string>{"went"}, g_words);
+
+    LexicoreCondition c = {};
+    c.kind = 8;  // entry text
+    strcpy(c.text, "move");
+    c.textLen = 4;
+    g_notes.clear();
+    ASSERT_EQ(1, Lexshelf_SearchList(group, &c, 1, TRUE, 0, box.list, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{0x8004, 0}, {0x8004, 1}, {0x8000, 0}}), g_notes);
+    EXPECT_EQ(0, Lexshelf_SearchList(group, &c, 0, TRUE, 0, box.list, nullptr, nullptr));
 }
 
 }  // namespace
