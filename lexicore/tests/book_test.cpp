@@ -161,6 +161,33 @@ TEST(BookTest, RecordsSearchAndTextThroughTheEngine) {
     Lexicore_DestroySession(s);
 }
 
+// A Japanese sub-dictionary: keys compared as Shift-JIS, headwords plain in its charset, a key with
+// a gaiji never compares (passed over), the second string tagged.
+TEST(BookTest, JapaneseKeysAsShiftJis) {
+    auto e = [](const char *order, const std::string &bookKey) {
+        bookfix::Entry x;
+        x.key = order;
+        x.bookKey = bookKey;
+        x.body = J("x");
+        return x;
+    };
+    // JIS 0x3021-0x3024: kanji whose Shift-JIS forms are 0x889F-0x88A2.
+    BookEnv env({e("1", "\x30\x21"), e("2", "\x30\x22"), e("3", "\x30\x23\xA1\x21"), e("4", "\x30\x24")}, "",
+                "Japanese Book", 0x0400);
+    ASSERT_TRUE(env.Start());
+    DicSession *s = Lexicore_CreateSession();
+    ASSERT_TRUE(Lexicore_OpenSession(s, kBookId << 8, FALSE));
+    ASSERT_EQ(s->subDic->charset, 128);
+    Seen seen;
+    Lexicore_Search(s, "\x88\xA0", 0, Collect, &seen);
+    ASSERT_EQ(seen.words.size(), 2u);
+    EXPECT_EQ(seen.words[0], "\x88\xA0");
+    EXPECT_EQ(seen.words[1], "\x88\xA2");
+    EXPECT_STREQ(seen.items[0]->second, (ESC + "F80\x88\xA0").c_str());
+    EXPECT_EQ(env.Text(seen.items[0]->head.textPos), ESC + "F80\x88\xA0\r" + ESC + "F00x");
+    Lexicore_DestroySession(s);
+}
+
 TEST(BookTest, LanguageFollowsTheSubDictionaries) {
     kit::Sandbox box("booklang", Mode::File);
     bookfix::Layout layout;

@@ -44,6 +44,7 @@ inline std::string BcdPos(uint32_t pos) { return BcdDigits(pos / kBlock + 1, 4) 
 
 struct Entry {
     std::string key;   // ASCII; empty: not indexed, the text is the body alone
+    std::string bookKey;  // the key's book text when it is not J(key) (key then only orders)
     std::string body;  // book text
     bool grouped = false;  // shares the leaf group of the entry before it (same key)
 };
@@ -63,6 +64,14 @@ inline std::string Reversed(std::string s) {
     return s;
 }
 
+inline std::string K(const Entry &e) { return e.bookKey.empty() ? J(e.key) : e.bookKey; }
+// Book text with its two-byte characters in reverse order.
+inline std::string ReversedUnits(const std::string &t) {
+    std::string r;
+    for (size_t i = t.size(); i >= 2; i -= 2) r += t.substr(i - 2, 2);
+    return r;
+}
+
 // The whole file.  Entries with keys must come in the forward index's order (case ignored).
 inline std::string Build(const std::vector<Entry> &entries, const std::string &media, Layout *layout) {
     std::string text;
@@ -70,7 +79,7 @@ inline std::string Build(const std::vector<Entry> &entries, const std::string &m
         layout->textPos.push_back(kBlock + (uint32_t)text.size());
         text += std::string("\x1F\x41\x01\x00", 4);
         layout->headPos.push_back(kBlock + (uint32_t)text.size());
-        if (!e.key.empty()) text += J(e.key) + "\x1F\x61\x1F\x0A";
+        if (!e.key.empty()) text += K(e) + "\x1F\x61\x1F\x0A";
         text += e.body;
         text += "\x1F\x03";  // the two bytes before the next entry, never part of a text
     }
@@ -100,7 +109,7 @@ inline std::string Build(const std::vector<Entry> &entries, const std::string &m
     uint32_t countA = 0, countB = 0;
     for (size_t k = 0; k < half; k++) {
         const Entry &e = entries[keyed[k]];
-        leafA += (char)J(e.key).size() + J(e.key) + positions(keyed[k]);
+        leafA += (char)K(e).size() + K(e) + positions(keyed[k]);
         countA++;
     }
     for (size_t k = half; k < keyed.size();) {
@@ -109,11 +118,11 @@ inline std::string Build(const std::vector<Entry> &entries, const std::string &m
         const Entry &e = entries[keyed[k]];
         if (n == 1) {
             leafB += '\xC0';
-            leafB += (char)J(e.key).size() + J(e.key) + positions(keyed[k]);
+            leafB += (char)K(e).size() + K(e) + positions(keyed[k]);
         } else {
             leafB += '\x80';
             leafB += (char)n;
-            leafB += (char)J(e.key).size() + J(e.key);
+            leafB += (char)K(e).size() + K(e);
             for (size_t m = 0; m < n; m++) leafB += positions(keyed[k + m]);
         }
         countB++;
@@ -121,9 +130,9 @@ inline std::string Build(const std::vector<Entry> &entries, const std::string &m
     }
     uint32_t inner = 2 + textBlocks;
     std::string innerRecs;
-    const std::string &lastA = entries[keyed[half - 1]].key, &lastB = entries[keyed.back()].key;
-    innerRecs += (char)J(lastA).size() + J(lastA) + Be32(inner + 1);
-    innerRecs += (char)J(lastB).size() + J(lastB) + Be32(inner + 2);
+    std::string lastA = K(entries[keyed[half - 1]]), lastB = K(entries[keyed.back()]);
+    innerRecs += (char)lastA.size() + lastA + Be32(inner + 1);
+    innerRecs += (char)lastB.size() + lastB + Be32(inner + 2);
 
     // Backward index: reversed keys in their own order, lengths in characters.
     std::vector<size_t> back = keyed;
@@ -132,7 +141,7 @@ inline std::string Build(const std::vector<Entry> &entries, const std::string &m
     });
     std::string backRecs;
     for (size_t i : back) {
-        std::string rk = J(Reversed(entries[i].key));
+        std::string rk = ReversedUnits(K(entries[i]));
         backRecs += (char)(rk.size() / 2) + rk + positions(i);
     }
 
