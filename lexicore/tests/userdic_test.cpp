@@ -172,6 +172,14 @@ TEST(UserDic, EntriesAnswerEveryQueryMode) {
         {LEXICORE_MODE_EXACT, "s?ng", "sing song"},
     };
     for (auto &c : cases) EXPECT_EQ(std::string(c.words), env.Run(c.mode, c.key)) << c.key << " " << c.mode;
+    // Full text: every entry is walked.
+    LexicoreCondition four;
+    memset(&four, 0, sizeof four);
+    four.kind = 16;  // headword length
+    four.value = 4;
+    VLWordList_DeleteAllItems(env.list);
+    EXPECT_EQ(1, Lexicore_RunFullTextQuery(env.query, &four, 1, TRUE, 0, nullptr, nullptr));
+    EXPECT_EQ("band sing song", env.Words());
     // Items in order, stamped with their forward entry numbers, in both indexes.
     std::vector<std::string> forward;
     for (LONG i = 0;; i++) {

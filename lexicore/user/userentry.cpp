@@ -297,13 +297,21 @@ LONG LuDic_IndexOf(LuDic *d, bool backward, DWORD itemPos) {
     LuTree *t = LuDic_Tree(d, backward);
     LONG at;
     LuCursor c;
-    if (!LuTree_Bound(t, SeekProc, &s, false, &at) || !LuTree_Seek(t, at, &c)) return -1;
-    for (;;) {
+    if (LuTree_Bound(t, SeekProc, &s, false, &at) && LuTree_Seek(t, at, &c)) {
+        DWORD pos;
+        while (LuTree_CursorKey(t, &c, &pos)) {
+            if (pos == itemPos) return c.index;
+            if (SeekProc(&s, pos) != 0 || !LuTree_Step(t, &c, 1)) break;
+        }
+    }
+    // A comparer that does not order its own headwords consistently: the whole leaf chain.
+    if (!LuTree_Seek(t, 0, &c)) return -1;
+    do {
         DWORD pos;
         if (!LuTree_CursorKey(t, &c, &pos)) return -1;
         if (pos == itemPos) return c.index;
-        if (SeekProc(&s, pos) != 0 || !LuTree_Step(t, &c, 1)) return -1;
-    }
+    } while (LuTree_Step(t, &c, 1));
+    return -1;
 }
 
 bool LuDic_TextLinks(LuDic *d, DWORD textPos, std::vector<DWORD> *items) {
