@@ -1,5 +1,6 @@
 // Positions, the caret and its keys, and mouse selection with drag scrolling.
 #include "scrivel_int.h"
+#include "scrivel_menu.h"
 
 namespace {
 
@@ -375,7 +376,7 @@ int ScrivelMouse_SetCursor(ScrivelWindow *w) {
                 link = (doc->attrs[doc->lines[p.line]->cells[p.cell].attr]->style & SCRIVEL_STYLE_ANCHOR) != 0;
         }
     }
-    HCURSOR c = link ? LoadCursorA(g_scrivelInstance, MAKEINTRESOURCEA(103)) : nullptr;
+    HCURSOR c = link ? LoadCursorA(g_scrivelInstance, MAKEINTRESOURCEA(IDC_SCRIVEL_LINK)) : nullptr;
     if (!c && link) c = LoadCursorA(nullptr, IDC_HAND);
     if (!c) c = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(c);

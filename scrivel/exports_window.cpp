@@ -11,6 +11,7 @@ BOOL WINAPI DllMain(HINSTANCE inst, DWORD reason, LPVOID reserved) {
         // At process exit (reserved set) other libraries may be gone already: leave it all.
         if (!reserved) {
             ScrivelIme_Shutdown();
+            ScrivelPaint_FreeImages();
             ScrivelWin_Unregister(inst);
         }
     }

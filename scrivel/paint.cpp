@@ -1,14 +1,46 @@
 // Drawing the document: the window is painted through a back buffer; the same line drawing
 // serves callers' device contexts and printer pages.
 #include "scrivel_int.h"
+#include <commctrl.h>
+#include "scrivel_menu.h"
 #include "strandkit.h"
 
 namespace {
+
+// The image list of the outline markers and inline objects, made once per process on the first
+// paint.  Without the library's resources the images are drawn by hand instead.
+INIT_ONCE g_imagesOnce = INIT_ONCE_STATIC_INIT;
+HIMAGELIST g_images = nullptr;
+
+BOOL CALLBACK MakeImages(PINIT_ONCE, PVOID, PVOID *) {
+    const int ids[5] = {IDI_SCRIVEL_EXPANDED, IDI_SCRIVEL_COLLAPSED, IDI_SCRIVEL_OBJECT3, IDI_SCRIVEL_OBJECT4,
+                        IDI_SCRIVEL_OBJECT5};
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 0);
+    bool ok = list != nullptr;
+    for (int i = 0; ok && i < 5; ++i) {
+        HICON icon = static_cast<HICON>(
+            LoadImageA(g_scrivelInstance, MAKEINTRESOURCEA(ids[i]), IMAGE_ICON, 16, 16, 0));
+        ok = icon && ImageList_AddIcon(list, icon) == i;
+        if (icon) DestroyIcon(icon);
+    }
+    if (ok) g_images = list;
+    else if (list) ImageList_Destroy(list);
+    return TRUE;
+}
+
+HIMAGELIST Images() {
+    InitOnceExecuteOnce(&g_imagesOnce, MakeImages, nullptr, nullptr);
+    return g_images;
+}
 
 const COLORREF kAnchorColour = 0xFF0000;
 
 // The outline markers: a small box with a minus (expanded) or a plus (collapsed).
 void DrawMarker(HDC dc, int marker, int x, int y) {
+    if (HIMAGELIST list = Images()) {
+        ImageList_Draw(list, marker - 1, dc, x, y, ILD_TRANSPARENT);
+        return;
+    }
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(96, 96, 96));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -24,8 +56,12 @@ void DrawMarker(HDC dc, int marker, int x, int y) {
     DeleteObject(pen);
 }
 
-// An inline object: a framed square.
-void DrawObject(HDC dc, int x, int y) {
+// An inline object: its image, or a framed square.
+void DrawObject(HDC dc, int kind, int x, int y) {
+    if (HIMAGELIST list = Images()) {
+        if (kind >= 3 && kind <= 5) ImageList_Draw(list, kind - 1, dc, x, y, ILD_TRANSPARENT);
+        return;
+    }
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
     Rectangle(dc, x + 1, y + 1, x + 15, y + 15);
     SelectObject(dc, oldBrush);
@@ -48,7 +84,7 @@ void DrawLine(EditorDocument *doc, HDC dc, int line, int x, int y, HBRUSH bg) {
             continue;
         }
         if (a->type == 3) {
-            DrawObject(dc, x, y + l->ascent - 14);
+            DrawObject(dc, static_cast<int>(a->objectKind), x, y + l->ascent - 14);
             x += c.width;
             ++i;
             continue;
@@ -117,6 +153,11 @@ int ScrivelPaint_Lines(EditorDocument *doc, HDC dc, const RECT *rc, int printing
         y += l->height;
     }
     return line;
+}
+
+void ScrivelPaint_FreeImages(void) {
+    if (g_images) ImageList_Destroy(g_images);
+    g_images = nullptr;
 }
 
 void ScrivelPaint_FreeBuffer(ScrivelWindow *w) {

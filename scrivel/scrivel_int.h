@@ -453,6 +453,7 @@ int ScrivelIme_InsertResult(ScrivelWindow *w, const char *bytes, int charset);
 void ScrivelPaint_OnPaint(ScrivelWindow *w);
 void ScrivelPaint_RebuildBuffer(ScrivelWindow *w);
 void ScrivelPaint_FreeBuffer(ScrivelWindow *w);
+void ScrivelPaint_FreeImages(void);
 // Draws the shown lines from the top line into rc of dc; with a selection unless printing;
 // returns the line after the last one drawn.
 int ScrivelPaint_Lines(EditorDocument *doc, HDC dc, const RECT *rc, int printing,

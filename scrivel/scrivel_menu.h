@@ -1,9 +1,15 @@
-// Resource and command ids of the editor's context menu (shared by the resource script and code).
+// Resource and command ids of the editor window: context menu, icons and cursor (shared by the
+// resource script and code).
 #ifndef SCRIVEL_MENU_H
 #define SCRIVEL_MENU_H
 
 #define IDM_SCRIVEL_CONTEXT 106
 #define IDC_SCRIVEL_LINK 103
+#define IDI_SCRIVEL_EXPANDED 101
+#define IDI_SCRIVEL_COLLAPSED 102
+#define IDI_SCRIVEL_OBJECT3 109
+#define IDI_SCRIVEL_OBJECT4 110
+#define IDI_SCRIVEL_OBJECT5 111
 #define CMD_UNDO 40006
 #define CMD_CUT 40007
 #define CMD_COPY 40008

@@ -614,6 +614,39 @@ TEST(Paint, IntoAMemoryDc) {
     EXPECT_LT(rowsH.back(), one);
 }
 
+TEST(Paint, OutlineMarkerLeftOfTheHeading) {
+    Editor e;
+    // A heading on level 2 (its text starts 26 pixels in) with a child on level 3.
+    e.Set(E + "L2Heading\r\n" + E + "L3child line");
+    int height = static_cast<int>(e.Send(SCM_GETCONTENTHEIGHT));
+    RECT rc = {0, 0, 200, 100};
+    auto markerInk = [&](Canvas &c, int rows) {
+        std::vector<DWORD> px;
+        GdiFlush();
+        for (int y = 0; y < rows; ++y)
+            for (int x = 26 - 17; x < 26; ++x) px.push_back(c.bits[y * c.w + x] & 0xFFFFFF);
+        return px;
+    };
+    Canvas open(200, 100);
+    e.Send(SCM_PAINTTO, reinterpret_cast<WPARAM>(open.dc), reinterpret_cast<LPARAM>(&rc));
+    e.Send(SCM_SETOUTLINEDEPTH, 0, 2);  // the child folds away: the heading shows the collapsed marker
+    Canvas closed(200, 100);
+    e.Send(SCM_PAINTTO, reinterpret_cast<WPARAM>(closed.dc), reinterpret_cast<LPARAM>(&rc));
+    int rows = height / 2;
+    std::vector<DWORD> a = markerInk(open, rows), b = markerInk(closed, rows);
+    DWORD white = open.bits[0] & 0xFFFFFF;
+    int inkA = 0, inkB = 0;
+    for (DWORD p : a) inkA += p != white;
+    for (DWORD p : b) inkB += p != white;
+    EXPECT_GT(inkA, 0);
+    EXPECT_GT(inkB, 0);
+    EXPECT_NE(a, b);  // expanded and collapsed markers differ
+    // The collapsed heading's second line no longer draws.
+    std::vector<int> rowsClosed = closed.InkRows();
+    ASSERT_FALSE(rowsClosed.empty());
+    EXPECT_LT(rowsClosed.back(), rows + 2);
+}
+
 TEST(Paint, ScreenshotOfJapaneseAndEnglish) {
     Editor e;
     // "Nihongo no tekisuto" in Shift-JIS (the words for Japanese text), then English.
