@@ -51,14 +51,26 @@ HANDLE OpenFont(const char *path) {
 
 int RowBytes(int width) { return ((width + 7) / 8 + 1) & ~1; }
 
-// The glyph bitmap of a gaiji code; bytes written (0 when none), with the glyph's size.
-int Glyph(DWORD fileId, DWORD code, int height, int charset, BYTE *bitmap, SIZE *size) {
+// The font file of a width class nearest to a height, open for reading glyphs.
+struct Font {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    int cls = -1;
+    int first = 0, count = 0;
+};
+
+void CloseFont(Font *font) {
+    if (font->file != INVALID_HANDLE_VALUE) CloseHandle(font->file);
+    font->file = INVALID_HANDLE_VALUE;
+    font->cls = -1;
+}
+
+// Opens, among the book's font files of the charset's width class that exist, the one whose
+// glyph height is nearest to height (at most 100; the first on a tie).  False when none exists.
+bool OpenNearest(DWORD fileId, int height, int charset, Font *font) {
     LcFile *f = Lc_FindFile(fileId);
-    if (!f || f->info.kind != 4 || (charset != kCharsetNarrow && charset != kCharsetWide)) return 0;
+    if (!f || f->info.kind != 4 || (charset != kCharsetNarrow && charset != kCharsetWide)) return false;
     if (height > kMaxHeight) height = kMaxHeight;
-    int firstFile = charset == kCharsetWide ? 0 : 4, best = -1;
-    HANDLE bestHandle = INVALID_HANDLE_VALUE;
-    int bestFirst = 0, bestCount = 0;
+    int firstFile = charset == kCharsetWide ? 0 : 4;
     for (int i = firstFile; i < firstFile + 4; i++) {
         char path[MAX_PATH];
         FontPath(f, i, path);
@@ -66,36 +78,35 @@ int Glyph(DWORD fileId, DWORD code, int height, int charset, BYTE *bitmap, SIZE 
         if (h == INVALID_HANDLE_VALUE) continue;
         int first, count;
         if (ReadHead(h, &first, &count) &&
-            (best < 0 || abs(kClasses[i].height - height) < abs(kClasses[best].height - height))) {
-            if (bestHandle != INVALID_HANDLE_VALUE) CloseHandle(bestHandle);
-            bestHandle = h;
-            best = i;
-            bestFirst = first;
-            bestCount = count;
+            (font->cls < 0 || abs(kClasses[i].height - height) < abs(kClasses[font->cls].height - height))) {
+            CloseFont(font);
+            font->file = h;
+            font->cls = i;
+            font->first = first;
+            font->count = count;
             continue;
         }
         CloseHandle(h);
     }
-    if (best < 0) return 0;
-    const GlyphClass &g = kClasses[best];
-    int index = (int)((code >> 8) & 0xFF) * 94 + (int)(code & 0xFF) - bestFirst;
-    int written = 0;
+    return font->cls >= 0;
+}
+
+// The glyph of a code from the open font: bytes written (0 when the code has none), its size.
+int ReadGlyph(const Font &font, DWORD code, BYTE *bitmap, SIZE *size) {
+    const GlyphClass &g = kClasses[font.cls];
+    int index = (int)((code >> 8) & 0xFF) * 94 + (int)(code & 0xFF) - font.first;
+    if (index < 0 || index >= font.count) return 0;
     BYTE raw[288];
-    if (index >= 0 && index < bestCount) {
-        DWORD at = kBookBlock + (DWORD)(index / g.perBlock) * 1024 + (DWORD)(index % g.perBlock) * g.bytes;
-        if (LcBook_ReadAt(bestHandle, at, raw, (DWORD)g.bytes)) {
-            int src = (g.width + 7) / 8, dst = RowBytes(g.width);
-            written = dst * g.height;
-            for (int y = 0; bitmap && y < g.height; y++)
-                for (int x = 0; x < dst; x++) bitmap[y * dst + x] = (BYTE)~(x < src ? raw[y * src + x] : 0);
-            if (size) {
-                size->cx = g.width;
-                size->cy = g.height;
-            }
-        }
+    DWORD at = kBookBlock + (DWORD)(index / g.perBlock) * 1024 + (DWORD)(index % g.perBlock) * g.bytes;
+    if (!LcBook_ReadAt(font.file, at, raw, (DWORD)g.bytes)) return 0;
+    int src = (g.width + 7) / 8, dst = RowBytes(g.width);
+    for (int y = 0; bitmap && y < g.height; y++)
+        for (int x = 0; x < dst; x++) bitmap[y * dst + x] = (BYTE)~(x < src ? raw[y * src + x] : 0);
+    if (size) {
+        size->cx = g.width;
+        size->cy = g.height;
     }
-    CloseHandle(bestHandle);
-    return written;
+    return dst * g.height;
 }
 
 bool IsGaiji(UINT charset) { return charset == kCharsetNarrow || charset == kCharsetWide; }
@@ -105,13 +116,14 @@ int FontHeight(HDC dc) {
     return GetTextMetricsA(dc, &tm) ? (int)tm.tmHeight : 16;
 }
 
-// Width of one gaiji drawn at the font height; the glyph's bits when wanted.
-int GaijiWidth(HDC dc, DWORD fileId, UINT charset, const BYTE *p, int fh, BYTE *bits, SIZE *size) {
+// Width of one gaiji drawn at the font height fh (a missing glyph keeps its place); its bits and
+// size when wanted (size 0 x 0 for a missing glyph).
+int GaijiWidth(const Font &font, UINT charset, const BYTE *p, int fh, BYTE *bits, SIZE *size) {
     SIZE s = {0, 0};
-    int n = Glyph(fileId, (DWORD)p[0] << 8 | p[1], fh, (int)charset, bits, &s);
+    int n = font.cls >= 0 ? ReadGlyph(font, (DWORD)p[0] << 8 | p[1], bits, &s) : 0;
+    if (!n) s.cx = s.cy = 0;
     if (size) *size = s;
-    (void)dc;
-    if (!n || s.cy <= 0) return charset == kCharsetWide ? fh : fh / 2;
+    if (!n) return charset == kCharsetWide ? fh : fh / 2;
     return (s.cx * fh + s.cy / 2) / s.cy;
 }
 
@@ -119,7 +131,11 @@ int GaijiWidth(HDC dc, DWORD fileId, UINT charset, const BYTE *p, int fh, BYTE *
 
 extern "C" int WINAPI Lexicore_GetGaijiBitmap(DWORD fileId, DWORD code, int height, int charset,
                                               BYTE *bitmap, SIZE *size) {
-    return Glyph(fileId, code, height, charset, bitmap, size);
+    Font font;
+    if (!OpenNearest(fileId, height, charset, &font)) return 0;
+    int n = ReadGlyph(font, code, bitmap, size);
+    CloseFont(&font);
+    return n;
 }
 
 extern "C" BOOL WINAPI Lexicore_TextOut(HDC dc, int x, int y, const char *text, int length, DWORD fileId,
@@ -129,11 +145,13 @@ extern "C" BOOL WINAPI Lexicore_TextOut(HDC dc, int x, int y, const char *text, 
     int fh = FontHeight(dc);
     HDC mem = CreateCompatibleDC(dc);
     if (!mem) return FALSE;
+    Font font;
+    OpenNearest(fileId, fh, (int)charset, &font);
     const BYTE *p = (const BYTE *)text;
     for (int i = 0; i + 1 < length; i += 2) {
         BYTE bits[288];
         SIZE s;
-        int w = GaijiWidth(dc, fileId, charset, p + i, fh, bits, &s);
+        int w = GaijiWidth(font, charset, p + i, fh, bits, &s);
         if (s.cx > 0 && s.cy > 0) {
             HBITMAP bmp = CreateBitmap(s.cx, s.cy, 1, 1, bits);
             if (bmp) {
@@ -145,6 +163,7 @@ extern "C" BOOL WINAPI Lexicore_TextOut(HDC dc, int x, int y, const char *text, 
         }
         x += w;
     }
+    CloseFont(&font);
     DeleteDC(mem);
     return TRUE;
 }
@@ -155,12 +174,15 @@ extern "C" BOOL WINAPI Lexicore_GetTextExtent(HDC dc, const char *text, int coun
     if (!IsGaiji(charset))
         return Strandkit_GetTextExtentExPointCs(dc, text, count, width, fit, extents, size, charset);
     int fh = FontHeight(dc), total = 0, fitted = 0;
+    Font font;
+    OpenNearest(fileId, fh, (int)charset, &font);
     const BYTE *p = (const BYTE *)text;
     for (int i = 0; i + 1 < count; i += 2) {
-        total += GaijiWidth(dc, fileId, charset, p + i, fh, nullptr, nullptr);
+        total += GaijiWidth(font, charset, p + i, fh, nullptr, nullptr);
         if (extents) extents[i] = extents[i + 1] = total;
         if (total <= width) fitted = i + 2;
     }
+    CloseFont(&font);
     if (fit) *fit = fitted;
     if (size) {
         size->cx = total;
