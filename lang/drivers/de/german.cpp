@@ -378,29 +378,17 @@ char *Normalize(DWORD flags, const char *text, char *out) {
     return out;
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x0700, "German", kLetters.t, kTables, WordRules);
+    l.compounds = 1;
+    l.block2 = {{4, 8, 1}};
+    l.block6 = {{5, 8, 2}};
+    l.order.compare = Compare;
+    l.order.score = Score;
+    l.normalize = Normalize;
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0700,
-    "German",
-    1,
-    {4, 8, 1},
-    {5, 8, 2},
-    {{2, 8, 1}, {4, 8, 1}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 2}},
-    Compare,
-    Score,
-    Linguabase_SortKeyLatin,
-    Linguabase_KeySpaceLatin,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    5,
-    false,
-    WordRules,
-    nullptr,
-    false,
-    Normalize,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

@@ -39,28 +39,15 @@ void WordRules(const char *word, int length, int index, LangAnalysisContext *c, 
 
 void AdjustFold(BYTE *map) { map[0xB7] = 0x1B; }  // the middle dot becomes ESC and is dropped
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x0100, "English", nullptr, kTables, WordRules);  // no letters above 0x7F
+    l.block6 = {{4, 8, 2}};
+    l.singleCompare = true;
+    l.adjustFold = AdjustFold;
+    l.foldWithoutFlags = true;
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0100,
-    "English",
-    0,
-    {4, 8, 2},
-    {4, 8, 2},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {4, 8, 2}},
-    Linguabase_CompareLatin,
-    Linguabase_ScoreLatin,
-    Linguabase_SortKeyLatin,
-    Linguabase_KeySpaceLatin,
-    true,
-    nullptr,  // no letters above 0x7F: the C runtime alone classifies
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    2,
-    false,
-    WordRules,
-    AdjustFold,
-    true,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

@@ -97,29 +97,14 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
     Superlative(w, length, index, c);
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x0800, "Spanish", kLetters.t, kTables, WordRules);
+    l.delimiters = "?!:;\"[]{}.\\\t";  // and the tab
+    l.leading = "\xA1\xBF";           // the opening exclamation and question marks stay with their word
+    l.phoneByExtension = true;        // phonetic data: the driver's own name with the extension "vic"
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0800,
-    "Spanish",
-    0,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareLatin,
-    Linguabase_ScoreLatin,
-    Linguabase_SortKeyLatin,
-    Linguabase_KeySpaceLatin,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\\t",  // and the tab
-    "\xA1\xBF",         // the opening exclamation and question marks stay with their word
-    "?!.",
-    kTables,
-    4,
-    true,  // phonetic data: the driver's own name with the extension "vic"
-    WordRules,
-    nullptr,
-    false,
-    nullptr,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

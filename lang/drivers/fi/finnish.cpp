@@ -40,29 +40,14 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
     Linguabase_FreeStrings(&list);
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x0C00, "Finnish", kLetters.t, kTables, WordRules);
+    l.compounds = 1;
+    l.order = kSbcsSwedishOrder;  // the Swedish collation
+    l.phoneByExtension = true;    // phonetic data: the driver's own name with the extension "vic"
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0C00,
-    "Finnish",
-    1,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareSwedish,
-    Linguabase_ScoreSwedish,
-    Linguabase_SortKeySwedish,
-    Linguabase_KeySpaceNordic,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    3,
-    true,  // phonetic data: the driver's own name with the extension "vic"
-    WordRules,
-    nullptr,
-    false,
-    nullptr,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

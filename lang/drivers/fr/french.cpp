@@ -134,29 +134,14 @@ char *Normalize(DWORD flags, const char *text, char *out) {
     return out;
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x0600, "French", kLetters.t, kTables, WordRules);
+    l.order.score = Score;
+    l.delimiters = "?!:;\"[]{}.\\\xAB\xBB";  // and the guillemets
+    l.normalize = Normalize;
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0600,
-    "French",
-    0,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareLatin,
-    Score,
-    Linguabase_SortKeyLatin,
-    Linguabase_KeySpaceLatin,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\\xAB\xBB",  // and the guillemets
-    "",
-    "?!.",
-    kTables,
-    3,
-    false,
-    WordRules,
-    nullptr,
-    false,
-    Normalize,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

@@ -125,27 +125,4 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
 
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x0F00,
-    "Italian",
-    0,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareLatin,
-    Linguabase_ScoreLatin,
-    Linguabase_SortKeyLatin,
-    Linguabase_KeySpaceLatin,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    4,
-    false,
-    WordRules,
-    nullptr,
-    false,
-    nullptr,
-};
+extern const SbcsLanguage g_sbcsLanguage = Sbcs_Language(0x0F00, "Italian", kLetters.t, kTables, WordRules);

@@ -73,29 +73,12 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
     SlashedO(w, length, index, c);
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x1100, "Norwegian", kLetters.t, kTables, WordRules);
+    l.order = kSbcsNorwegianOrder;
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x1100,
-    "Norwegian",
-    0,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareNorwegian,
-    Linguabase_ScoreNorwegian,
-    Linguabase_SortKeyNorwegian,
-    Linguabase_KeySpaceNordic,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    3,
-    false,
-    WordRules,
-    nullptr,
-    false,
-    nullptr,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();

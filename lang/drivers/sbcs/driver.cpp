@@ -11,6 +11,7 @@ namespace {
 
 HMODULE g_module;
 LangInfo g_info;
+LangFontTable g_fonts;
 char g_phonePath[MAX_PATH];  // the phonetic data file, empty when the language has none
 
 // The phonetic library is looked up on first use (never from the loader lock of attach).
@@ -41,11 +42,22 @@ void BuildInfo() {
     g_info.color = 0x00FFFFFF;
     strcpy(g_info.face1, "Times New Roman");
     strcpy(g_info.face2, "Arial");
-    PutBlock(g_info.block2, {1, 0, 32, l.block2[0], l.block2[1], l.block2[2], 0, 1, 1});
+    PutBlock(g_info.block2, {1, 0, 32, l.block2.v[0], l.block2.v[1], l.block2.v[2], 0, 1, 1});
     PutBlock(g_info.block3, {5, 4, 0, 5, 1, 4});
     PutBlock(g_info.block4, {4, 4, 0, 5, 1, 4});
     PutBlock(g_info.block5, {6, 1, 0, 5, 1, 0});
-    PutBlock(g_info.block6, {7, 0, 32, l.block6[0], l.block6[1], l.block6[2], 0, 1, 1});
+    PutBlock(g_info.block6, {7, 0, 32, l.block6.v[0], l.block6.v[1], l.block6.v[2], 0, 1, 1});
+}
+
+// The font table: the kind-16 rows and blocks 3 to 5 are alike in every Western language; the
+// kind-32 rows are the language's own values of blocks 2 and 6.
+void BuildFonts() {
+    const SbcsLanguage &l = g_sbcsLanguage;
+    const SbcsFontValues rows[7] = {
+        {{2, 8, 1}}, l.block2, {{0, 5, 1}}, {{0, 5, 1}}, {{0, 5, 1}}, {{4, 2, 2}}, l.block6,
+    };
+    for (int i = 0; i < 7; i++)
+        memcpy(g_fonts[i], rows[i].v, sizeof g_fonts[i]);
 }
 
 void Attach(HMODULE module) {
@@ -53,6 +65,7 @@ void Attach(HMODULE module) {
     InitializeCriticalSection(&g_phoneLock);
     Sbcs_BuildFoldMap();
     BuildInfo();
+    BuildFonts();
     char name[32];
     if (LoadStringA(module, 1, name, sizeof name) > 0)
         memcpy(g_info.name, name, sizeof name);
@@ -215,23 +228,23 @@ extern "C" int WINAPI LangDriver_AnalyzeText(const char *text, int cursor, LangK
 
 extern "C" int WINAPI LangDriver_Compare(DWORD flags, const char *key, const char *text, int length) {
     if (!(flags & 0x10) && !g_sbcsLanguage.singleCompare) {
-        int r = g_sbcsLanguage.compare(flags | 0x10, key, text, length);
+        int r = g_sbcsLanguage.order.compare(flags | 0x10, key, text, length);
         if (r)
             return r;
     }
-    return g_sbcsLanguage.compare(flags, key, text, length);
+    return g_sbcsLanguage.order.compare(flags, key, text, length);
 }
 
 extern "C" DWORD WINAPI LangDriver_CompareScored(DWORD flags, int prefixLength, const char *key, int keyLength,
                                                  const char *text, int textLength) {
-    return g_sbcsLanguage.score(flags, prefixLength, key, keyLength, text, textLength);
+    return g_sbcsLanguage.order.score(flags, prefixLength, key, keyLength, text, textLength);
 }
 
 extern "C" DWORD WINAPI LangDriver_GetSortKey(const char *text, int fromEnd, WORD *out) {
-    return g_sbcsLanguage.sortKey(text, fromEnd, out);
+    return g_sbcsLanguage.order.sortKey(text, fromEnd, out);
 }
 
-extern "C" DWORD WINAPI LangDriver_GetKeySpace(void) { return g_sbcsLanguage.keySpace(); }
+extern "C" DWORD WINAPI LangDriver_GetKeySpace(void) { return g_sbcsLanguage.order.keySpace(); }
 
 extern "C" DWORD WINAPI LangDriver_GetPhoneData(DWORD value) {
     DWORD handle;
@@ -248,7 +261,7 @@ extern "C" DWORD WINAPI LangDriver_GetPhoneDataEx(DWORD value, DWORD value2) {
 }
 
 extern "C" LangInfo *WINAPI LangDriver_GetFontInfo(DWORD flags, LangInfo *info) {
-    return Linguabase_CopyLangFonts(flags, info, (const LangFontTable *)g_sbcsLanguage.fonts);
+    return Linguabase_CopyLangFonts(flags, info, &g_fonts);
 }
 
 extern "C" int WINAPI LangDriver_OpenWordIterator(LangWordIterator *it, const char *text) {

@@ -1,6 +1,7 @@
 // The single-byte driver layer shared by the Western drivers.  Each driver folder defines one
 // SbcsLanguage (its code, collation, letters, delimiters, rule tables and word rules); the layer
-// does the rest: attach and detach, the fourteen operations, analysis frame and normalisation.
+// does the rest: attach and detach, the fourteen operations (the font table made from blocks 2
+// and 6 of the record), analysis frame and normalisation.
 #ifndef SBCS_INT_H
 #define SBCS_INT_H
 
@@ -20,28 +21,62 @@ struct SbcsTableSpec {
 // at both ends); `cursorRun` is set for the letter run at the cursor after trimming.
 typedef void (*SbcsWordRules)(const char *word, int length, int index, LangAnalysisContext *c, bool cursorRun);
 
-struct SbcsLanguage {
-    WORD code;
-    const char *defaultName;  // stands until string 1 of the driver's string table is loaded
-    DWORD compounds;          // the record's flag at 20
-    DWORD block2[3], block6[3];
-    DWORD fonts[7][3];        // the font table (block 2 by kind 16/32, blocks 3-5, block 6 by kind 16/32)
+// The collation of a language: compares, scored compares, sort keys and their key space.
+struct SbcsOrder {
     int(WINAPI *compare)(DWORD, const char *, const char *, int);
     DWORD(WINAPI *score)(DWORD, int, const char *, int, const char *, int);
     DWORD(WINAPI *sortKey)(const char *, int, WORD *);
     DWORD(WINAPI *keySpace)(void);
-    bool singleCompare;       // one compare with the given flags (no coarse first pass)
-    const BYTE *highLetters;  // 256 entries marking the letters above 0x7F, or null
-    const char *delimiters, *leading, *trailing;
-    const SbcsTableSpec *tables;
-    int tableCount;
-    bool phoneByExtension;    // the phonetic file is the module path with extension "vic"
-    SbcsWordRules wordRules;
-    void (*adjustFold)(BYTE *map);  // changes to the shared fold map, or null
-    bool foldWithoutFlags;          // normalisation without flags folds too
-    // The language's own normalisation, or null for the layer's (which it may call: Sbcs_Normalize).
-    char *(*normalize)(DWORD flags, const char *text, char *out);
 };
+constexpr SbcsOrder kSbcsLatinOrder = {Linguabase_CompareLatin, Linguabase_ScoreLatin, Linguabase_SortKeyLatin,
+                                       Linguabase_KeySpaceLatin};
+constexpr SbcsOrder kSbcsSwedishOrder = {Linguabase_CompareSwedish, Linguabase_ScoreSwedish,
+                                         Linguabase_SortKeySwedish, Linguabase_KeySpaceNordic};
+constexpr SbcsOrder kSbcsNorwegianOrder = {Linguabase_CompareNorwegian, Linguabase_ScoreNorwegian,
+                                           Linguabase_SortKeyNorwegian, Linguabase_KeySpaceNordic};
+
+// The three font values of block 2 or block 6 of the language record (font kind 32); they are
+// also the kind-32 rows of the driver's font table.
+struct SbcsFontValues {
+    DWORD v[3];
+};
+
+// A language as the layer sees it.  The members start as most Western languages have them; a
+// driver makes its record with Sbcs_Language and changes what differs.
+struct SbcsLanguage {
+    WORD code = 0;
+    const char *defaultName = "";  // stands until string 1 of the driver's string table is loaded
+    DWORD compounds = 0;           // the record's flag at 20
+    SbcsFontValues block2 = {{4, 8, 2}}, block6 = {{5, 8, 3}};
+    SbcsOrder order = kSbcsLatinOrder;
+    bool singleCompare = false;          // one compare with the given flags (no coarse first pass)
+    const BYTE *highLetters = nullptr;   // 256 entries marking the letters above 0x7F, or null
+    const char *delimiters = "?!:;\"[]{}.\\", *leading = "", *trailing = "?!.";
+    const SbcsTableSpec *tables = nullptr;
+    int tableCount = 0;
+    bool phoneByExtension = false;  // the phonetic file is the module path with extension "vic"
+    SbcsWordRules wordRules = nullptr;
+    void (*adjustFold)(BYTE *map) = nullptr;  // changes to the shared fold map, or null
+    bool foldWithoutFlags = false;            // normalisation without flags folds too
+    // The language's own normalisation, or null for the layer's (which it may call: Sbcs_Normalize).
+    char *(*normalize)(DWORD flags, const char *text, char *out) = nullptr;
+};
+
+// The record of a language with its code, default name, letters above 0x7F (or null), rule tables
+// and word rules; everything else as the members start.
+template <int N>
+constexpr SbcsLanguage Sbcs_Language(WORD code, const char *name, const BYTE *letters,
+                                     const SbcsTableSpec (&tables)[N], SbcsWordRules rules) {
+    static_assert(N <= SBCS_MAX_TABLES, "the layer loads at most SBCS_MAX_TABLES rule tables");
+    SbcsLanguage l;
+    l.code = code;
+    l.defaultName = name;
+    l.highLetters = letters;
+    l.tables = tables;
+    l.tableCount = N;
+    l.wordRules = rules;
+    return l;
+}
 
 // Defined by each driver folder.
 extern const SbcsLanguage g_sbcsLanguage;

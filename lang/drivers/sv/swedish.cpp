@@ -63,29 +63,12 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
         Linguabase_AddCandidate(w, 3, 0, 0, index, c);
 }
 
+constexpr SbcsLanguage Language() {
+    SbcsLanguage l = Sbcs_Language(0x1600, "Swedish", kLetters.t, kTables, WordRules);
+    l.order = kSbcsSwedishOrder;
+    return l;
+}
+
 }  // namespace
 
-extern const SbcsLanguage g_sbcsLanguage = {
-    0x1600,
-    "Swedish",
-    0,
-    {4, 8, 2},
-    {5, 8, 3},
-    {{2, 8, 1}, {4, 8, 2}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {4, 2, 2}, {5, 8, 3}},
-    Linguabase_CompareSwedish,
-    Linguabase_ScoreSwedish,
-    Linguabase_SortKeySwedish,
-    Linguabase_KeySpaceNordic,
-    false,
-    kLetters.t,
-    "?!:;\"[]{}.\\",
-    "",
-    "?!.",
-    kTables,
-    3,
-    false,
-    WordRules,
-    nullptr,
-    false,
-    nullptr,
-};
+extern const SbcsLanguage g_sbcsLanguage = Language();
