@@ -288,9 +288,18 @@ int BookSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc pro
 
 int BookLocate(DicSession *, const char *, DWORD, LONG *) { return 1; }
 
+// True when the position lies in the directory or in an index's blocks, where no text stands.
+bool InStructure(const Book *b, DWORD position) {
+    if (position < 16 + 16 * (DWORD)b->dir.size()) return true;
+    DWORD block = position / kBookBlock + 1;
+    for (const DirEntry &e : b->dir)
+        if (IsIndexType(e.type) && block >= e.start && block - e.start < e.count) return true;
+    return false;
+}
+
 VLDataItem *BookGetItem(DicSession *s, LONG position) {
     Book *b = BookOf(s);
-    if (!b || position < 0 || (DWORD)position >= b->size) return nullptr;
+    if (!b || position < 0 || (DWORD)position >= b->size || InStructure(b, (DWORD)position)) return nullptr;
     VLDataItem head;
     memset(&head, 0, sizeof head);
     head.head.textPos = (DWORD)position;

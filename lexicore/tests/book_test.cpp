@@ -143,6 +143,9 @@ TEST(BookTest, RecordsSearchAndTextThroughTheEngine) {
     EXPECT_EQ(item->head.textPos, env.layout.textPos[0]);
     VLDataItem_Destroy(item);
     EXPECT_EQ(Lexicore_GetItem(s, 0x7FFFFFF0), nullptr);
+    // No text stands in the directory or the indexes.
+    EXPECT_EQ(Lexicore_GetItem(s, 0), nullptr);
+    EXPECT_EQ(Lexicore_GetItem(s, (LONG)((env.layout.forwardStart - 1) * 2048 + 5)), nullptr);
     EXPECT_EQ(Lexicore_GetEntryCount(kBookId << 8, 0), 0);
     EXPECT_EQ(Lexicore_GetEntryCount(kBookId << 8, 1),
               (LONG)((env.layout.forwardStart + env.layout.forwardCount) << 11));
@@ -156,6 +159,10 @@ TEST(BookTest, RecordsSearchAndTextThroughTheEngine) {
     Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, 0);
     ASSERT_EQ(VLWordList_Count(list), 1);
     EXPECT_STREQ(VLWordList_GetItem(list, 0)->headword, "date");
+    // Nearest queries have no positions to walk in a book: they find nothing and end.
+    Lexicore_SetQueryText(q, "cherry", 0, 0);
+    EXPECT_EQ(Lexicore_RunUpperQuery(q, 0), 0);
+    EXPECT_EQ(Lexicore_RunLowerQuery(q, 0), 0);
     Lexicore_DestroyQuery(q);
     VLWordList_Destroy(list);
     Lexicore_DestroySession(s);
