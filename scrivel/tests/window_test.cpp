@@ -25,6 +25,7 @@ Record g_rec;
 
 void CALLBACK OnNotify(HWND, int code, void *data) {
     int v = (code == 1 || code == 2) ? *static_cast<int *>(data) : -1;
+    if (code == 3) v = static_cast<int>(static_cast<ScrivelAnchor *>(data)->target);
     g_rec.codes.push_back({code, v});
 }
 
@@ -485,6 +486,26 @@ TEST(Window, MouseSelectsByDragging) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST(Window, ClickOnALinkReportsItsAnchor) {
+    Editor e;
+    // "go ", a link to target 0x2A with counter 1 over the word "link", then " end".
+    e.Set("go " + E + "AL#" + E + "0000002A0001link" + E + "Al end");
+    int mid = static_cast<int>(e.Send(SCM_GETCONTENTHEIGHT)) / 2;
+    e.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, mid));
+    e.Send(WM_LBUTTONUP, 0, MAKELPARAM(1, mid));
+    int target = -1;
+    for (int x = 1; x < 300 && target < 0; x += 2) {
+        g_rec.codes.clear();
+        e.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, mid));
+        for (auto &c : g_rec.codes)
+            if (c.first == 3) target = c.second;
+        e.Send(WM_LBUTTONUP, 0, MAKELPARAM(x, mid));
+    }
+    EXPECT_EQ(target, 0x2A);
+    EXPECT_EQ(GetCapture(), nullptr);  // the click started no selection
+    EXPECT_EQ(e.Sel(4), "<none>");
+}
+
 TEST(Window, DragBelowTheWindowScrollsUntilRelease) {
     Editor e;
     std::string text;
@@ -686,16 +707,22 @@ TEST(Print, PagesIntoAMemoryDc) {
     for (int i = 0; i < 300; ++i) text += "printed line " + std::to_string(i) + "\r\n";
     e.Set(text);
     ScrivelWindow *w = ScrivelWin_Get(e.h);
+    // Pages drawn one over the other into a bitmap as large as the device's page.
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
+    int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
     ReleaseDC(nullptr, screen);
-    int pages = ScrivelPrint_ToDc(w, dc, nullptr, 0);
+    Canvas c(width, height);
+    int pages = ScrivelPrint_ToDc(w, c.dc, nullptr, 0);
     EXPECT_GE(pages, 2);
+    std::vector<int> rows = c.InkRows();
+    ASSERT_FALSE(rows.empty());
+    int margin = width / 14;
+    EXPECT_LT(rows.front(), margin);           // the header line above the text
+    EXPECT_GT(rows.back(), margin);            // the text itself
+    EXPECT_LT(rows.back(), height - margin);   // nothing in the bottom margin
     // A selection of a few lines prints on one page.
-    e.Send(SCM_SELECTALL);
     ScrivelRange r = {0, 2, 0, 3};
-    EXPECT_EQ(ScrivelPrint_ToDc(w, dc, &r, 0), 1);
-    DeleteDC(dc);
+    EXPECT_EQ(ScrivelPrint_ToDc(w, c.dc, &r, 0), 1);
 }
 
 TEST(Print, PaginationCutsAtWholeLines) {
