@@ -2,13 +2,17 @@
 // dictionaries looks at (handed in through a table of callbacks, so that the choice is a pure
 // function of them), and the small decisions the searches make.
 //   search_choice.cpp  the choice of dictionaries and languages, the cursor box, sort modes
-//   search.cpp         text preparation, keys, the engine run, the search exports
+//   search_text.cpp    the text in UTF-16, keys per language, the live facts of the choice
+//   search.cpp         the engine run, the pop-up and keyword searches, the work after them
+//   search_extra.cpp   nearest entries, the word-by-word search, the condition search
 #ifndef LEXSHELF_SEARCH_INT_H
 #define LEXSHELF_SEARCH_INT_H
 
 #include <windows.h>
+#include <map>
 #include <string>
 #include <vector>
+#include "lexidata.h"
 
 #define SHELF_PLAN_DICS 200
 #define SHELF_PLAN_LANGS 20
@@ -102,5 +106,39 @@ int Shelf_CharsetSlot(int charset);
 bool Shelf_BoxHolds(POINT origin, POINT cursor);
 // The word-list sort after a search.
 void Shelf_SortChoice(DWORD kind, DWORD searchMode, int sortByLength, int *mode, int *descending);
+
+// ---- The live side (search_text.cpp) --------------------------------------------------------------
+
+// Notifications to the window that a word list names.
+#define SHELF_NOTE_DONE 0x8000
+#define SHELF_NOTE_SELECT 0x8001
+#define SHELF_NOTE_LIST 0x8004
+
+// The text of a search in UTF-16.
+struct ShelfPrepared {
+    std::wstring wide;
+    int charset = 0;  // 255 when runs of several charsets occur
+    bool multiByte = false;
+};
+
+// The live facts of one search: the text in each code page asked for, each language's key and the
+// text its analysis reads.
+struct ShelfLive {
+    const ShelfPrepared *text = nullptr;
+    std::map<UINT, std::string> byCodePage;
+    std::map<WORD, std::string> keys;
+    std::map<WORD, std::string> source;
+    const std::string &InCodePage(UINT codePage);
+};
+
+// Clears the list, prepares the text (charset -1: escape-tagged; above 255: a language) and chooses
+// the dictionaries over the live catalogue; false when the text is empty (the list then stays as it
+// was), cannot be read, or nothing was chosen.
+bool Shelf_BeginSearch(const char *text, int len, int charset, DWORD dicId, DWORD mode, DWORD flags, DWORD kind,
+                       VLWordList *list, ShelfPrepared *prepared, ShelfLive *live, ShelfPlan *plan);
+// The language's key in the engine's own form (mode 4); empty when it has none.
+std::string Shelf_PlainKey(ShelfLive &live, WORD language);
+// Sends the notification to the list's window when the list names a window.
+void Shelf_NotifyList(VLWordList *list, UINT message, WPARAM wParam);
 
 #endif

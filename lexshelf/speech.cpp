@@ -16,8 +16,7 @@ extern "C" int WINAPI Lexshelf_PronounceEntry(const VLDataItem *item) {
         return 0;
     if (Lexicore_GetPhoneData(item->head.fileId, item->indexValue, FALSE))
         return Lexicore_GetPhoneData(item->head.fileId, item->indexValue, TRUE);
-    static DicInfo info;  // 772 bytes, handed to the language manager for the call
-    memset(&info, 0, sizeof info);
+    DicInfo info = {};
     info.size = sizeof info;
     Lexicore_GetDicInfo(item->head.fileId, &info);
     DWORD dicId = item->head.fileId << 8 | (item->head.subDicNo & 0xFF);
