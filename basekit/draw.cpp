@@ -116,6 +116,31 @@ void DrawItem(DWORD flags, HDC dc, const RECT *rect, int check, HICON icon, cons
 
 } // namespace
 
+HDC Draw_BufferBegin(DrawBuffer *buffer, HDC dc, const RECT *client)
+{
+    buffer->mem = nullptr;
+    buffer->bitmap = nullptr;
+    buffer->old = nullptr;
+    if (client->right <= 0 || client->bottom <= 0) return nullptr;
+    buffer->mem = CreateCompatibleDC(dc);
+    buffer->bitmap = CreateCompatibleBitmap(dc, client->right, client->bottom);
+    if (!buffer->mem || !buffer->bitmap) return nullptr;
+    buffer->old = SelectObject(buffer->mem, buffer->bitmap);
+    return buffer->mem;
+}
+
+void Draw_BufferEnd(DrawBuffer *buffer, HDC dc, const PAINTSTRUCT *ps)
+{
+    if (buffer->mem && buffer->bitmap) {
+        const RECT &r = ps->rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer->mem, r.left, r.top,
+               SRCCOPY);
+        SelectObject(buffer->mem, buffer->old);
+    }
+    if (buffer->bitmap) DeleteObject(buffer->bitmap);
+    if (buffer->mem) DeleteDC(buffer->mem);
+}
+
 void Draw_ColorSwatch(HDC dc, const RECT *rect, COLORREF colour, int arrow, int disabled)
 {
     RECT swatch = {rect->left + 4, rect->top + 4, rect->right - 5, rect->bottom - 5};

@@ -111,18 +111,10 @@ void OnPaint(HWND w)
         item.hDC = dc;
         item.rcItem = ps.rcPaint;
         SendMessageA(GetParent(w), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-    } else if (client.right > 0 && client.bottom > 0) {
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        if (mem && bitmap) {
-            HGDIOBJ old = SelectObject(mem, bitmap);
-            DrawFace(w, mem, &client, visual);
-            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-            SelectObject(mem, old);
-        }
-        if (bitmap) DeleteObject(bitmap);
-        if (mem) DeleteDC(mem);
+    } else {
+        DrawBuffer buffer;
+        if (HDC mem = Draw_BufferBegin(&buffer, dc, &client)) DrawFace(w, mem, &client, visual);
+        Draw_BufferEnd(&buffer, dc, &ps);
     }
     EndPaint(w, &ps);
 }

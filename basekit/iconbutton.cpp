@@ -206,19 +206,9 @@ void OnPaint(HWND w, IconButton *b)
     HDC dc = BeginPaint(w, &ps);
     RECT client;
     GetClientRect(w, &client);
-    if (client.right > 0 && client.bottom > 0) {
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        if (mem && bitmap) {
-            HGDIOBJ old = SelectObject(mem, bitmap);
-            DrawButton(w, b, mem, &client);
-            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-            SelectObject(mem, old);
-        }
-        if (bitmap) DeleteObject(bitmap);
-        if (mem) DeleteDC(mem);
-    }
+    DrawBuffer buffer;
+    if (HDC mem = Draw_BufferBegin(&buffer, dc, &client)) DrawButton(w, b, mem, &client);
+    Draw_BufferEnd(&buffer, dc, &ps);
     EndPaint(w, &ps);
 }
 

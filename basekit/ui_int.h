@@ -17,4 +17,16 @@ DWORD Dib_RowBytes(LONG width, WORD bitCount);
 // and, with the arrow, the arrow part beside it.
 void Draw_ColorSwatch(HDC dc, const RECT *rect, COLORREF colour, int arrow, int disabled);
 
+// An off-screen bitmap of a control's client size, for painting a whole face without flicker.
+// Draw_BufferBegin answers the memory dc to draw the face into, or null when the client is empty
+// or the bitmap could not be made (draw nothing then); Draw_BufferEnd copies the part the paint
+// asks for to dc, when there was a face, and frees the buffer in every case.
+struct DrawBuffer {
+    HDC mem;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+HDC Draw_BufferBegin(DrawBuffer *buffer, HDC dc, const RECT *client);
+void Draw_BufferEnd(DrawBuffer *buffer, HDC dc, const PAINTSTRUCT *ps);
+
 #endif
