@@ -20,6 +20,8 @@ struct Record {
     std::vector<WPARAM> chars;
     int notifies = 0;
     int customDraws = 0;
+    int hotParts = 0;     // part notifications drawn hot
+    int pressedParts = 0; // part notifications drawn pressed
 };
 Record g_rec;
 
@@ -32,8 +34,12 @@ void CALLBACK OnNotify(HWND, int code, void *data) {
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == VLM_EDIT_CHAR) g_rec.chars.push_back(wp);
     if (msg == VLM_EDIT_NOTIFY) ++g_rec.notifies;
-    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR *>(lp)->code == static_cast<UINT>(SCRIVEL_NM_SBCUSTOMDRAW))
+    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR *>(lp)->code == static_cast<UINT>(SCRIVEL_NM_SBCUSTOMDRAW)) {
         ++g_rec.customDraws;
+        const ScrivelSbCustomDraw *cd = reinterpret_cast<const ScrivelSbCustomDraw *>(lp);
+        if (cd->stage == 0x10001 && cd->state == 64) ++g_rec.hotParts;
+        if (cd->stage == 0x10001 && cd->state == 1) ++g_rec.pressedParts;
+    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -852,11 +858,29 @@ TEST(ScrollBar, ThumbDragKeepsTrackingNearTheBarAndReturnsFarAway) {
     EXPECT_EQ(e.Position(), middle);  // the thumb position was sent at the release
 }
 
+TEST(ScrollBar, HotTrackingFollowsThePointer) {
+    CoolEditor e;
+    POINT over = {e.wr.right - 8, e.wr.bottom - 8};  // the down arrow
+    SetCursorPos(over.x, over.y);
+    g_rec.hotParts = 0;
+    e.Send(WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(over.x, over.y));
+    EXPECT_TRUE(WaitFor([] { return g_rec.hotParts > 0; }));
+    // The pointer leaves: the bar is drawn normal again and the hot timer stops.
+    SetCursorPos(e.wr.left + 5, e.wr.top + 5);
+    g_rec.customDraws = 0;
+    EXPECT_TRUE(WaitFor([] { return g_rec.customDraws > 0; }));
+    g_rec.hotParts = 0;
+    RedrawWindow(e.h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(g_rec.hotParts, 0);
+}
+
 TEST(ScrollBar, HeldArrowRepeatsUntilRelease) {
     CoolEditor e;
     POINT down = {e.wr.right - 8, e.wr.bottom - 8};
+    g_rec.pressedParts = 0;
     e.Send(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
     EXPECT_EQ(e.Position(), 1);  // one step at once
+    EXPECT_GT(g_rec.pressedParts, 0);  // the arrow is drawn pressed
     ASSERT_TRUE(WaitFor([&] { return e.Position() >= 3; }));  // then the repeat timer
     e.Send(WM_LBUTTONUP, 0, 0);
     int stopped = e.Position();
