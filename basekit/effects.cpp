@@ -38,8 +38,8 @@ void Rainbow(HDC dc, const RECT *rect, int height)
     }
 }
 
-// A 32-bit top-down section of the given size; bits receives its pixels.
-HBITMAP NewSection(int width, int height, DWORD **bits)
+// The format of 32-bit top-down rows of the given size.
+BITMAPINFO TopDown32(int width, int height)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -47,6 +47,13 @@ HBITMAP NewSection(int width, int height, DWORD **bits)
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+// A 32-bit top-down section of the given size; bits receives its pixels.
+HBITMAP NewSection(int width, int height, DWORD **bits)
+{
+    BITMAPINFO info = TopDown32(width, height);
     void *p = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
     *bits = static_cast<DWORD *>(p);
@@ -65,12 +72,7 @@ HBITMAP Recolour(HBITMAP source, F grey)
     DWORD *out = nullptr;
     HBITMAP result = NewSection(width, height, &out);
     if (result == nullptr) return nullptr;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDown32(width, height);
     HDC screen = GetDC(nullptr);
     int rows = GetDIBits(screen, source, 0, height, out, &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
