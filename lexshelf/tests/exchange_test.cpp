@@ -363,10 +363,12 @@ TEST(Exchange, ClipboardAndPronunciation) {
         GlobalUnlock(h);
     CloseClipboard();
 
-    // No phonetic data: the entry goes to the language manager.
+    // No phonetic data: the entry goes to the language manager, which can speak it after.
     EXPECT_FALSE(Lexshelf_CanPronounceEntry(nullptr));
     EXPECT_EQ(0, Lexshelf_PronounceEntry(nullptr));
-    Lexshelf_PronounceEntry(item);
+    EXPECT_FALSE(Lexshelf_CanPronounceEntry(item));
+    EXPECT_EQ(1, Lexshelf_PronounceEntry(item));
+    EXPECT_TRUE(Lexshelf_CanPronounceEntry(item));
     VLWordList_Destroy(list);
 }
 

@@ -310,6 +310,9 @@ struct Lookup : Sandbox {
     }
     ~Lookup() {
         Lexshelf_Term();
+        char path[200];
+        snprintf(path, sizeof path, "%s\\0100", kLangRoot);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, path, "SearchSettings");
         SetDriver(0x0100, nullptr);
         SetDriver(0x0700, nullptr);
         VLWordList_Destroy(list);
@@ -440,6 +443,40 @@ TEST(Search, NotificationsAndTheCursorBox) {
     EXPECT_EQ(0, box.Popup(group, 1, "my hand", 3, at));
     EXPECT_EQ(Notes{}, g_notes);
     EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+}
+
+// The automatic actions of the language after a pop-up search: a kind-7 request copies the entry
+// to the clipboard, a kind 1 to 3 request hands it to be pronounced.
+TEST(Search, AutomaticActionsOfTheLanguage) {
+    Lookup box;
+    DWORD group = NewGroup("en", {kEnglish});
+    ASSERT_TRUE(Lexshelf_Init(3));
+    LinguakeeperLangRecord r = {};
+    r.size = sizeof r;
+    ASSERT_TRUE(Linguakeeper_GetLangInfo(0x0100, &r));
+    r.search[4].word[10] = 1;  // kind 7: copy
+    r.search[0].word[9] = 1;   // kinds 1 to 3: pronounce
+    ASSERT_TRUE(Linguakeeper_SetLangInfo(1, &r));
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    ASSERT_EQ(1, box.Popup(group, 7, "He went home", 3));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE h = GetClipboardData(CF_TEXT);
+    const char *text = h ? (const char *)GlobalLock(h) : nullptr;
+    EXPECT_STREQ("to move", text);
+    if (h)
+        GlobalUnlock(h);
+    CloseClipboard();
+
+    VLDataItem *item = VLWordList_GetItem(box.list, 0);
+    ASSERT_NE(nullptr, item);
+    EXPECT_FALSE(Linguakeeper_HasItem(item));
+    ASSERT_EQ(1, box.Popup(group, 3, "He went home", 3));
+    item = VLWordList_GetItem(box.list, 0);
+    EXPECT_TRUE(Linguakeeper_HasItem(item));  // handed to the language manager to be spoken
+    EXPECT_TRUE(Lexshelf_CanPronounceEntry(item));
 }
 
 std::vector<std::string> g_words;
