@@ -92,9 +92,7 @@ TEST(GermanDriver, SharpSInNormalisationAndCompares) {
 
 TEST(GermanDriver, CollationOrder) {
     // Apfel < Aepfel < Bar; Muell < Mueller; umlauts beside their base letters, not after Z
-    const char *order[] = {"Apfel", "\xC4pfel", "Bar", "M\xFCll", "M\xFCller", "Ofen", "\xD6l", "Zug"};
-    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
-        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    CheckOrder({"Apfel", "\xC4pfel", "Bar", "M\xFCll", "M\xFCller", "Ofen", "\xD6l", "Zug"});
     EXPECT_EQ(LangDriver_Compare(0x10, "Apfel", "\xC4pfel", 0), 0);  // accent-blind
     EXPECT_EQ(LangDriver_GetKeySpace(), 37u | (1369u << 16));
 }

@@ -49,46 +49,20 @@ TEST(SpanishAnalysis, OpeningMarksAndTabs) {
 }
 
 TEST(SpanishDriver, RecordTablesAndOrder) {
-    LangInfo info = {};
-    info.size = sizeof info;
-    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
-    EXPECT_EQ(info.language, 0x0800);
-    EXPECT_STREQ(info.name, "Spanish");
+    LangInfo info = Record("Spanish");
     EXPECT_EQ(info.block6[3], 5u);
     // table 102 stays in the driver although no word rule reads it
     LangRuleTable t;
     EXPECT_EQ(Linguabase_LoadRuleTable(GetModuleHandleA("lingo_es.dll"), 102, &t), 1);
     Linguabase_FreeRuleTable(&t);
     // Latin order: n-tilde is an accented n, accents decide after the letters
-    const char *order[] = {"cana", "ca\xF1" "a", "canas", "cosa", "c\xF3sa", "\xF1" "ame", "\xF1u", "nube", "oso"};
-    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
-        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    CheckOrder({"cana", "ca\xF1" "a", "canas", "cosa", "c\xF3sa", "\xF1" "ame", "\xF1u", "nube", "oso"});
 }
 
 // The phonetic data file is the driver's own name with the extension "vic", whatever the
 // language key says.
 TEST(SpanishDriver, PhoneticFileBesideTheDriver) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(GetModuleHandleA("lingo_es.dll"), self, MAX_PATH);
-    ASSERT_TRUE(CopyFileA(self, "lingo_esvic.dll", FALSE));
-    // one block: key 7 -> "hola"
-    DWORD f[12] = {0, 0, 1, 1, 32, 0, 0, 0, 7, 0, 48, 4};
-    memcpy(f, "VLPHONE1", 8);
-    f[5] = 52;
-    FILE *out = fopen("lingo_esvic.vic", "wb");
-    ASSERT_NE(out, nullptr);
-    fwrite(f, 1, sizeof f, out);
-    fwrite("hola", 1, 4, out);
-    fclose(out);
-    HMODULE m = LoadLibraryA("lingo_esvic.dll");
-    ASSERT_NE(m, nullptr);
-    typedef DWORD(WINAPI * Phone1)(DWORD);
-    Phone1 lookup = (Phone1)GetProcAddress(m, MAKEINTRESOURCEA(8));
-    EXPECT_EQ(lookup(7), 5u);  // the block's length + 1
-    EXPECT_EQ(lookup(8), 0u);
-    FreeLibrary(m);
-    DeleteFileA("lingo_esvic.dll");
-    DeleteFileA("lingo_esvic.vic");
+    CheckPhoneticFileBesideDriver("lingo_es");
 }
 
 }  // namespace

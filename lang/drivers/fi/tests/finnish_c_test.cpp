@@ -31,15 +31,9 @@ TEST(FinnishAnalysis, InflectedForms) {
 }
 
 TEST(FinnishDriver, CollationAndRecord) {
-    const char *order[] = {"aamu", "zeta", "\xC5" "bo", "\xE4iti", "\xF6ljy"};
-    for (size_t i = 0; i + 1 < sizeof order / sizeof *order; i++)
-        EXPECT_LT(LangDriver_Compare(0, order[i], order[i + 1], 0), 0) << order[i] << " / " << order[i + 1];
+    CheckOrder({"aamu", "zeta", "\xC5" "bo", "\xE4iti", "\xF6ljy"});
     EXPECT_EQ(LangDriver_GetKeySpace(), 44u | (1936u << 16));
-    LangInfo info = {};
-    info.size = sizeof info;
-    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
-    EXPECT_EQ(info.language, 0x0C00);
-    EXPECT_STREQ(info.name, "Finnish");
+    LangInfo info = Record("Finnish");
     EXPECT_EQ(info.compounds, 1u);
     EXPECT_EQ(info.block6[5], 3u);
 }
@@ -47,27 +41,7 @@ TEST(FinnishDriver, CollationAndRecord) {
 // The phonetic data file is the driver's own name with the extension "vic", whatever the
 // language key says.
 TEST(FinnishDriver, PhoneticFileBesideTheDriver) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(GetModuleHandleA("lingo_fi.dll"), self, MAX_PATH);
-    ASSERT_TRUE(CopyFileA(self, "lingo_fivic.dll", FALSE));
-    // one block: key 7 -> "hola"
-    DWORD f[12] = {0, 0, 1, 1, 32, 0, 0, 0, 7, 0, 48, 4};
-    memcpy(f, "VLPHONE1", 8);
-    f[5] = 52;
-    FILE *out = fopen("lingo_fivic.vic", "wb");
-    ASSERT_NE(out, nullptr);
-    fwrite(f, 1, sizeof f, out);
-    fwrite("hola", 1, 4, out);
-    fclose(out);
-    HMODULE m = LoadLibraryA("lingo_fivic.dll");
-    ASSERT_NE(m, nullptr);
-    typedef DWORD(WINAPI * Phone1)(DWORD);
-    Phone1 lookup = (Phone1)GetProcAddress(m, MAKEINTRESOURCEA(8));
-    EXPECT_EQ(lookup(7), 5u);  // the block's length + 1
-    EXPECT_EQ(lookup(8), 0u);
-    FreeLibrary(m);
-    DeleteFileA("lingo_fivic.dll");
-    DeleteFileA("lingo_fivic.vic");
+    CheckPhoneticFileBesideDriver("lingo_fi");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <utility>
@@ -91,6 +92,50 @@ inline void Check(const std::vector<Case> &cases) {
         for (const char *f : c.hasNot)
             EXPECT_FALSE(k.Has(f)) << c.text << " at " << c.at << ": key \"" << f << "\" in " << k.List();
     }
+}
+
+// Each word compares (flags 0) before the next one.
+inline void CheckOrder(const std::vector<const char *> &words) {
+    for (size_t i = 0; i + 1 < words.size(); i++)
+        EXPECT_LT(LangDriver_Compare(0, words[i], words[i + 1], 0), 0) << words[i] << " / " << words[i + 1];
+}
+
+// The driver's language record with every block, checked for the driver's code and `name`.
+inline LangInfo Record(const char *name) {
+    LangInfo info = {};
+    info.size = sizeof info;
+    EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
+    EXPECT_EQ(info.language, g_driverLanguage);
+    EXPECT_STREQ(info.name, name);
+    return info;
+}
+
+// For a driver whose phonetic data file is its own name with the extension "vic", whatever the
+// language key says: a copy of the driver `driver` ("lingo_es") named <driver>vic.dll with a
+// <driver>vic.vic beside it answers from that file.
+inline void CheckPhoneticFileBesideDriver(const char *driver) {
+    const std::string name = std::string(driver) + "vic", dll = name + ".dll", data = name + ".vic";
+    char self[MAX_PATH];
+    GetModuleFileNameA(GetModuleHandleA((std::string(driver) + ".dll").c_str()), self, MAX_PATH);
+    ASSERT_TRUE(CopyFileA(self, dll.c_str(), FALSE));
+    // one block: key 7 -> "hola"
+    DWORD f[12] = {0, 0, 1, 1, 32, 0, 0, 0, 7, 0, 48, 4};
+    memcpy(f, "VLPHONE1", 8);
+    f[5] = 52;
+    FILE *out = fopen(data.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    fwrite(f, 1, sizeof f, out);
+    fwrite("hola", 1, 4, out);
+    fclose(out);
+    HMODULE m = LoadLibraryA(dll.c_str());
+    ASSERT_NE(m, nullptr);
+    typedef DWORD(WINAPI * Phone1)(DWORD);
+    Phone1 lookup = (Phone1)GetProcAddress(m, MAKEINTRESOURCEA(8));
+    EXPECT_EQ(lookup(7), 5u);  // the block's length + 1
+    EXPECT_EQ(lookup(8), 0u);
+    FreeLibrary(m);
+    DeleteFileA(dll.c_str());
+    DeleteFileA(data.c_str());
 }
 
 #endif
