@@ -91,6 +91,14 @@ bool CpTableFind(const CpTable &table, WORD key, WORD *value)
     return false;
 }
 
+// The table of one direction of a charset (resource id), or none for the Western charset, which
+// is converted through code page 1252 by hand (tabled false); false for a charset with neither.
+static bool OpenDirection(HMODULE module, UINT charset, UINT id, CpTable *table, bool *tabled)
+{
+    *tabled = HasTable(charset);
+    return *tabled ? CpTableLoad(module, id, table) : CpCharsetToCodePage(charset) == 1252;
+}
+
 int CpTableToWide(HMODULE module, UINT charset, LPCSTR text, int byteCount, LPWSTR out,
                   int outCount)
 {
@@ -99,9 +107,8 @@ int CpTableToWide(HMODULE module, UINT charset, LPCSTR text, int byteCount, LPWS
         return 0;
     }
     CpTable table = {};
-    bool tabled = HasTable(charset);
-    if (tabled ? !CpTableLoad(module, charset + 255, &table)
-               : CpCharsetToCodePage(charset) != 1252) {
+    bool tabled = false;
+    if (!OpenDirection(module, charset, charset + 255, &table, &tabled)) {
         return 0;
     }
     if (!out || outCount <= 0) {
@@ -146,8 +153,8 @@ int CpTableFromWide(HMODULE module, UINT charset, LPCWSTR text, int unitCount, L
         return 0;
     }
     CpTable table = {};
-    bool tabled = HasTable(charset);
-    if (tabled ? !CpTableLoad(module, charset, &table) : CpCharsetToCodePage(charset) != 1252) {
+    bool tabled = false;
+    if (!OpenDirection(module, charset, charset, &table, &tabled)) {
         return 0;
     }
     if (!out || outSize <= 0) {
