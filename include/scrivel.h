@@ -8,6 +8,7 @@
 #define SCRIVEL_H
 
 #include <windows.h>
+#include <stddef.h>
 
 #ifdef __cplusplus
 extern "C" {

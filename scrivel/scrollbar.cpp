@@ -187,7 +187,21 @@ void PaintBars(HWND hwnd, State *s) {
     if (Shown(s, SB_HORZ) && Shown(s, SB_VERT)) {
         RECT h = BarRect(hwnd, s, SB_HORZ), v = BarRect(hwnd, s, SB_VERT);
         RECT box = {v.left, h.top, v.right, h.bottom};
-        if (!Notify(hwnd, 0x10001, 3, 32, box, STATE_NORMAL, dc)) FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+        if (!Notify(hwnd, 0x10001, 3, 32, box, STATE_NORMAL, dc)) {
+            // Nobody drew the box: a size grip where the window's corner meets its parent's
+            // client corner, else the button face.
+            RECT wr, pc;
+            HWND parent = GetParent(hwnd);
+            bool grip = false;
+            if (parent && GetClientRect(parent, &pc)) {
+                POINT corner = {pc.right, pc.bottom};
+                ClientToScreen(parent, &corner);
+                GetWindowRect(hwnd, &wr);
+                grip = corner.x == wr.right && corner.y == wr.bottom;
+            }
+            if (grip) DrawFrameControl(dc, &box, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+            else FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+        }
     }
     ReleaseDC(hwnd, dc);
 }
