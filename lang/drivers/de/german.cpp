@@ -309,39 +309,11 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
         Filter(index, c);
 }
 
-// Sharp s written as "ss" (at most 2 * n + 1 bytes into out); the number of bytes written.
-int ExpandSharpS(const char *text, int n, char *out) {
-    int o = 0;
-    for (int i = 0; i < n; i++) {
-        if ((BYTE)text[i] == 0xDF) {
-            out[o++] = 's';
-            out[o++] = 's';
-        } else {
-            out[o++] = text[i];
-        }
-    }
-    out[o] = 0;
-    return o;
-}
-
-// A copy with sharp s expanded from the library heap, or null when the text holds none.
-char *Expanded(const char *text, int length, int *newLength) {
-    if (!text)
-        return nullptr;
-    int n = length > 0 ? (int)strnlen(text, (size_t)length) : (int)strlen(text);
-    if (!memchr(text, 0xDF, (size_t)n))
-        return nullptr;
-    char *copy = (char *)Linguabase_Alloc((DWORD)(2 * n + 1));
-    if (copy) {
-        int m = ExpandSharpS(text, n, copy);
-        if (newLength && length > 0)
-            *newLength = m;
-    }
-    return copy;
-}
+// Sharp s is written as "ss" in compares, scored compares and normalisation.
+const SbcsDigraph kSharpS[] = {{0xDF, {'s', 's'}}, {0, {0, 0}}};
 
 int WINAPI Compare(DWORD flags, const char *key, const char *text, int length) {
-    char *k = Expanded(key, 0, nullptr), *t = Expanded(text, 0, nullptr);
+    char *k = Sbcs_ExpandedCopy(kSharpS, key, 0, nullptr), *t = Sbcs_ExpandedCopy(kSharpS, text, 0, nullptr);
     int r = Linguabase_CompareLatin(flags, k ? k : key, t ? t : text, length);
     Linguabase_Free(k);
     Linguabase_Free(t);
@@ -349,11 +321,7 @@ int WINAPI Compare(DWORD flags, const char *key, const char *text, int length) {
 }
 
 DWORD WINAPI Score(DWORD flags, int prefixLength, const char *key, int keyLength, const char *text, int textLength) {
-    char *k = Expanded(key, keyLength, &keyLength), *t = Expanded(text, textLength, &textLength);
-    DWORD r = Linguabase_ScoreLatin(flags, prefixLength, k ? k : key, keyLength, t ? t : text, textLength);
-    Linguabase_Free(k);
-    Linguabase_Free(t);
-    return r;
+    return Sbcs_ScoreExpanded(kSharpS, flags, prefixLength, key, keyLength, text, textLength);
 }
 
 // Sharp s becomes "ss" before anything else (the shared fold map would blank it); without flags
@@ -370,7 +338,7 @@ char *Normalize(DWORD flags, const char *text, char *out) {
         BYTE b = (BYTE)text[i];
         if ((flags & 7) == 0 && (b == '|' || b == 0xB7))
             continue;
-        o += ExpandSharpS(text + i, 1, copy + o);
+        o += Sbcs_ExpandDigraphs(kSharpS, text + i, 1, copy + o);
     }
     copy[o] = 0;
     Sbcs_Normalize(flags, copy, out);

@@ -87,50 +87,18 @@ void WordRules(const char *text, int length, int index, LangAnalysisContext *c, 
     Linguabase_ApplyPrefixList(w, kPrefixes, length, index, c);
 }
 
-// The ligature written as two letters (out holds 2 * n + 1 bytes); the bytes written.
-int ExpandLigature(const char *text, int n, char *out) {
-    int o = 0;
-    for (int i = 0; i < n; i++) {
-        BYTE b = (BYTE)text[i];
-        if (b == 0x8C || b == 0x9C) {
-            out[o++] = b == 0x8C ? 'O' : 'o';
-            out[o++] = b == 0x8C ? 'E' : 'e';
-        } else {
-            out[o++] = text[i];
-        }
-    }
-    out[o] = 0;
-    return o;
-}
-
-char *Expanded(const char *text, int length, int *newLength) {
-    if (!text)
-        return nullptr;
-    int n = length > 0 ? (int)strnlen(text, (size_t)length) : (int)strlen(text);
-    if (!memchr(text, 0x8C, (size_t)n) && !memchr(text, 0x9C, (size_t)n))
-        return nullptr;
-    char *copy = (char *)Linguabase_Alloc((DWORD)(2 * n + 1));
-    if (copy) {
-        int m = ExpandLigature(text, n, copy);
-        if (length > 0)
-            *newLength = m;
-    }
-    return copy;
-}
+// The ligature oe is written as two letters in scored compares and normalisation without flags.
+const SbcsDigraph kLigatures[] = {{0x8C, {'O', 'E'}}, {0x9C, {'o', 'e'}}, {0, {0, 0}}};
 
 DWORD WINAPI Score(DWORD flags, int prefixLength, const char *key, int keyLength, const char *text, int textLength) {
-    char *k = Expanded(key, keyLength, &keyLength), *t = Expanded(text, textLength, &textLength);
-    DWORD r = Linguabase_ScoreLatin(flags, prefixLength, k ? k : key, keyLength, t ? t : text, textLength);
-    Linguabase_Free(k);
-    Linguabase_Free(t);
-    return r;
+    return Sbcs_ScoreExpanded(kLigatures, flags, prefixLength, key, keyLength, text, textLength);
 }
 
 // Without flags the ligature becomes two letters; with flag 4 the shared fold map (a blank).
 char *Normalize(DWORD flags, const char *text, char *out) {
     if ((flags & 7) != 0 || !text || !out)
         return Sbcs_Normalize(flags, text, out);
-    ExpandLigature(text, (int)strlen(text), out);
+    Sbcs_ExpandDigraphs(kLigatures, text, (int)strlen(text), out);
     return out;
 }
 

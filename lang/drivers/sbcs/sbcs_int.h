@@ -121,6 +121,22 @@ int Sbcs_Apply(int id, const char *w, int n, int index, LangAnalysisContext *c, 
 int Sbcs_ApplyIn(int id, DWORD mode, const char *w, int n, int index, LangAnalysisContext *c,
                  LangStringList *list = nullptr);
 
+// A letter that a language writes as two (sharp s as "ss"); a list of them ends with letter 0.
+struct SbcsDigraph {
+    BYTE letter;
+    char two[2];
+};
+// The n bytes of text with each listed letter written as its two (out holds 2 * n + 1 bytes,
+// terminated); the bytes written.
+int Sbcs_ExpandDigraphs(const SbcsDigraph *digraphs, const char *text, int n, char *out);
+// A copy of text (its first `length` bytes, or all of it for 0) with the listed letters expanded,
+// from the library heap; null when the text holds none of them (or there was no memory).  With a
+// length above 0 and newLength given, *newLength becomes the copy's length.
+char *Sbcs_ExpandedCopy(const SbcsDigraph *digraphs, const char *text, int length, int *newLength);
+// The Latin scored compare on key and text with the listed letters expanded.
+DWORD Sbcs_ScoreExpanded(const SbcsDigraph *digraphs, DWORD flags, int prefixLength, const char *key, int keyLength,
+                         const char *text, int textLength);
+
 // The letter tests of the layer (C runtime below 0x80, the language's table above).
 int WINAPI Sbcs_IsLetter(int ch);
 int WINAPI Sbcs_IsLetterOrDigit(int ch);
