@@ -22,6 +22,26 @@ void ClearText(RemoteBlock *rb) {
     Remote_Write(rb, kTextAt, &zero, sizeof(zero));
 }
 
+// Sends msg to the control with *data placed at offset at of the block as its lParam, and reads
+// the answer back into *data.
+template <class T>
+void Exchange(RemoteBlock *rb, SIZE_T at, HWND w, UINT msg, WPARAM wParam, T *data) {
+    Remote_Write(rb, at, data, sizeof(*data));
+    Glimpse_Send(w, msg, wParam, (LPARAM)(rb->base + at));
+    Remote_Read(rb, at, data, sizeof(*data));
+}
+
+// The text of an item: the item structure goes in at 256 with its text pointed at the block's
+// text area, and comes back with the control's answer.
+template <class T>
+std::wstring ItemText(RemoteBlock *rb, HWND w, UINT msg, WPARAM wParam, T *item) {
+    item->pszText = (LPWSTR)(rb->base + kTextAt);
+    item->cchTextMax = kTextChars;
+    ClearText(rb);
+    Exchange(rb, 256, w, msg, wParam, item);
+    return ReadText(rb);
+}
+
 // The text sits in rect with the given alignment (0 left with a margin, 1 centred, 2 right).
 void PlaceText(GlimpseLine *line, const std::wstring &text, const RECT &box, int align,
                int margin) {
@@ -46,25 +66,16 @@ void Glimpse_ReadListView(HWND w, POINT pt, GlimpseLine *line) {
     LVHITTESTINFO hit = {};
     hit.pt = pt;
     hit.iItem = -1;
-    Remote_Write(&rb, 0, &hit, sizeof(hit));
-    Glimpse_Send(w, LVM_SUBITEMHITTEST, 0, (LPARAM)rb.base);
-    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    Exchange(&rb, 0, w, LVM_SUBITEMHITTEST, 0, &hit);
     if (hit.iItem >= 0 && (hit.flags & (LVHT_ONITEMLABEL | LVHT_ONITEM))) {
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = hit.iItem;
         item.iSubItem = hit.iSubItem;
-        item.pszText = (LPWSTR)(rb.base + kTextAt);
-        item.cchTextMax = kTextChars;
-        ClearText(&rb);
-        Remote_Write(&rb, 256, &item, sizeof(item));
-        Glimpse_Send(w, LVM_GETITEMTEXTW, hit.iItem, (LPARAM)(rb.base + 256));
-        std::wstring text = ReadText(&rb);
+        std::wstring text = ItemText(&rb, w, LVM_GETITEMTEXTW, hit.iItem, &item);
         RECT box = {LVIR_LABEL, hit.iSubItem, 0, 0};
-        Remote_Write(&rb, 512, &box, sizeof(box));
-        Glimpse_Send(w, hit.iSubItem ? LVM_GETSUBITEMRECT : LVM_GETITEMRECT, hit.iItem,
-                     (LPARAM)(rb.base + 512));
-        Remote_Read(&rb, 512, &box, sizeof(box));
+        Exchange(&rb, 512, w, hit.iSubItem ? LVM_GETSUBITEMRECT : LVM_GETITEMRECT, hit.iItem,
+                 &box);
         Glimpse_WindowFont(w, &line->font);
         LONG view = GetWindowLongA(w, GWL_STYLE) & LVS_TYPEMASK;
         PlaceText(line, text, box, view == LVS_ICON ? 1 : 0, 2);
@@ -77,25 +88,16 @@ void Glimpse_ReadTreeView(HWND w, POINT pt, GlimpseLine *line) {
     if (!Remote_Open(&rb, w, kBlock)) return;
     TVHITTESTINFO hit = {};
     hit.pt = pt;
-    Remote_Write(&rb, 0, &hit, sizeof(hit));
-    Glimpse_Send(w, TVM_HITTEST, 0, (LPARAM)rb.base);
-    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    Exchange(&rb, 0, w, TVM_HITTEST, 0, &hit);
     if (hit.hItem && (hit.flags & TVHT_ONITEMLABEL)) {
         TVITEMW item = {};
         item.mask = TVIF_TEXT | TVIF_HANDLE;
         item.hItem = hit.hItem;
-        item.pszText = (LPWSTR)(rb.base + kTextAt);
-        item.cchTextMax = kTextChars;
-        ClearText(&rb);
-        Remote_Write(&rb, 256, &item, sizeof(item));
-        Glimpse_Send(w, TVM_GETITEMW, 0, (LPARAM)(rb.base + 256));
-        std::wstring text = ReadText(&rb);
+        std::wstring text = ItemText(&rb, w, TVM_GETITEMW, 0, &item);
         RECT box = {};
         HTREEITEM which = hit.hItem;  // the item goes in where the rectangle comes back
         memcpy(&box, &which, sizeof(which));
-        Remote_Write(&rb, 512, &box, sizeof(box));
-        Glimpse_Send(w, TVM_GETITEMRECT, TRUE, (LPARAM)(rb.base + 512));
-        Remote_Read(&rb, 512, &box, sizeof(box));
+        Exchange(&rb, 512, w, TVM_GETITEMRECT, TRUE, &box);
         Glimpse_WindowFont(w, &line->font);
         PlaceText(line, text, box, 0, 2);
     }
@@ -108,23 +110,13 @@ void Glimpse_ReadHeader(HWND w, POINT pt, GlimpseLine *line) {
     HDHITTESTINFO hit = {};
     hit.pt = pt;
     hit.iItem = -1;
-    Remote_Write(&rb, 0, &hit, sizeof(hit));
-    Glimpse_Send(w, HDM_HITTEST, 0, (LPARAM)rb.base);
-    Remote_Read(&rb, 0, &hit, sizeof(hit));
+    Exchange(&rb, 0, w, HDM_HITTEST, 0, &hit);
     if (hit.iItem >= 0 && (hit.flags & HHT_ONHEADER)) {
         HDITEMW item = {};
         item.mask = HDI_TEXT | HDI_FORMAT;
-        item.pszText = (LPWSTR)(rb.base + kTextAt);
-        item.cchTextMax = kTextChars;
-        ClearText(&rb);
-        Remote_Write(&rb, 256, &item, sizeof(item));
-        Glimpse_Send(w, HDM_GETITEMW, hit.iItem, (LPARAM)(rb.base + 256));
-        Remote_Read(&rb, 256, &item, sizeof(item));
-        std::wstring text = ReadText(&rb);
+        std::wstring text = ItemText(&rb, w, HDM_GETITEMW, hit.iItem, &item);
         RECT box = {};
-        Remote_Write(&rb, 512, &box, sizeof(box));
-        Glimpse_Send(w, HDM_GETITEMRECT, hit.iItem, (LPARAM)(rb.base + 512));
-        Remote_Read(&rb, 512, &box, sizeof(box));
+        Exchange(&rb, 512, w, HDM_GETITEMRECT, hit.iItem, &box);
         Glimpse_WindowFont(w, &line->font);
         int align = (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? 1
                     : (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? 2 : 0;
@@ -143,16 +135,9 @@ void Glimpse_ReadTab(HWND w, POINT pt, GlimpseLine *line) {
     if (index >= 0) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = (LPWSTR)(rb.base + kTextAt);
-        item.cchTextMax = kTextChars;
-        ClearText(&rb);
-        Remote_Write(&rb, 256, &item, sizeof(item));
-        Glimpse_Send(w, TCM_GETITEMW, index, (LPARAM)(rb.base + 256));
-        std::wstring text = ReadText(&rb);
+        std::wstring text = ItemText(&rb, w, TCM_GETITEMW, index, &item);
         RECT box = {};
-        Remote_Write(&rb, 512, &box, sizeof(box));
-        Glimpse_Send(w, TCM_GETITEMRECT, index, (LPARAM)(rb.base + 512));
-        Remote_Read(&rb, 512, &box, sizeof(box));
+        Exchange(&rb, 512, w, TCM_GETITEMRECT, index, &box);
         Glimpse_WindowFont(w, &line->font);
         PlaceText(line, text, box, 1, 0);
     }
