@@ -360,6 +360,29 @@ TEST(Window, EditKindsUndoToTheSameText) {
     }
 }
 
+TEST(Window, TypingIntoAWrappedParagraph) {
+    Editor e;
+    e.Send(SCM_SETWRAP, 0, 1);
+    std::string typed;
+    for (int i = 0; i < 30; ++i) typed += "word" + std::to_string(i) + " ";
+    e.Type(typed);
+    EXPECT_EQ(e.Text(), typed);
+    int lastLine = e.Caret().first;
+    EXPECT_GT(lastLine, 0);  // the paragraph wrapped onto several lines
+    // Typing at the start pushes the text along; the caret stays after what was typed.
+    Key(e, VK_HOME, true);
+    e.Type("XYZ ");
+    EXPECT_EQ(e.Text(), "XYZ " + typed);
+    EXPECT_EQ(e.Caret(), std::make_pair(0, 4));
+    e.Send(SCM_UNDO);  // the last keystroke only
+    EXPECT_EQ(e.Text(), "XYZ" + typed);
+    // Unwrapped, the paragraph is one line again and the caret keeps its place.
+    e.Send(SCM_SETWRAP, 0, 0);
+    EXPECT_EQ(e.Caret(), std::make_pair(0, 3));
+    Key(e, VK_END);
+    EXPECT_EQ(e.Caret().first, 0);
+}
+
 TEST(Window, ReadOnlyCopiesButDoesNotEdit) {
     Editor e(WS_CHILD | WS_VISIBLE | SCRIVEL_WS_READONLY);
     e.Set("fixed text");
