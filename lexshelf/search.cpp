@@ -32,7 +32,8 @@ std::vector<Form> FormsOf(ShelfLive &live, const ShelfPlanLang &lang, int wordPo
     return forms;
 }
 
-// Runs the plan's dictionaries in order into the list; one session and one query for the run.
+// Runs the plan's dictionaries in order into the list: one query for the run; each dictionary opened
+// once, static ones in the sessions kept across searches.
 void RunPlan(ShelfLive &live, const ShelfPlan &plan, int wordPos, DWORD kind, DWORD mode, DWORD flags, VLWordList *list) {
     std::vector<std::vector<Form>> forms(plan.langs.size());
     if (!(flags & SHELF_SF_NO_ANALYSIS))
@@ -44,11 +45,17 @@ void RunPlan(ShelfLive &live, const ShelfPlan &plan, int wordPos, DWORD kind, DW
         Lexicore_SetQueryResultList(query, list);
         for (const ShelfPlanDic &d : plan.dics) {
             int li = Shelf_PlanLanguage(plan, d.language);
-            if (li < 0 || !Lexicore_OpenSession(session, d.id, FALSE))
+            if (li < 0)
                 continue;
+            // A static dictionary runs in the session kept for it; others open in the run's own.
+            DicSession *open = Shelf_KeptSession(d.id);
+            if (!open && !Lexicore_OpenSession(session, d.id, FALSE))
+                continue;
+            if (!open)
+                open = session;
             const ShelfPlanLang &lang = plan.langs[li];
-            Lexicore_SelectIndex(session, 0);
-            Lexicore_SetQuerySession(query, session);
+            Lexicore_SelectIndex(open, 0);
+            Lexicore_SetQuerySession(query, open);
             bool driver = d.catalogueKind == 3;
             if (flags & SHELF_SF_NO_ANALYSIS) {
                 if (Lexicore_SetQueryText(query, live.keys[lang.language].c_str(), d.order, 0))
@@ -69,7 +76,8 @@ void RunPlan(ShelfLive &live, const ShelfPlan &plan, int wordPos, DWORD kind, DW
                 }
             }
             Lexicore_SetQuerySession(query, nullptr);
-            Lexicore_CloseSession(session);
+            if (open == session)
+                Lexicore_CloseSession(session);
         }
     }
     if (query)

@@ -5,6 +5,7 @@
 //   search_text.cpp    the text in UTF-16, keys per language, the live facts of the choice
 //   search.cpp         the engine run, the pop-up and keyword searches, the work after them
 //   search_extra.cpp   nearest entries, the word-by-word search, the condition search
+//   search_sessions.cpp  sessions of static dictionaries kept open across searches
 #ifndef LEXSHELF_SEARCH_INT_H
 #define LEXSHELF_SEARCH_INT_H
 
@@ -140,5 +141,12 @@ bool Shelf_BeginSearch(const char *text, int len, int charset, DWORD dicId, DWOR
 std::string Shelf_PlainKey(ShelfLive &live, WORD language);
 // Sends the notification to the list's window when the list names a window.
 void Shelf_NotifyList(VLWordList *list, UINT message, WPARAM wParam);
+
+// ---- Kept sessions (search_sessions.cpp) ------------------------------------------------------------
+// The open session of a static dictionary kept from earlier searches (opened now when new); null for
+// other kinds, an unknown id, a failed open, or a manager that is not started: the caller then opens
+// the dictionary in a session of its own.  The session stays the cache's.
+struct DicSession;
+DicSession *Shelf_KeptSession(DWORD dicId);
 
 #endif
