@@ -85,6 +85,10 @@ void Shelf_EnsureStudyLists();
 // The resident program's clean-up of its study lists at stop.
 void Shelf_TrimStudyLists(bool keepHistory, bool trim);
 
+// search_sessions.cpp
+// Closes the dictionary sessions that the searches keep open; called before the engine stops.
+void Shelf_SearchStop();
+
 
 
 // Layouts that callers of other libraries rely on.

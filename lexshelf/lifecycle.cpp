@@ -209,6 +209,7 @@ extern "C" int WINAPI Lexshelf_Term(void) {
     Shelf_FreeGroupTable();
     Lexshelf_TransSetDestroy(g_shelf.current);
     g_shelf.current = nullptr;
+    Shelf_SearchStop();
     if (g_shelf.started)
         Lexicore_Term();
     g_shelf.started = false;
