@@ -666,15 +666,16 @@ TEST(Paint, IntoAMemoryDc) {
 
 TEST(Paint, OutlineMarkerLeftOfTheHeading) {
     Editor e;
-    // A heading on level 2 (its text starts 26 pixels in) with a child on level 3.
+    // A heading on level 2 (its text starts far enough in for the marker) with a child on level 3.
     e.Set(E + "L2Heading\r\n" + E + "L3child line");
     int height = static_cast<int>(e.Send(SCM_GETCONTENTHEIGHT));
+    int left = ScrivelLayout_LineLeft(ScrivelWin_Get(e.h)->doc, 0);  // where the heading's text starts
     RECT rc = {0, 0, 200, 100};
     auto markerInk = [&](Canvas &c, int rows) {
         std::vector<DWORD> px;
         GdiFlush();
         for (int y = 0; y < rows; ++y)
-            for (int x = 26 - 17; x < 26; ++x) px.push_back(c.bits[y * c.w + x] & 0xFFFFFF);
+            for (int x = left - 17; x < left; ++x) px.push_back(c.bits[y * c.w + x] & 0xFFFFFF);
         return px;
     };
     Canvas open(200, 100);
