@@ -522,30 +522,31 @@ static void ClearMenu(HMENU menu) {
         DeleteMenu(menu, 0, MF_BYPOSITION);
 }
 
+// Fills menu afresh with one item per value from first to last: command base + value, labelled
+// with format applied to value + shift, the viewer's current value checked, and every item greyed
+// when there is no viewer.  Answers the number of items.
+static int FillChoiceMenu(HMENU menu, const Viewer *v, int current, int first, int last,
+                          const char *format, int shift, UINT base) {
+    ClearMenu(menu);
+    for (int value = first; value <= last; value++) {
+        char label[16];
+        snprintf(label, sizeof label, format, value + shift);
+        UINT flags = MF_STRING | (v && current == value ? MF_CHECKED : 0) | (v ? 0 : MF_GRAYED);
+        AppendMenuA(menu, flags, base + value, label);
+    }
+    return GetMenuItemCount(menu);
+}
+
 extern "C" int WINAPI Scrivshow_InitMenuA(HMENU menu, HWND viewer) {
     if (!menu)
         return 0;
     Viewer *v = viewer ? StateOf(viewer) : nullptr;
-    ClearMenu(menu);
-    for (int size = 8; size <= 16; size++) {
-        char label[16];
-        snprintf(label, sizeof label, "%d pt", size);
-        UINT flags = MF_STRING | (v && v->fontSize == size ? MF_CHECKED : 0) | (v ? 0 : MF_GRAYED);
-        AppendMenuA(menu, flags, SCRIVSHOW_CMD_FONTSIZE + size, label);
-    }
-    return GetMenuItemCount(menu);
+    return FillChoiceMenu(menu, v, v ? v->fontSize : 0, 8, 16, "%d pt", 0, SCRIVSHOW_CMD_FONTSIZE);
 }
 
 extern "C" int WINAPI Scrivshow_InitMenuB(HMENU menu, HWND viewer) {
     if (!menu)
         return 0;
     Viewer *v = viewer ? StateOf(viewer) : nullptr;
-    ClearMenu(menu);
-    for (int style = 0; style <= 3; style++) {
-        char label[16];
-        snprintf(label, sizeof label, "%d", style + 1);
-        UINT flags = MF_STRING | (v && v->dispStyle == style ? MF_CHECKED : 0) | (v ? 0 : MF_GRAYED);
-        AppendMenuA(menu, flags, SCRIVSHOW_CMD_STYLE + style, label);
-    }
-    return GetMenuItemCount(menu);
+    return FillChoiceMenu(menu, v, v ? v->dispStyle : 0, 0, 3, "%d", 1, SCRIVSHOW_CMD_STYLE);
 }
