@@ -125,9 +125,12 @@ void ScrivelMenu_Command(ScrivelWindow *w, UINT id) {
         if (id >= CMD_SIZE_SMALLEST && id <= CMD_SIZE_LARGEST) {
             int step = static_cast<int>(id - CMD_SIZE_SMALLEST) + 1;
             if (ro) {
-                ScrivelPos keep[1] = {w->caret};
-                ScrivelDoc_SetSizeBase(doc, step, keep, 1);
+                ScrivelPos keep[4] = {w->caret, w->sel.start, w->sel.end, w->sel.anchor};
+                ScrivelDoc_SetSizeBase(doc, step, keep, 4);
                 w->caret = keep[0];
+                w->sel.start = keep[1];
+                w->sel.end = keep[2];
+                w->sel.anchor = keep[3];
                 ScrivelWin_UpdateScrollBars(w);
                 ScrivelCaret_Place(w);
                 ScrivelWin_Repaint(w);

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 #include "scrivel_int.h"
+#include "scrivel_menu.h"
 
 namespace {
 
@@ -957,6 +958,22 @@ TEST(Window, InPlaceCompositionOfOneCharacter) {
     EXPECT_EQ(e.Text(), "a\x82\xa2");
 }
 
+TEST(Menu, SizeEntriesOfAReadOnlyEditorChangeTheSizeBase) {
+    Editor e(WS_CHILD | WS_VISIBLE | SCRIVEL_WS_READONLY);
+    e.Set("some words to show\r\nand another line");
+    e.Send(SCM_SELECTALL);
+    const std::string selected = e.Sel(4);
+    int before = static_cast<int>(e.Send(SCM_GETCONTENTHEIGHT));
+    ScrivelWindow *w = ScrivelWin_Get(e.h);
+    ScrivelMenu_Command(w, CMD_SIZE_LARGEST);
+    EXPECT_EQ(w->doc->sizeBase, 5);
+    EXPECT_GT(e.Send(SCM_GETCONTENTHEIGHT), before);
+    EXPECT_EQ(e.Sel(4), selected);  // the selection follows the re-wrap
+    ScrivelMenu_Command(w, CMD_SIZE_SMALLEST);
+    EXPECT_LT(e.Send(SCM_GETCONTENTHEIGHT), before);
+    EXPECT_EQ(e.Text(), "some words to show\r\nand another line");
+}
+
 TEST(Menu, MaskPrunesTheContextMenu) {
     Editor e;
     ScrivelWindow *w = ScrivelWin_Get(e.h);
@@ -974,7 +991,7 @@ TEST(Menu, MaskPrunesTheContextMenu) {
     w->menuMask = 0x04 | 0x40;  // Copy and the size entries (and the separator before them)
     m = ScrivelMenu_Build(w);
     EXPECT_EQ(GetMenuItemCount(m), 3);
-    EXPECT_EQ(GetMenuItemID(m, 0), 40008u);
+    EXPECT_EQ(GetMenuItemID(m, 0), static_cast<UINT>(CMD_COPY));
     DestroyMenu(m);
 }
 
