@@ -1,8 +1,10 @@
-// Sessions of static dictionaries kept open from one search to the next, so that a lookup does not
-// open the files of the same dictionaries again.  A kept session is used only while the catalogue's
-// record of its file is unchanged; the engine keeps the records of removed files alive while it
-// runs, and the manager closes every kept session before it stops the engine.  Used from the
-// manager's thread only.
+// Sessions of static dictionaries kept open from one search to the next, so that a burst of lookups
+// (the pop-up search at every stop of the mouse) does not open the files of the same dictionaries
+// again.  A kept session is used only while the catalogue's record of its file is unchanged (the
+// engine keeps the records of removed files alive while it runs).  An open session holds its files
+// against moves and deletes by any process, so every kept session is closed once no search has used
+// one for a second (a thread timer of the manager's thread), and before the manager stops the
+// engine.  Used from the manager's thread only.
 #include <string.h>
 #include <vector>
 #include "lexshelf_int.h"
@@ -12,6 +14,7 @@
 namespace {
 
 const size_t kKept = 16;
+const UINT kIdleRelease = 1000;  // ms without a search before the kept sessions are closed
 
 struct Kept {
     DWORD dicId;
@@ -22,6 +25,12 @@ struct Kept {
 
 std::vector<Kept> g_kept;
 DWORD g_tick;
+UINT_PTR g_timer;
+
+void CALLBACK Release(HWND, UINT, UINT_PTR, DWORD) { Shelf_SearchStop(); }
+
+// Arms (or pushes back) the release of the kept sessions.
+void KeepAlive() { g_timer = SetTimer(nullptr, g_timer, kIdleRelease, Release); }
 
 void Drop(size_t i) {
     Lexicore_DestroySession(g_kept[i].session);
@@ -40,6 +49,7 @@ DicSession *Shelf_KeptSession(DWORD dicId) {
             continue;
         if (memcmp(&g_kept[i].info, &info, sizeof info) == 0 && Lexicore_GetSessionDicId(g_kept[i].session) == dicId) {
             g_kept[i].used = ++g_tick;
+            KeepAlive();
             return g_kept[i].session;
         }
         Drop(i);
@@ -60,10 +70,14 @@ DicSession *Shelf_KeptSession(DWORD dicId) {
         return nullptr;
     }
     g_kept.push_back({dicId, info, session, ++g_tick});
+    KeepAlive();
     return session;
 }
 
 void Shelf_SearchStop() {
+    if (g_timer)
+        KillTimer(nullptr, g_timer);
+    g_timer = 0;
     while (!g_kept.empty())
         Drop(g_kept.size() - 1);
 }

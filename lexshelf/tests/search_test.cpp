@@ -479,6 +479,26 @@ TEST(Search, AutomaticActionsOfTheLanguage) {
     EXPECT_TRUE(Lexshelf_CanPronounceEntry(item));
 }
 
+// Sessions kept between lookups let go of the dictionary files once lookups pause, and a dictionary
+// whose files moved is opened again at its new place.
+TEST(Search, KeptSessionsLetGoOfTheirFiles) {
+    Lookup box;
+    DWORD group = NewGroup("en", {kEnglish});
+    ASSERT_TRUE(Lexshelf_Init(3));
+    ASSERT_EQ(1, box.Popup(group, 2, "He went home", 3));
+    ASSERT_EQ(1, box.Popup(group, 2, "He went home", 3));
+    EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+    std::string path = box.folder + "\\" + std::to_string(kEnglish >> 8) + ".dic", moved = path + ".moved";
+    EXPECT_TRUE(PumpUntil([&] { return MoveFileA(path.c_str(), moved.c_str()) != 0; }));
+    ASSERT_TRUE(MoveFileA(moved.c_str(), path.c_str()));
+    std::string other = box.folder + "\\elsewhere";
+    CreateDirectoryA(other.c_str(), nullptr);
+    ASSERT_TRUE(Lexicore_MoveDic(kEnglish >> 8, other.c_str(), nullptr, nullptr));
+    EXPECT_FALSE(Exists(path));
+    ASSERT_EQ(1, box.Popup(group, 2, "He went home", 3));
+    EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+}
+
 std::vector<std::string> g_words;
 int CALLBACK Word(DWORD language, const char *word, LPARAM stopAt) {
     g_words.push_back(word);
