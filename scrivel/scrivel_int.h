@@ -4,15 +4,16 @@
 // window functions except the GDI measurer (measure.cpp), so the model, the converters and the
 // layout run headless with the fixed measurer.
 //
-// The window half of the editor goes into more files of this folder: the window class and its
-// per-window state (caret, selection, undo snapshot, typing attribute, drawing objects, document
-// name handling through EditorDocument::name/format), editing, clipboard, input method, painting,
-// printing and the custom scroll bars, with its exports in its own .def fragment.  It creates the
-// document with ScrivelDoc_Create and ScrivelMeasure_NewGdi at the first WM_SIZE, keeps caret and
-// selection as ScrivelPos and hands them to the re-wraps so that they follow their paragraph
-// place, and turns scroll messages into ScrivelScroll_ calls.  Line records are the unit of undo
-// snapshots (ScrivelLine_Copy) and of inserted text (ScrivelTag_Read appends lines that the
-// caller moves into place).
+// The window half of the editor: window.cpp (class, per-window state kept in GWLP_USERDATA from
+// WM_NCCREATE, creation data, the message table), edit.cpp and undo.cpp (editing and the one-level
+// undo), clipboard.cpp, ime.cpp, caret.cpp (positions, caret keys, mouse), paint.cpp and print.cpp,
+// menu.cpp (context menu), scrollbar.cpp (custom-drawn scroll bars) and flatsb.cpp (the system's
+// flat bars); exports_window.cpp holds the load routine and the window exports (window.def).  It
+// creates the document with ScrivelDoc_Create and ScrivelMeasure_NewGdi at the first WM_SIZE,
+// keeps caret and selection as ScrivelPos and hands them to the re-wraps so that they follow
+// their paragraph place, and turns scroll messages into ScrivelScroll_ calls.  Line records are
+// the unit of undo snapshots (ScrivelLine_Copy) and of inserted text (ScrivelTag_Read appends
+// lines that the caller moves into place).
 #ifndef SCRIVEL_INT_H
 #define SCRIVEL_INT_H
 
