@@ -182,7 +182,9 @@ bool Shelf_BeginSearch(const char *text, int len, int charset, DWORD dicId, DWOR
         return false;
     live->text = prepared;
     ShelfWorld world = {live, LiveDic, LiveGroup, LiveTransSet, LiveLanguage, LiveKey};
-    ShelfChoice choice = {kind, charset, dicId, mode, flags, prepared->multiByte, prepared->charset};
+    // Escape-tagged text looks up the translation set under the charset its runs are in.
+    int second = charset == -1 ? prepared->charset : charset;
+    ShelfChoice choice = {kind, second, dicId, mode, flags, prepared->multiByte, prepared->charset};
     return Shelf_ChoosePlan(choice, world, plan);
 }
 
