@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "basekit.h"
+#include "support/testkit_files.h"
 #include "support/testkit_gdi.h"
 
 namespace {
@@ -121,10 +122,7 @@ TEST(DibLoad, ValidAndDamagedImagesFromMemoryAndFile)
             EXPECT_EQ(nullptr, Basekit_DibGetBits(image));
         }
         // The same bytes as a file.
-        HANDLE f = CreateFileA("load.bmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(f, c.data.data(), static_cast<DWORD>(c.data.size()), &written, nullptr);
-        CloseHandle(f);
+        Testkit_WriteFile("load.bmp", c.data);
         Handle h;
         EXPECT_EQ(c.ok, Basekit_DibHandleLoadFile(h.h, "load.bmp"));
         EXPECT_EQ(c.ok, Basekit_DibHandleIsLoaded(h.h) ? 1 : 0);

@@ -3,6 +3,7 @@
 // Runs under code page 932.
 #include <gtest/gtest.h>
 #include "basekit.h"
+#include "support/testkit_files.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -20,26 +21,6 @@ std::string TestKey(const char *what)
     snprintf(buf, sizeof buf, "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Test%s%lu", what,
              (unsigned long)GetCurrentProcessId());
     return buf;
-}
-
-std::string ReadFileBytes(const std::string &path)
-{
-    std::string s;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return s;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    fclose(f);
-    return s;
-}
-
-void WriteFileBytes(const std::string &path, const std::string &bytes)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
 }
 
 // ---- Both stores --------------------------------------------------------------------------------
@@ -251,7 +232,7 @@ protected:
         SetFileAttributesA(file_.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file_.c_str());
     }
-    std::string Bytes() const { return ReadFileBytes(file_); }
+    std::string Bytes() const { return Testkit_ReadFile(file_); }
     std::string file_;
 };
 
@@ -297,7 +278,7 @@ TEST_F(SettingsFile, LayoutIsOneSectionPerKeyAndOneLinePerValue)
 
 TEST_F(SettingsFile, ReadsRegistryExportFormsAndKeepsForeignLines)
 {
-    WriteFileBytes(file_, "REGEDIT4\r\n"
+    Testkit_WriteFile(file_, "REGEDIT4\r\n"
                           "\r\n"
                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Exported]\r\n"
                           "; a comment\r\n"
@@ -359,7 +340,7 @@ TEST_F(SettingsFile, DirectSubkeysIncludingDoubleByteNames)
     const std::string sjis = "\x95\x5c\x83\x61x";
     const std::string sjisUpper = "\x95\x5c\x83\x61X";
     const std::string dict = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Dictionary";
-    WriteFileBytes(file_, "[" + dict + "]\r\n@=\r\n"
+    Testkit_WriteFile(file_, "[" + dict + "]\r\n@=\r\n"
                           "[" + dict + "\\00100100]\r\n@=\r\n"
                           "[" + dict + "\\00100100\\Sub]\r\n@=\r\n"
                           "[" + dict + "X]\r\n@=\r\n"
@@ -402,7 +383,7 @@ TEST_F(SettingsFile, NoSectionIsLostBeyondAnyFixedListSize)
         snprintf(line, sizeof line, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Big\\Key%05d]\r\n@=\r\nV=%d\r\n", i, i);
         text += line;
     }
-    WriteFileBytes(file_, text);
+    Testkit_WriteFile(file_, text);
     EXPECT_EQ(Basekit_SettingsCountSubkeys("HKEY_LOCAL_MACHINE\\SOFTWARE\\Big"), kKeys);
     char buf[MAX_PATH];
     EXPECT_GT(Basekit_SettingsEnumSubkey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Big", kKeys - 1, buf), 0);

@@ -8,6 +8,7 @@
 #include <vector>
 #include "lexidata.h"
 #include "fixtures/dicwriter.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -154,13 +155,7 @@ TEST(Mutation, DamagedWordListsLoadWholeOrNotAtAll) {
         VLDataItem_Destroy(it);
     }
     ASSERT_TRUE(VLWordList_Save(src, path));
-    std::vector<uint8_t> base;
-    {
-        FILE *in = fopen(path, "rb");
-        int c;
-        while ((c = fgetc(in)) != EOF) base.push_back((uint8_t)c);
-        fclose(in);
-    }
+    std::vector<uint8_t> base = Testkit_ReadBytes(path);
     Rng rng{777};
     VLWordList *list = VLWordList_Create(4);
     for (int i = 0; i < 1500; i++) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "lexidata.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -32,22 +33,6 @@ std::vector<std::string> Words(const VLWordList *list) {
     std::vector<std::string> out;
     for (LONG i = 0; i < VLWordList_Count(list); i++) out.push_back(VLWordList_GetItem(list, i)->headword);
     return out;
-}
-
-std::vector<BYTE> ReadAll(const char *path) {
-    std::vector<BYTE> out;
-    FILE *f = fopen(path, "rb");
-    if (!f) return out;
-    int c;
-    while ((c = fgetc(f)) != EOF) out.push_back((BYTE)c);
-    fclose(f);
-    return out;
-}
-
-void WriteAll(const char *path, const std::vector<BYTE> &bytes) {
-    FILE *f = fopen(path, "wb");
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
 }
 
 DWORD Get32(const std::vector<BYTE> &b, size_t at) {
@@ -147,7 +132,7 @@ TEST(WordListFile, SaveLoadRoundTrip) {
     VLWordList_Add(list, full);
     Fill(list, 2, 5);
     ASSERT_TRUE(VLWordList_Save(list, path));
-    std::vector<BYTE> bytes = ReadAll(path);
+    std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     ASSERT_GE(bytes.size(), 32u);
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
     DWORD total = full->head.size + VLWordList_GetItem(list, 1)->head.size +
@@ -171,7 +156,7 @@ TEST(WordListFile, SaveLoadRoundTrip) {
     // An empty list writes the header alone.
     VLWordList *empty = VLWordList_Create(3);
     ASSERT_TRUE(VLWordList_Save(empty, path));
-    bytes = ReadAll(path);
+    bytes = Testkit_ReadBytes(path);
     EXPECT_EQ(bytes.size(), 32u);
     EXPECT_EQ(Get32(bytes, 8), 0u);
     EXPECT_FALSE(VLWordList_Save(nullptr, path));
@@ -202,9 +187,9 @@ TEST(WordListFile, LoadKeepsTheLastItemsAndLeavesNoStaleOnes) {
     EXPECT_EQ(VLWordList_Add(five, VLWordList_GetItem(seven, 0)), 3);
 
     // A format number below 1280 empties the list and succeeds.
-    std::vector<BYTE> bytes = ReadAll(path);
+    std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     bytes[12] = 0xFF; bytes[13] = 0x04;
-    WriteAll(path, bytes);
+    Testkit_WriteFile(path, bytes);
     ASSERT_TRUE(VLWordList_Load(five, path));
     EXPECT_EQ(VLWordList_Count(five), 0);
 
@@ -231,7 +216,7 @@ TEST(WordListFile, DamagedFilesAreRejected) {
     VLWordList_Add(src, rich);
     Fill(src, 1, 2);
     ASSERT_TRUE(VLWordList_Save(src, good));
-    const std::vector<BYTE> base = ReadAll(good);
+    const std::vector<BYTE> base = Testkit_ReadBytes(good);
     const size_t i0 = 32;                          // first item
     const size_t size0 = Get32(base, i0);           // 108 + 4 + 3 + 4 + 3
     const size_t i1 = i0 + size0;                   // second item
@@ -266,7 +251,7 @@ TEST(WordListFile, DamagedFilesAreRejected) {
     for (const Case &c : cases) {
         std::vector<BYTE> bytes = base;
         c.damage(bytes, i0, size0);
-        WriteAll("wl_bad.vlh", bytes);
+        Testkit_WriteFile("wl_bad.vlh", bytes);
         VLWordList *list = VLWordList_Create(4);
         Fill(list, 3, 70);
         EXPECT_FALSE(VLWordList_Load(list, "wl_bad.vlh")) << c.what;
@@ -287,7 +272,7 @@ TEST(WordListFile, AddItemToFile) {
     // A missing file starts as an empty word list.
     ASSERT_TRUE(VLWordList_AddItemToFile(path, a));
     ASSERT_TRUE(VLWordList_AddItemToFile(path, b));
-    std::vector<BYTE> bytes = ReadAll(path);
+    std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
     EXPECT_EQ(Get32(bytes, 14), 2u);
     EXPECT_EQ(Get32(bytes, 8), a->head.size + b->head.size);

@@ -12,6 +12,7 @@
 #include "basekit.h"
 #include "prefstore.h"
 #include "settings_fixture.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ std::string ListPath()
     char *slash = strrchr(path, '\\');
     strcpy(slash + 1, "vlwndctl.dat");
     return path;
-}
-
-void WriteBytes(const std::string &path, const std::string &bytes)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
 }
 
 std::string ReadText(const std::string &path)
@@ -117,7 +110,7 @@ TEST_P(RestrictionsTest, MissingFileAndSectionGiveAnEmptyRecord) {
 }
 
 TEST_P(RestrictionsTest, FileLinesParseIntoEntriesInFileOrder) {
-    WriteBytes(path_, SampleFile());
+    Testkit_WriteFile(path_, SampleFile());
     ListGuard g(Prefstore_LoadRestrictions());
     ASSERT_NE(g.list, nullptr);
     struct Want {
@@ -143,7 +136,7 @@ TEST_P(RestrictionsTest, FileLinesParseIntoEntriesInFileOrder) {
 }
 
 TEST_P(RestrictionsTest, MatchTable) {
-    WriteBytes(path_, SampleFile());
+    Testkit_WriteFile(path_, SampleFile());
     ListGuard g(Prefstore_LoadRestrictions());
     const struct {
         const char *cls;
@@ -185,7 +178,7 @@ TEST_P(RestrictionsTest, SwitchesComeFromTheSettings) {
 }
 
 TEST_P(RestrictionsTest, SaveRewritesTheFileInListOrderAndStoresTheSwitches) {
-    WriteBytes(path_, SampleFile());
+    Testkit_WriteFile(path_, SampleFile());
     ListGuard g(Prefstore_LoadRestrictions());
     g.list->Button = 1;
     g.list->EnableApplicationList = 1;
@@ -210,7 +203,7 @@ TEST_P(RestrictionsTest, SaveRewritesTheFileInListOrderAndStoresTheSwitches) {
 }
 
 TEST_P(RestrictionsTest, ControlBytesInATextCannotSplitASavedLine) {
-    WriteBytes(path_, "1\tNotepad\tText editor\n");
+    Testkit_WriteFile(path_, "1\tNotepad\tText editor\n");
     ListGuard g(Prefstore_LoadRestrictions());
     RestrictionEntry *e = (RestrictionEntry *)Entry(g.list, 0);
     e->Description[4] = '\n';  // "Text\neditor" would read back as two lines
@@ -222,7 +215,7 @@ TEST_P(RestrictionsTest, ControlBytesInATextCannotSplitASavedLine) {
 
 TEST_P(RestrictionsTest, UnwritableFileLeavesItAsItWasButSavesTheSwitches) {
     const std::string original = "; hand-written\n1\tNotepad\tText editor\n";
-    WriteBytes(path_, original);
+    Testkit_WriteFile(path_, original);
     ListGuard g(Prefstore_LoadRestrictions());
     g.list->Menu = 1;
     ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -241,7 +234,7 @@ TEST_P(RestrictionsTest, UnwritableFileLeavesItAsItWasButSavesTheSwitches) {
 }
 
 TEST_P(RestrictionsTest, CompareLooksAtSwitchesCountAndEntriesButNotClassNames) {
-    WriteBytes(path_, "1\tNotepad\tText editor\n0\tOther\tAnother one\n");
+    Testkit_WriteFile(path_, "1\tNotepad\tText editor\n0\tOther\tAnother one\n");
     ListGuard a(Prefstore_LoadRestrictions());
     ListGuard b(Prefstore_LoadRestrictions());
     EXPECT_EQ(Prefstore_CompareRestrictions(a.list, b.list), 1);
@@ -263,7 +256,7 @@ TEST_P(RestrictionsTest, CompareLooksAtSwitchesCountAndEntriesButNotClassNames) 
     b.list->DialogBox = 0;
     EXPECT_EQ(Prefstore_CompareRestrictions(a.list, b.list), 1);
 
-    WriteBytes(path_, "1\tNotepad\tText editor\n");
+    Testkit_WriteFile(path_, "1\tNotepad\tText editor\n");
     ListGuard shorter(Prefstore_LoadRestrictions());
     EXPECT_EQ(Prefstore_CompareRestrictions(a.list, shorter.list), 0);
 }

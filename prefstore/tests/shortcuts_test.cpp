@@ -13,6 +13,7 @@
 
 #include "basekit.h"
 #include "prefstore.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -72,16 +73,6 @@ std::vector<std::string> Links(const std::string &folder)
     do out.push_back(folder + "\\" + fd.cFileName);
     while (FindNextFileA(h, &fd));
     FindClose(h);
-    return out;
-}
-
-std::string ReadAll(const std::string &path)
-{
-    std::string out;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return out;
-    for (int c; (c = getc(f)) != EOF;) out += (char)c;
-    fclose(f);
     return out;
 }
 
@@ -190,7 +181,7 @@ TEST_F(ShortcutsTest, LinksFollowTheSwitchesAndAnExistingLinkIsLeftAlone) {
     fputs("not a real link", f);
     fclose(f);
     Switches(1, 1, 1);
-    EXPECT_EQ(ReadAll(desk), "not a real link");
+    EXPECT_EQ(Testkit_ReadFile(desk), "not a real link");
 
     // Everything off: every link goes.
     Switches(0, 0, 0);

@@ -10,6 +10,7 @@
 
 #include "basekit.h"
 #include "prefstore.h"
+#include "support/testkit_files.h"
 #include "support/testkit_gdi.h"
 
 namespace {
@@ -27,14 +28,6 @@ std::string ProgramFolder()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s = path;
     return s.substr(0, s.rfind('\\') + 1);
-}
-
-void WriteText(const std::string &path, const std::string &text)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n;
-    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
-    CloseHandle(f);
 }
 
 std::string StoredSkin()
@@ -85,7 +78,7 @@ HWND Skins::window;
 TEST_F(Skins, NumberListsOfASkinFile)
 {
     std::string file = Here("lists.tsk");
-    WriteText(file, "[SkinInfo]\r\nSigned=-3,4\r\nGap=1,,2\r\nEmpty=\r\nHex=0x10,5\r\n"
+    Testkit_WriteFile(file, "[SkinInfo]\r\nSigned=-3,4\r\nGap=1,,2\r\nEmpty=\r\nHex=0x10,5\r\n"
                     "Spaces= 7 ; 8 x 9,10,11\r\nNoSign=5,-6\r\n[Other]\r\nHex=1,2,3,4\r\n");
     struct {
         const char *key;
@@ -249,7 +242,7 @@ TEST_F(Skins, ComposesTheWindowBitmapForAnotherSize)
 TEST_F(Skins, SkinWithoutPictureLeavesTheWindowUnshaped)
 {
     std::string file = Here("nopicture.tsk");
-    WriteText(file, "[SkinInfo]\r\nTitle=Bare\r\nImage=missing.bmp\r\nTitleRect=0,0,15,99\r\n"
+    Testkit_WriteFile(file, "[SkinInfo]\r\nTitle=Bare\r\nImage=missing.bmp\r\nTitleRect=0,0,15,99\r\n"
                     "GripRect=80,80,99,99\r\n");
     StoreSkin(file);
     SetWindowRgn(window, CreateEllipticRgn(0, 0, 50, 50), TRUE);
@@ -281,11 +274,11 @@ TEST_F(Skins, ListingWalksSubFoldersAndSkipsUntitledFiles)
     std::string root = ProgramFolder() + "Skins\\listing-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA((root + "\\deeper").c_str(), nullptr);
-    WriteText(root + "\\alpha.tsk", "[SkinInfo]\r\nTitle=Alpha\r\n");
-    WriteText(root + "\\untitled.tsk", "[SkinInfo]\r\nImage=x.bmp\r\n");
+    Testkit_WriteFile(root + "\\alpha.tsk", "[SkinInfo]\r\nTitle=Alpha\r\n");
+    Testkit_WriteFile(root + "\\untitled.tsk", "[SkinInfo]\r\nImage=x.bmp\r\n");
     // Under code page 932 an empty Title_Jpn falls back to Title; a given one is taken.
-    WriteText(root + "\\deeper\\gamma.tsk", "[SkinInfo]\r\nTitle=Gamma\r\nTitle_Jpn=\r\n");
-    WriteText(root + "\\deeper\\delta.tsk",
+    Testkit_WriteFile(root + "\\deeper\\gamma.tsk", "[SkinInfo]\r\nTitle=Gamma\r\nTitle_Jpn=\r\n");
+    Testkit_WriteFile(root + "\\deeper\\delta.tsk",
               "[SkinInfo]\r\nTitle=Delta\r\nTitle_Jpn=\x95\x57\x8f\x80\r\n");   // "standard" in Shift-JIS
     char before[MAX_PATH], after[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, before);

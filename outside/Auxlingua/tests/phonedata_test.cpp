@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "auxlingua.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -40,10 +41,7 @@ std::vector<BYTE> MakeFile(const std::vector<Block> &blocks) {
 }
 
 std::string Write(const char *name, const std::vector<BYTE> &bytes) {
-    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, bytes.data(), (DWORD)bytes.size(), &n, nullptr);
-    CloseHandle(h);
+    Testkit_WriteFile(name, bytes);
     return name;
 }
 
