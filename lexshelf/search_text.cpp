@@ -21,17 +21,25 @@ UINT CodePageOf(int charset) {
     }
 }
 
-bool AppendRun(ShelfPrepared *p, int charset, const char *text, int len, int *bytes) {
-    if (len <= 0)
+// Appends a run in its charset; the text stops at SHELF_TEXT_CHARS characters.  Double-byte
+// characters show as fewer UTF-16 characters than bytes.
+bool AppendRun(ShelfPrepared *p, int charset, const char *text, int len) {
+    if (len <= 0 || p->wide.size() >= SHELF_TEXT_CHARS)
         return true;
     UINT cp = CodePageOf(charset);
     int n = MultiByteToWideChar(cp, 0, text, len, nullptr, 0);
-    if (n <= 0 || p->wide.size() + n > SHELF_TEXT_CHARS)
+    if (n <= 0)
         return false;
     size_t at = p->wide.size();
     p->wide.resize(at + n);
     MultiByteToWideChar(cp, 0, text, len, &p->wide[at], n);
-    *bytes += len;
+    if (n != len)
+        p->multiByte = true;
+    if (p->wide.size() > SHELF_TEXT_CHARS) {
+        p->wide.resize(SHELF_TEXT_CHARS);
+        if (IS_HIGH_SURROGATE(p->wide.back()))
+            p->wide.pop_back();
+    }
     return true;
 }
 
@@ -47,14 +55,14 @@ int HexDigit(char c) {
 bool PrepareTagged(const char *text, int len, ShelfPrepared *p) {
     int charset = (int)Strandkit_CodePageToCharset(GetACP());
     bool seen = false, mixed = false;
-    int lastRunCharset = charset, bytes = 0, start = 0;
+    int lastRunCharset = charset, start = 0;
     for (int i = 0; i <= len; i++) {
         bool tag = i + 3 < len && text[i] == 0x1B && text[i + 1] == 'F' && HexDigit(text[i + 2]) >= 0 &&
                    HexDigit(text[i + 3]) >= 0;
         if (i < len && !tag)
             continue;
         if (i > start) {
-            if (!AppendRun(p, charset, text + start, i - start, &bytes))
+            if (!AppendRun(p, charset, text + start, i - start))
                 return false;
             if (seen && lastRunCharset != charset)
                 mixed = true;
@@ -68,17 +76,12 @@ bool PrepareTagged(const char *text, int len, ShelfPrepared *p) {
         }
     }
     p->charset = mixed ? 255 : lastRunCharset;
-    p->multiByte = (int)p->wide.size() != bytes;
     return true;
 }
 
 bool PrepareIn(const char *text, int len, int charset, ShelfPrepared *p) {
-    int bytes = 0;
     p->charset = charset;
-    if (!AppendRun(p, charset, text, len, &bytes))
-        return false;
-    p->multiByte = (int)p->wide.size() != bytes;
-    return true;
+    return AppendRun(p, charset, text, len);
 }
 
 bool LiveDic(void *, DWORD dicId, ShelfDicFacts *facts) {

@@ -355,6 +355,9 @@ TEST(Search, CapturedTextThroughAGroupAndTheTranslationSet) {
     // English: the base form of an inflected word is found; the German dictionary has nothing.
     ASSERT_EQ(1, box.Popup(group, 2, "He went home", 3));
     EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
+    std::string longText = "He went home " + std::string(12000, 'x');  // cut at 10240 characters
+    ASSERT_EQ(1, box.Popup(group, 2, longText.c_str(), 3));
+    EXPECT_EQ(std::vector<std::string>{"2600:go"}, box.Hits());
     ASSERT_EQ(1, box.Popup(group, 2, "the children played", 4));
     EXPECT_TRUE(Contains(box.Hits(), "2600:child"));
 
