@@ -67,9 +67,11 @@ long Lexi_DecodeText(int version, const BYTE *in, size_t n, BYTE *out, size_t ca
 
 size_t Lexi_MaxPlain(int version, size_t stored) {
     // Most plain bytes a block of `stored` bytes can decode to: the byte code's largest growth,
-    // or zlib's largest compression ratio with room for the prefix.
-    if (version) return stored * 1040 + 64;
-    return stored * TEXTCODEC_V0_MAX_GROWTH;
+    // or zlib's largest compression ratio with room for the prefix.  A bound beyond the size type
+    // is the size type's largest value, never a wrapped small one.
+    const size_t kMax = (size_t)-1;
+    if (version) return stored > (kMax - 64) / 1040 ? kMax : stored * 1040 + 64;
+    return stored > kMax / TEXTCODEC_V0_MAX_GROWTH ? kMax : stored * TEXTCODEC_V0_MAX_GROWTH;
 }
 
 char *Lexi_DecodeString(int version, const BYTE *in, size_t n, size_t cap, size_t *lenOut) {
