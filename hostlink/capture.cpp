@@ -162,6 +162,7 @@ LRESULT Hostlink_Probe(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 void Hostlink_SanitizeRecord(CaptureRecord *rec) {
     rec->text[CAPTURE_TEXT_BYTES - 1] = 0;
+    rec->font.lfFaceName[LF_FACESIZE - 1] = 0;
     uint32_t bytes = (uint32_t)strlen(rec->text);
     if (rec->length > bytes) rec->length = bytes;
     if (rec->wordPos != CAPTURE_NO_WORD && rec->wordPos >= rec->length) rec->wordPos = CAPTURE_NO_WORD;
