@@ -89,10 +89,11 @@ unsigned char *Sharedkit_DepositTake(LPARAM id, DWORD tag, DWORD *size) {
     if (head) {
         MEMORY_BASIC_INFORMATION info;
         SIZE_T mapped = VirtualQuery(head, &info, sizeof info) ? info.RegionSize : 0;
+        // The size is read once: the sender's process can still write the head while it is checked.
+        DWORD n = mapped >= sizeof(DepositHead) ? *(volatile DWORD *)&head->size : 0;
         bool sound = mapped >= sizeof(DepositHead) && head->magic == kDepositMagic && head->tag == tag &&
-                     head->size > 0 && head->size <= kMaxDeposit && head->size <= mapped - sizeof(DepositHead);
+                     n > 0 && n <= kMaxDeposit && n <= mapped - sizeof(DepositHead);
         if (sound && InterlockedCompareExchange(&head->taken, 1, 0) == 0) {
-            DWORD n = head->size;
             copy = (unsigned char *)HeapAlloc(GetProcessHeap(), 0, n);
             if (copy) {
                 memcpy(copy, head + 1, n);
