@@ -8,6 +8,7 @@
 
 #include "basekit.h"
 #include "support/testkit_gdi.h"
+#include "support/testkit_wait.h"
 
 #include <commctrl.h>
 
@@ -47,29 +48,6 @@ int Count(UINT message, UINT code = 0xFFFFFFFF)
     return n;
 }
 
-template <typename F>
-bool PumpUntil(F done)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > 5000) return false;
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
 // One parent for the whole suite (hiding or destroying a shown window costs the display a wait
 // of its own each time); each test's buttons are destroyed after it.
 class Buttons : public ::testing::Test {
@@ -99,7 +77,7 @@ protected:
     {
         ReleaseCapture();
         while (HWND child = GetWindow(parent, GW_CHILD)) DestroyWindow(child);
-        Pump();
+        Testkit_Pump();
     }
     HWND Flat(const char *text, DWORD style, int x, UINT id)
     {
@@ -129,7 +107,7 @@ TEST_F(Buttons, RadioGroupsUncheckOnlyTheirOwnMembers)
     SendMessageA(hidden, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(e, BM_SETCHECK, BST_CHECKED, 0);
     Click(c, 5, 5);
-    EXPECT_TRUE(PumpUntil([] { return Count(WM_COMMAND) == 1; }));
+    EXPECT_TRUE(Testkit_PumpUntil([] { return Count(WM_COMMAND) == 1; }));
     EXPECT_EQ(4u, g_events.back().id);
     EXPECT_EQ(1, SendMessageA(c, BM_GETCHECK, 0, 0));
     EXPECT_EQ(0, SendMessageA(a, BM_GETCHECK, 0, 0));
@@ -170,7 +148,7 @@ TEST_F(Buttons, FlatPushButtonClickHoverRightClickAndOwnerDraw)
     EXPECT_EQ(nullptr, GetCapture());
 
     SendMessageA(push, WM_RBUTTONUP, 0, At(2, 3));
-    EXPECT_TRUE(PumpUntil([] { return Count(WM_RBUTTONUP) == 1; }));
+    EXPECT_TRUE(Testkit_PumpUntil([] { return Count(WM_RBUTTONUP) == 1; }));
     EXPECT_EQ(MAKELPARAM(52, 8), g_events.back().lParam);
 
     // A check-type button is checked by a click; an owner-drawn one asks the parent to draw.
@@ -179,7 +157,7 @@ TEST_F(Buttons, FlatPushButtonClickHoverRightClickAndOwnerDraw)
     EXPECT_EQ(1, SendMessageA(check, BM_GETCHECK, 0, 0));
     g_events.clear();
     RedrawWindow(check, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ASSERT_TRUE(PumpUntil([] { return Count(WM_DRAWITEM) > 0; }));
+    ASSERT_TRUE(Testkit_PumpUntil([] { return Count(WM_DRAWITEM) > 0; }));
     EXPECT_EQ(8u, g_events.back().id);
     EXPECT_EQ(1u, g_events.back().code & 1);   // checked shows as state 1
 }

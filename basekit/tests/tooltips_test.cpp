@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "basekit.h"
+#include "support/testkit_wait.h"
 
 #include <commctrl.h>
 
@@ -31,8 +32,7 @@ void Record(ToolTipManager *m)
 void PostMouse(HWND target)
 {
     for (UINT m = WM_MOUSEMOVE; m <= WM_RBUTTONUP; ++m) PostMessageA(target, m, 0, MAKELPARAM(2, 2));
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Testkit_Pump();
 }
 
 HWND Target()

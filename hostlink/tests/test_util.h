@@ -6,16 +6,11 @@
 #include <windows.h>
 #include <functional>
 
+#include "support/testkit_wait.h"
+
 // Pumps this thread's messages until cond holds or the deadline passes; answers cond().
 inline bool WaitFor(const std::function<bool()> &cond, DWORD ms = 20000) {
-    DWORD start = GetTickCount();
-    while (!cond()) {
-        if (GetTickCount() - start > ms) return cond();
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
+    return Testkit_PumpUntil(cond, ms);
 }
 
 // The folder of this test program, with a trailing backslash.

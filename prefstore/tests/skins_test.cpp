@@ -12,6 +12,7 @@
 #include "prefstore.h"
 #include "support/testkit_files.h"
 #include "support/testkit_gdi.h"
+#include "support/testkit_wait.h"
 
 namespace {
 
@@ -230,8 +231,7 @@ TEST_F(Skins, ComposesTheWindowBitmapForAnotherSize)
     g_staticProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaintSkin)));
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Testkit_Pump();
     GdiFlush();
     HDC screen = GetDC(nullptr);
     Testkit_SavePicture(screen, 20, 20, 300, 200, "skin.bmp");

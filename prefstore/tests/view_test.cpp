@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "prefstore.h"
+#include "support/testkit_wait.h"
 
 namespace {
 
@@ -128,19 +129,6 @@ TEST_F(ViewTest, ApplyRepaintsAVisibleViewer) {
     EXPECT_TRUE(EqualRect(&r, &client)) << "the whole client area";
 }
 
-// Waits (pumping messages) until the condition holds or about five seconds have passed.
-template <class F>
-bool WaitFor(F cond)
-{
-    for (int i = 0; i < 500; ++i) {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-        if (cond()) return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return cond();
-}
-
 TEST_F(ViewTest, PlacementGivesTheRestoredRectangleAndTheMaximisedState) {
     HWND w = Make(WS_OVERLAPPEDWINDOW, 50, 60, 300, 200);
     ASSERT_NE(w, nullptr);
@@ -156,7 +144,7 @@ TEST_F(ViewTest, PlacementGivesTheRestoredRectangleAndTheMaximisedState) {
     EXPECT_EQ(maximised, 0);
 
     ShowWindow(w, SW_MAXIMIZE);
-    ASSERT_TRUE(WaitFor([&] { return IsZoomed(w) != 0; }));
+    ASSERT_TRUE(Testkit_PumpUntil([&] { return IsZoomed(w) != 0; }));
     ASSERT_EQ(Prefstore_GetWindowPlacement(w, &pos, &size, &maximised), 1);
     EXPECT_EQ(maximised, 1);
     EXPECT_EQ(pos.x, 50);
