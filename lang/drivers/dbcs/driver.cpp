@@ -40,7 +40,7 @@ void BuildInfo() {
 const DWORD kFonts[7][3] = {{5, 7, 3}, {5, 7, 3}, {0, 5, 1}, {0, 5, 1}, {0, 5, 1}, {5, 7, 3}, {5, 7, 3}};
 
 void LoadName() {
-    char name[32];
+    char name[32] = {};   // no stray stack bytes after the terminator reach the record
     if (LoadStringA(g_module, 1, name, sizeof name) > 0)
         memcpy(g_info.name, name, sizeof name);
 }

@@ -66,7 +66,7 @@ void Attach(HMODULE module) {
     Sbcs_BuildFoldMap();
     BuildInfo();
     BuildFonts();
-    char name[32];
+    char name[32] = {};   // no stray stack bytes after the terminator reach the record
     if (LoadStringA(module, 1, name, sizeof name) > 0)
         memcpy(g_info.name, name, sizeof name);
     // Rule tables in order; the first that fails to load leaves it and the later ones empty.

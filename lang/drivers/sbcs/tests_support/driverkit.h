@@ -107,6 +107,8 @@ inline LangInfo Record(const char *name) {
     EXPECT_EQ(LangDriver_GetLangInfo(0x3F, &info), 0x3Fu);
     EXPECT_EQ(info.language, g_driverLanguage);
     EXPECT_STREQ(info.name, name);
+    for (size_t i = strlen(info.name); i < sizeof info.name; i++)
+        EXPECT_EQ(info.name[i], 0) << "stray byte " << i << " after the name";
     return info;
 }
 
