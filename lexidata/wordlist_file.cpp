@@ -171,7 +171,8 @@ extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDa
             PutHeader((BYTE *)&header, 0, 0, 0);
             ok = SetEndOfFile(file) != 0;
         } else {
-            ok = Lexi_ReadExact(file, &header, kHeaderSize);
+            // A file of another kind is never written over.
+            ok = Lexi_ReadExact(file, &header, kHeaderSize) && memcmp(header.magic, "VLV5DATA", 8) == 0;
         }
         // Count the item and its bytes; the item goes first, the header after it, so that a
         // failed append never leaves a count that promises a missing item.

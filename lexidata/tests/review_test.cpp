@@ -81,4 +81,30 @@ TEST(Review, VersionOneBlockOfFourMegabytesReadsWhole) {
     DeleteFileA(path);
 }
 
+std::string ReadWhole(const char *path) {
+    std::string s;
+    FILE *in = fopen(path, "rb");
+    if (!in) return s;
+    int c;
+    while ((c = fgetc(in)) != EOF) s.push_back((char)c);
+    fclose(in);
+    return s;
+}
+
+// Appending to a file that is no word list (another program's file picked by mistake) leaves it
+// as it was instead of writing a word-list header over its first bytes.
+TEST(Review, AppendToAFileOfAnotherKindChangesNothing) {
+    const char *path = "review_foreign.txt";
+    const std::string foreign = "These are the notes of another program, not a word list.\r\n";
+    ASSERT_TRUE(dicfix::WriteBytes(path, std::vector<uint8_t>(foreign.begin(), foreign.end())));
+    VLDataItem h;
+    memset(&h, 0, sizeof h);
+    VLDataItem *item = VLDataItem_Create(&h, "word", nullptr, nullptr, nullptr);
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(VLWordList_AddItemToFile(path, item));
+    EXPECT_EQ(ReadWhole(path), foreign);
+    VLDataItem_Destroy(item);
+    DeleteFileA(path);
+}
+
 }  // namespace
