@@ -40,6 +40,8 @@ struct PrefTable {
 void Prefstore_LoadTable(const PrefTable *table, void *record);
 // Writes every field of the table; 1 when every write succeeded.
 int Prefstore_SaveTable(const PrefTable *table, const void *record);
+// Zero-fills the record and reads the table into it; a null record is skipped.
+void Prefstore_LoadRecord(const PrefTable *table, void *record, size_t size);
 // root + "\" + section into a buffer of MAX_PATH bytes; 0 when it does not fit.
 int Prefstore_SectionPath(char *out, const char *root, const char *section);
 

@@ -4,7 +4,6 @@
 #include "prefstore.h"
 #include "prefstore_int.h"
 
-#include <string.h>
 
 #define F_INT(rec, sec, name) {sec, #name, PREF_INT, offsetof(rec, name), 0}
 #define F_WORD(rec, sec, name) {sec, #name, PREF_WORD, offsetof(rec, name), 0}
@@ -36,15 +35,12 @@ static const PrefTable kStartup = {PREFSTORE_ROOT, nullptr, PREF_FIELDS(kStartup
 
 void WINAPI Prefstore_LoadStartup(StartupOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kStartup, options);
+    Prefstore_LoadRecord(&kStartup, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveStartup(const StartupOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kStartup, options);
+    return options ? Prefstore_SaveTable(&kStartup, options) : 0;
 }
 
 // ---- Capture ----
@@ -73,15 +69,12 @@ static const PrefTable kCapture = {PREFSTORE_ROOT, nullptr, PREF_FIELDS(kCapture
 
 void WINAPI Prefstore_LoadCapture(CaptureOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kCapture, options);
+    Prefstore_LoadRecord(&kCapture, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveCapture(const CaptureOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kCapture, options);
+    return options ? Prefstore_SaveTable(&kCapture, options) : 0;
 }
 
 // ---- Candidate list ----
@@ -98,15 +91,12 @@ static const PrefTable kCandidate = {PREFSTORE_ROOT, "Window\\CandidateList",
 
 void WINAPI Prefstore_LoadCandidateList(CandidateListOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kCandidate, options);
+    Prefstore_LoadRecord(&kCandidate, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveCandidateList(const CandidateListOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kCandidate, options);
+    return options ? Prefstore_SaveTable(&kCandidate, options) : 0;
 }
 
 // ---- Hot keys ----
@@ -129,15 +119,12 @@ static const PrefTable kHotkey = {PREFSTORE_ROOT, "Hotkey", PREF_FIELDS(kHotkeyF
 
 void WINAPI Prefstore_LoadHotkeys(HotkeyOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kHotkey, options);
+    Prefstore_LoadRecord(&kHotkey, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveHotkeys(const HotkeyOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kHotkey, options);
+    return options ? Prefstore_SaveTable(&kHotkey, options) : 0;
 }
 
 // ---- Control bar (the reserved area is neither read nor written) ----
@@ -152,15 +139,12 @@ static const PrefTable kControlBar = {PREFSTORE_ROOT, "Customize", PREF_FIELDS(k
 
 void WINAPI Prefstore_LoadControlBar(ControlBarOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kControlBar, options);
+    Prefstore_LoadRecord(&kControlBar, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveControlBar(const ControlBarOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kControlBar, options);
+    return options ? Prefstore_SaveTable(&kControlBar, options) : 0;
 }
 
 // ---- Cross search ----
@@ -173,13 +157,10 @@ static const PrefTable kCrossSearch = {PREFSTORE_ROOT, "CrossSearch",
 
 void WINAPI Prefstore_LoadCrossSearch(CrossSearchOptions *options)
 {
-    if (!options) return;
-    memset(options, 0, sizeof *options);
-    Prefstore_LoadTable(&kCrossSearch, options);
+    Prefstore_LoadRecord(&kCrossSearch, options, sizeof *options);
 }
 
 int WINAPI Prefstore_SaveCrossSearch(const CrossSearchOptions *options)
 {
-    if (!options) return 0;
-    return Prefstore_SaveTable(&kCrossSearch, options);
+    return options ? Prefstore_SaveTable(&kCrossSearch, options) : 0;
 }

@@ -63,6 +63,13 @@ void Prefstore_LoadTable(const PrefTable *table, void *record)
     }
 }
 
+void Prefstore_LoadRecord(const PrefTable *table, void *record, size_t size)
+{
+    if (!record) return;
+    memset(record, 0, size);
+    Prefstore_LoadTable(table, record);
+}
+
 int Prefstore_SaveTable(const PrefTable *table, const void *record)
 {
     char path[MAX_PATH];

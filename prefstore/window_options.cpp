@@ -5,7 +5,6 @@
 #include "prefstore.h"
 #include "prefstore_int.h"
 
-#include <string.h>
 
 #define F_INT(rec, sec, name) {sec, #name, PREF_INT, offsetof(rec, name), 0}
 #define F_NAMED(rec, sec, value, field) {sec, value, PREF_INT, offsetof(rec, field), 0}
@@ -20,14 +19,7 @@
 #define TRANSLATION_SECTION "Window\\TranslationWindow"
 #define STUDY_SECTION "Window\\StudyIt"
 
-// Loads a table into a record after zero-filling it; a null record is skipped.
-static void Prefstore_LoadRecord(const PrefTable *table, void *record, size_t size)
-{
-    if (!record) return;
-    memset(record, 0, size);
-    Prefstore_LoadTable(table, record);
-}
-
+// Saves a record through its table; a null record is skipped (and counts as saved).
 static int Prefstore_SaveRecord(const PrefTable *table, const void *record)
 {
     return record ? Prefstore_SaveTable(table, record) : 1;
