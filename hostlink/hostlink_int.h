@@ -66,6 +66,9 @@ void Hostlink_SanitizeRecord(CaptureRecord *rec);
 /* Keeps the two words of VLM_CAPTURE_SET_WORDS (low and high word of lp) in NTVLMANXXXX2. */
 void Hostlink_StoreWords(LPARAM lp);
 
+/* Takes one from the count unless it is zero or below, atomically; answers the count before. */
+LONG Hostlink_TakeOne(LONG *count);
+
 /* The capture server (server.cpp). */
 void Hostlink_StartServer(void);
 void Hostlink_CloseServer(void);

@@ -73,13 +73,7 @@ void OnProcessDetach(void) {
     LONG mine = InterlockedExchange(&g_hostlink.attaches, 0);
     bool last = false;
     while (mine-- > 0) {
-        LONG before = g_hostlinkShared.attachCount;
-        while (before > 0) {
-            LONG seen = InterlockedCompareExchange(&g_hostlinkShared.attachCount, before - 1, before);
-            if (seen == before) break;
-            before = seen;
-        }
-        if (before == 1) last = true;
+        if (Hostlink_TakeOne(&g_hostlinkShared.attachCount) == 1) last = true;
     }
     if (last && IsWindow(g_hostlinkShared.server))
         PostMessageA(g_hostlinkShared.server, WM_DESTROY, 0, 0);
@@ -90,6 +84,16 @@ void OnProcessDetach(void) {
 }
 
 }  // namespace
+
+LONG Hostlink_TakeOne(LONG *count) {
+    LONG before = *count;
+    while (before > 0) {
+        LONG seen = InterlockedCompareExchange(count, before - 1, before);
+        if (seen == before) break;
+        before = seen;
+    }
+    return before;
+}
 
 // Keeps the two words of VLM_CAPTURE_SET_WORDS in the words mapping.
 void Hostlink_StoreWords(LPARAM lp) {

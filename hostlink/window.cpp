@@ -48,19 +48,9 @@ extern "C" int WINAPI Hostlink_Attach(void) {
 
 // The counts never go below zero, so a detach without an attach closes nothing.
 extern "C" int WINAPI Hostlink_Detach(void) {
-    LONG mine = g_hostlink.attaches;
-    while (mine > 0) {
-        LONG seen = InterlockedCompareExchange(&g_hostlink.attaches, mine - 1, mine);
-        if (seen == mine) break;
-        mine = seen;
-    }
+    LONG mine = Hostlink_TakeOne(&g_hostlink.attaches);
     if (mine <= 0) return 1;
-    LONG before = g_hostlinkShared.attachCount;
-    while (before > 0) {
-        LONG seen = InterlockedCompareExchange(&g_hostlinkShared.attachCount, before - 1, before);
-        if (seen == before) break;
-        before = seen;
-    }
+    LONG before = Hostlink_TakeOne(&g_hostlinkShared.attachCount);
     if (mine == 1) DestroyClientWindow();
     if (before == 1) Hostlink_CloseServer();
     return 1;
