@@ -8,11 +8,6 @@
 #include "scrivshow.h"
 #include "strandkit.h"
 
-// The engine's user-entry operation (the user-dictionary store): the new entry's position, -1 on
-// failure, 0 for an empty headword.
-extern "C" LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
-                                             const char *second);
-
 namespace {
 
 const size_t kLineBytes = 65536;

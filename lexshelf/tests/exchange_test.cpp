@@ -15,9 +15,6 @@
 #include "../exchange_text.cpp"
 #include "../exchange_legacy.cpp"
 
-extern "C" LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
-                                             const char *second);
-
 using namespace shelfkit;
 
 namespace {

@@ -14,9 +14,6 @@
 #include "../search_choice.cpp"
 #include "../../lexidata/tests/fixtures/dicwriter.h"
 
-extern "C" LONG WINAPI Lexicore_AddUserEntry(DWORD dicId, const VLDataItem *item, const char *text,
-                                             const char *second);
-
 using namespace shelfkit;
 
 namespace {
