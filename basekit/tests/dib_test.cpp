@@ -15,12 +15,6 @@ namespace {
 
 typedef std::vector<BYTE> Bytes;
 
-void Put16(Bytes &b, size_t at, unsigned v) { b[at] = v & 0xFF; b[at + 1] = (v >> 8) & 0xFF; }
-void Put32(Bytes &b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-
 // A .bmp file image written from the format: file header, info header of headerSize bytes,
 // colour table, rows bottom-up.  pixel(x, y) gives the value of the pixel at x, y from the top:
 // a colour index for 1 to 8 bits, 0xRRGGBB for 24 and 32, a 5-5-5 value for 16.
@@ -33,17 +27,17 @@ Bytes MakeBmp(int width, int height, int bpp, F pixel, int colours = -1, int hea
     Bytes b(offset + static_cast<size_t>(row) * height, 0);
     b[0] = 'B';
     b[1] = 'M';
-    Put32(b, 2, static_cast<uint32_t>(b.size()));
-    Put32(b, 10, static_cast<uint32_t>(offset));
-    Put32(b, 14, headerSize);
-    Put32(b, 18, width);
-    Put32(b, 22, height);
-    Put16(b, 26, 1);
-    Put16(b, 28, bpp);
-    Put32(b, 46, bpp <= 8 && colours == (1 << bpp) ? 0 : colours);
+    Testkit_Put32(b, 2, static_cast<uint32_t>(b.size()));
+    Testkit_Put32(b, 10, static_cast<uint32_t>(offset));
+    Testkit_Put32(b, 14, headerSize);
+    Testkit_Put32(b, 18, width);
+    Testkit_Put32(b, 22, height);
+    Testkit_Put16(b, 26, 1);
+    Testkit_Put16(b, 28, bpp);
+    Testkit_Put32(b, 46, bpp <= 8 && colours == (1 << bpp) ? 0 : colours);
     for (int i = 0; i < colours; ++i) {   // a grey ramp, index 1 pure magenta for the key tests
         uint32_t c = i == 1 ? 0xFF00FF : (i * 0x010101u) & 0xFFFFFF;
-        Put32(b, 14 + headerSize + 4 * i, c);
+        Testkit_Put32(b, 14 + headerSize + 4 * i, c);
     }
     for (int y = 0; y < height; ++y) {
         size_t at = offset + static_cast<size_t>(height - 1 - y) * row;
@@ -53,10 +47,10 @@ Bytes MakeBmp(int width, int height, int bpp, F pixel, int colours = -1, int hea
             case 1: if (v) b[at + x / 8] |= 0x80 >> (x % 8); break;
             case 4: b[at + x / 2] |= (x & 1) ? v : v << 4; break;
             case 8: b[at + x] = v; break;
-            case 16: Put16(b, at + 2 * x, v); break;
+            case 16: Testkit_Put16(b, at + 2 * x, v); break;
             case 24: b[at + 3 * x] = v & 0xFF; b[at + 3 * x + 1] = (v >> 8) & 0xFF;
                      b[at + 3 * x + 2] = (v >> 16) & 0xFF; break;
-            case 32: Put32(b, at + 4 * x, v); break;
+            case 32: Testkit_Put32(b, at + 4 * x, v); break;
             }
         }
     }
@@ -92,23 +86,23 @@ TEST(DibLoad, ValidAndDamagedImagesFromMemoryAndFile)
     cases.push_back({"last byte missing", b, 0});
     b = good24; b.resize(40);
     cases.push_back({"cut inside the header", b, 0});
-    b = good24; Put32(b, 10, static_cast<uint32_t>(b.size() + 10));
+    b = good24; Testkit_Put32(b, 10, static_cast<uint32_t>(b.size() + 10));
     cases.push_back({"bits offset beyond the end", b, 0});
-    b = good24; Put32(b, 10, 20);
+    b = good24; Testkit_Put32(b, 10, 20);
     cases.push_back({"bits offset inside the header", b, 0});
-    b = good24; Put32(b, 2, 0);
+    b = good24; Testkit_Put32(b, 2, 0);
     cases.push_back({"file size 0", b, 0});
-    b = good24; Put32(b, 2, 0x7FFFFFF0);
+    b = good24; Testkit_Put32(b, 2, 0x7FFFFFF0);
     cases.push_back({"file size too large", b, 0});
-    b = MakeBmp(6, 3, 8, [](int, int) { return 0u; }); Put32(b, 46, 0xFFFFFFFF);
+    b = MakeBmp(6, 3, 8, [](int, int) { return 0u; }); Testkit_Put32(b, 46, 0xFFFFFFFF);
     cases.push_back({"used colours 0xFFFFFFFF", b, 0});
-    b = MakeBmp(6, 3, 4, [](int, int) { return 0u; }); Put32(b, 46, 17);
+    b = MakeBmp(6, 3, 4, [](int, int) { return 0u; }); Testkit_Put32(b, 46, 17);
     cases.push_back({"17 colours at 4 bits", b, 0});
-    b = good24; Put32(b, 18, 0x40000000);
+    b = good24; Testkit_Put32(b, 18, 0x40000000);
     cases.push_back({"width beyond the bits", b, 0});
-    b = good24; Put32(b, 22, static_cast<uint32_t>(-3));
+    b = good24; Testkit_Put32(b, 22, static_cast<uint32_t>(-3));
     cases.push_back({"negative height", b, 0});
-    b = good24; Put16(b, 28, 7);
+    b = good24; Testkit_Put16(b, 28, 7);
     cases.push_back({"7 bits per pixel", b, 0});
 
     for (const Case &c : cases) {
@@ -209,7 +203,7 @@ TEST(DibLoad, BitmapResourceWithOddWidth)
                                 file.data() + 14, static_cast<DWORD>(file.size() - 14)));
     // The same picture claiming 300 colours, and one whose last row is missing.
     Bytes many = file;
-    Put32(many, 46, 300);
+    Testkit_Put32(many, 46, 300);
     ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(79), 0,
                                 many.data() + 14, static_cast<DWORD>(many.size() - 14)));
     ASSERT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(80), 0,

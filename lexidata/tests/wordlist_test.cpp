@@ -35,13 +35,6 @@ std::vector<std::string> Words(const VLWordList *list) {
     return out;
 }
 
-DWORD Get32(const std::vector<BYTE> &b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | ((DWORD)b[at + 3] << 24);
-}
-void Put32(std::vector<BYTE> &b, size_t at, DWORD v) {
-    for (int i = 0; i < 4; i++) b[at + i] = (BYTE)(v >> (8 * i));
-}
-
 TEST(WordList, SameIdentityKeepsLowerScore) {
     VLWordList *list = VLWordList_Create(3);
     VLDataItem *a5 = Item(4, "x", 5), *a3 = Item(4, "x", 3), *a9 = Item(4, "x", 9);
@@ -137,10 +130,10 @@ TEST(WordListFile, SaveLoadRoundTrip) {
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
     DWORD total = full->head.size + VLWordList_GetItem(list, 1)->head.size +
                   VLWordList_GetItem(list, 2)->head.size;
-    EXPECT_EQ(Get32(bytes, 8), total);
+    EXPECT_EQ(Testkit_Get32(bytes, 8), total);
     EXPECT_EQ(bytes[12] | (bytes[13] << 8), 0x500);
-    EXPECT_EQ(Get32(bytes, 14), 3u);  // unaligned count
-    EXPECT_EQ(Get32(bytes, 18), 10u);
+    EXPECT_EQ(Testkit_Get32(bytes, 14), 3u);  // unaligned count
+    EXPECT_EQ(Testkit_Get32(bytes, 18), 10u);
     EXPECT_EQ(bytes.size(), 32 + total);
 
     VLWordList *back = VLWordList_Create(10);
@@ -158,7 +151,7 @@ TEST(WordListFile, SaveLoadRoundTrip) {
     ASSERT_TRUE(VLWordList_Save(empty, path));
     bytes = Testkit_ReadBytes(path);
     EXPECT_EQ(bytes.size(), 32u);
-    EXPECT_EQ(Get32(bytes, 8), 0u);
+    EXPECT_EQ(Testkit_Get32(bytes, 8), 0u);
     EXPECT_FALSE(VLWordList_Save(nullptr, path));
     EXPECT_FALSE(VLWordList_Load(back, "no_such_file.vlh"));
     DeleteFileA(path);
@@ -218,7 +211,7 @@ TEST(WordListFile, DamagedFilesAreRejected) {
     ASSERT_TRUE(VLWordList_Save(src, good));
     const std::vector<BYTE> base = Testkit_ReadBytes(good);
     const size_t i0 = 32;                          // first item
-    const size_t size0 = Get32(base, i0);           // 108 + 4 + 3 + 4 + 3
+    const size_t size0 = Testkit_Get32(base, i0);           // 108 + 4 + 3 + 4 + 3
     const size_t i1 = i0 + size0;                   // second item
     ASSERT_EQ(size0, 108u + 4 + 3 + 4 + 3);
 
@@ -229,22 +222,22 @@ TEST(WordListFile, DamagedFilesAreRejected) {
         {"header cut", [](std::vector<BYTE> &b, size_t, size_t) { b.resize(20); }},
         {"first item cut in its head", [](std::vector<BYTE> &b, size_t i0, size_t) { b.resize(i0 + 50); }},
         {"last item cut in its strings", [](std::vector<BYTE> &b, size_t, size_t) { b.resize(b.size() - 2); }},
-        {"count above the data", [](std::vector<BYTE> &b, size_t, size_t) { Put32(b, 14, 3); }},
-        {"huge count", [](std::vector<BYTE> &b, size_t, size_t) { Put32(b, 14, 0x7FFFFFFF); }},
-        {"item size below the head", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0, 60); }},
-        {"item size past the end", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0, 100000); }},
-        {"not a data item", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 4, 5); }},
-        {"headword offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 60, 4000); }},
-        {"headword offset inside the head", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 60, 40); }},
-        {"headword length past the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 48, 200); }},
-        {"negative length", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 52, 0xFFFFFFFF); }},
-        {"third offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 68, 0x10000); }},
-        {"fourth offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Put32(b, i0 + 96, 126); }},
+        {"count above the data", [](std::vector<BYTE> &b, size_t, size_t) { Testkit_Put32(b, 14, 3); }},
+        {"huge count", [](std::vector<BYTE> &b, size_t, size_t) { Testkit_Put32(b, 14, 0x7FFFFFFF); }},
+        {"item size below the head", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0, 60); }},
+        {"item size past the end", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0, 100000); }},
+        {"not a data item", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 4, 5); }},
+        {"headword offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 60, 4000); }},
+        {"headword offset inside the head", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 60, 40); }},
+        {"headword length past the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 48, 200); }},
+        {"negative length", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 52, 0xFFFFFFFF); }},
+        {"third offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 68, 0x10000); }},
+        {"fourth offset out of the block", [](std::vector<BYTE> &b, size_t i0, size_t) { Testkit_Put32(b, i0 + 96, 126); }},
         {"missing headword terminator", [](std::vector<BYTE> &b, size_t i0, size_t) { b[i0 + 108 + 3] = 'X'; }},
         {"missing fourth terminator", [](std::vector<BYTE> &b, size_t i0, size_t sz) { b[i0 + sz - 1] = 'X'; }},
         {"second item damaged", [](std::vector<BYTE> &b, size_t, size_t) {
-             size_t i1 = 32 + Get32(b, 32);
-             Put32(b, i1 + 60, 0xFFFF);
+             size_t i1 = 32 + Testkit_Get32(b, 32);
+             Testkit_Put32(b, i1 + 60, 0xFFFF);
          }},
     };
     (void)i1;
@@ -274,8 +267,8 @@ TEST(WordListFile, AddItemToFile) {
     ASSERT_TRUE(VLWordList_AddItemToFile(path, b));
     std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
-    EXPECT_EQ(Get32(bytes, 14), 2u);
-    EXPECT_EQ(Get32(bytes, 8), a->head.size + b->head.size);
+    EXPECT_EQ(Testkit_Get32(bytes, 14), 2u);
+    EXPECT_EQ(Testkit_Get32(bytes, 8), a->head.size + b->head.size);
     VLWordList *list = VLWordList_Create(5);
     ASSERT_TRUE(VLWordList_Load(list, path));
     EXPECT_EQ(Words(list), (std::vector<std::string>{"first", "second"}));

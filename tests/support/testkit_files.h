@@ -1,10 +1,12 @@
-// Test support for files: whole files read and written in one call.  A file that cannot be
-// written whole is a test failure (recorded; the test goes on), one that cannot be read reads as
-// empty.  Header only; include as "support/testkit_files.h".
+// Test support for files: whole files read and written in one call, and little-endian fields in
+// the byte images tests make or inspect.  A file that cannot be written whole is a test failure
+// (recorded; the test goes on), one that cannot be read reads as empty.  Header only; include as
+// "support/testkit_files.h".
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <stdint.h>
 #include <stdio.h>
 
 #include <string>
@@ -49,4 +51,21 @@ inline bool Testkit_WriteFile(const std::string &path, const std::string &bytes)
 inline bool Testkit_WriteFile(const std::string &path, const std::vector<unsigned char> &bytes)
 {
     return Testkit_WriteFile(path, bytes.data(), bytes.size());
+}
+
+// Little-endian fields of a byte image; the field must lie inside the image.
+inline void Testkit_Put16(std::vector<unsigned char> &b, size_t at, unsigned v)
+{
+    b[at] = v & 0xFF;
+    b[at + 1] = (v >> 8) & 0xFF;
+}
+
+inline void Testkit_Put32(std::vector<unsigned char> &b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+
+inline uint32_t Testkit_Get32(const std::vector<unsigned char> &b, size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
 }

@@ -14,8 +14,6 @@ struct Block {
     std::string data;
 };
 
-void Put(std::vector<BYTE> &f, size_t at, DWORD v) { memcpy(&f[at], &v, 4); }
-
 // Header, then the blocks, then the directory at the end.
 std::vector<BYTE> MakeFile(const std::vector<Block> &blocks) {
     std::vector<BYTE> f(32, 0);
@@ -28,15 +26,15 @@ std::vector<BYTE> MakeFile(const std::vector<Block> &blocks) {
     DWORD dir = (DWORD)f.size();
     f.resize(f.size() + 16 * blocks.size());
     for (size_t i = 0; i < blocks.size(); i++) {
-        Put(f, dir + 16 * i, blocks[i].key);
-        Put(f, dir + 16 * i + 4, blocks[i].kind);
-        Put(f, dir + 16 * i + 8, offsets[i]);
-        Put(f, dir + 16 * i + 12, (DWORD)blocks[i].data.size());
+        Testkit_Put32(f, dir + 16 * i, blocks[i].key);
+        Testkit_Put32(f, dir + 16 * i + 4, blocks[i].kind);
+        Testkit_Put32(f, dir + 16 * i + 8, offsets[i]);
+        Testkit_Put32(f, dir + 16 * i + 12, (DWORD)blocks[i].data.size());
     }
-    Put(f, 8, 1);
-    Put(f, 12, (DWORD)blocks.size());
-    Put(f, 16, dir);
-    Put(f, 20, (DWORD)f.size());
+    Testkit_Put32(f, 8, 1);
+    Testkit_Put32(f, 12, (DWORD)blocks.size());
+    Testkit_Put32(f, 16, dir);
+    Testkit_Put32(f, 20, (DWORD)f.size());
     return f;
 }
 
@@ -120,7 +118,7 @@ TEST(PhoneData, DamagedFilesAreRefusedWhole) {
         if (c.cut)
             bad.resize(c.cut);
         else
-            Put(bad, c.at, c.value);
+            Testkit_Put32(bad, c.at, c.value);
         std::string path = Write("bad.vph", bad);
         HANDLE f = Auxlingua_Open(path.c_str());
         EXPECT_EQ(f, nullptr) << c.name;
