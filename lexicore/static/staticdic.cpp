@@ -191,15 +191,14 @@ int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
                 ok = Seek(s->indexFile, recPos) && DLVGetIndex(s, &rec);
             }
             int c = ok ? Lc_Compare(s, cmpFlags, norm, rec.key, 0) : -1;
-            if (c == 0 && rec.value > 0) c = -1;  // a sub-entry: its main entry lies to the left
-            if (c < 0) {
+            // The first entry not below the key: with compare flags that fold case or accents
+            // several main entries compare equal, and the walks go forward from the position.
+            // An equal sub-entry sends the search left, to its main entry.
+            if (c <= 0) {
+                found = c == 0 && rec.value == 0;  // the last entry that moved hi ends as lo
                 hi = mid - 1;
-            } else if (c > 0) {
-                lo = mid + 1;
             } else {
-                found = 1;
-                lo = mid;
-                break;
+                lo = mid + 1;
             }
         }
         pos = w->first + lo;
