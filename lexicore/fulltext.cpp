@@ -44,14 +44,40 @@ const std::string *EntryText(DicQuery *q, Entry *e, RenderPlainProc render) {
     return e->textOk ? &e->text : nullptr;
 }
 
+// The bytes a match of the condition's text can start with, for single-byte text: those whose
+// one-byte text the driver finds equal to the condition's text over its first character.  A
+// match over the whole length starts with such a byte (the driver's compare goes character by
+// character from the start).  Empty (every byte a candidate) for double-byte text, or when the
+// key's own first byte is not among them.
+struct Starts {
+    bool use = false;
+    bool byte[256];
+};
+
+Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
+    Starts st;
+    DicSession *s = q->session;
+    if (c.textLen == 0 || LcQuery_IsLead(s, 0x81) || LcQuery_IsLead(s, 0xA1) || LcQuery_IsLead(s, 0xE0)) return st;
+    for (int b = 0; b < 256; b++) {
+        char one[2] = {(char)b, 0};
+        st.byte[b] = b != 0 && Lc_Compare(s, q->flags, c.text, one, 1) == 0;
+    }
+    st.use = st.byte[(unsigned char)c.text[0]];
+    return st;
+}
+
 // The condition's text at some character position of the text (not inside a double-byte
 // character), compared by the driver over the condition's length.
-bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c) {
+bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts) {
     DicSession *s = q->session;
     int len = (int)c.textLen;
     if (len <= 0) return true;
     std::string key(c.text, (size_t)len);
     for (size_t i = 0; i < n;) {
+        if (starts && starts->use && !starts->byte[(unsigned char)text[i]]) {
+            i++;
+            continue;
+        }
         if (n - i >= (size_t)len && Lc_Compare(s, q->flags, key.c_str(), text + i, len) == 0) return true;
         i += (LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n) ? 2 : 1;
     }
@@ -60,7 +86,7 @@ bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &
 
 bool Shared(DWORD field, DWORD value) { return (field & value) != 0; }
 
-bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render) {
+bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render, const Starts *starts) {
     const VLDataItem *item = e->item;
     DWORD headerFlags = q->session->fileRecord->headerFlags;
     bool bitwise = false;
@@ -71,12 +97,12 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
         if (c.pattern)
             r = LcWild_Match((const LcPattern *)c.pattern, hw, (int)strlen(hw));
         else
-            r = Contains(q, hw, strlen(hw), c);
+            r = Contains(q, hw, strlen(hw), c, starts);
         break;
     }
     case 8: {
         const std::string *t = EntryText(q, e, render);
-        r = t && Contains(q, t->data(), t->size(), c);
+        r = t && Contains(q, t->data(), t->size(), c, starts);
         break;
     }
     case 16: r = (DWORD)(item->headword ? strlen(item->headword) : 0) == c.value; break;
@@ -136,6 +162,8 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
             if (!conditions[i].pattern) result = 3;
         }
     }
+    std::vector<Starts> starts;
+    for (int i = 0; i < count; i++) starts.push_back(StartBytes(query, conditions[i]));
     RenderPlainProc render = PlainRenderer();
     int previous = Lexicore_SelectIndex(s, 0);
     int lastMille = -1;
@@ -144,7 +172,7 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
         if (!e.item) continue;  // a damaged entry is passed over
         bool hit = matchAll != 0;
         for (int i = 0; i < count; i++) {
-            bool t = Test(query, conditions[i], &e, render);
+            bool t = Test(query, conditions[i], &e, render, &starts[i]);
             if (matchAll && !t) {
                 hit = false;
                 break;
