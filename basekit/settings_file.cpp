@@ -91,6 +91,8 @@ int Change(EditFn edit, const void *arg)
     return ok;
 }
 
+int IsOuterBlank(char c) { return c == ' ' || c == '\t'; }
+
 void CopyOut(char *buf, size_t size, const char *p, size_t n)
 {
     if (n >= size) n = size - 1;
@@ -251,6 +253,10 @@ int SettingsFile_EnumValue(const char *section, int index, char *buf)
 int SettingsFile_FitsLine(const char *s, int isName)
 {
     if (!s) return 0;
+    // A name line must not read as a section, a comment or a name with its blanks trimmed.
+    size_t n = strlen(s);
+    if (isName && n > 0 && (s[0] == '[' || s[0] == ';' || IsOuterBlank(s[0]) || IsOuterBlank(s[n - 1])))
+        return 0;
     for (const char *p = s; *p; p += Settings_IsLead(p) ? 2 : 1) {
         if (*p == '\r' || *p == '\n') return 0;
         if (isName && *p == '=') return 0;
@@ -306,8 +312,27 @@ int EditDeleteSection(const SettingsText *old, const void *arg, SettingsText *ou
 
 int SettingsFile_Write(const char *section, const char *name, const char *text)
 {
-    LineArg a = {section, (name && *name) ? name : "@", text, 1};
-    return Change(EditLine, &a);
+    // The reader trims outer blanks and drops one pair of outer quotes: a text it would change
+    // is stored inside double quotes, which the reader then drops again.
+    size_t n = text ? strlen(text) : 0;
+    int quote = n > 0 && (IsOuterBlank(text[0]) || IsOuterBlank(text[n - 1]) ||
+                          (n >= 2 && (text[0] == '"' || text[0] == '\'') && text[n - 1] == text[0]));
+    char *quoted = NULL;
+    if (quote) {
+        quoted = (char *)malloc(n + 3);
+        if (!quoted) {
+            SetLastError(ERROR_OUTOFMEMORY);
+            return 0;
+        }
+        quoted[0] = '"';
+        memcpy(quoted + 1, text, n);
+        quoted[n + 1] = '"';
+        quoted[n + 2] = '\0';
+    }
+    LineArg a = {section, (name && *name) ? name : "@", quoted ? quoted : text, 1};
+    int ok = Change(EditLine, &a);
+    free(quoted);
+    return ok;
 }
 
 int SettingsFile_CreateSection(const char *section) { return Change(EditCreate, section); }
