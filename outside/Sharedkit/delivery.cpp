@@ -4,6 +4,7 @@
 // total size in its first field, its type (1) in the second, and four string pointers.  Neither
 // travels as a pointer: the sender deposits the bytes (pointers turned into offsets), the receiver
 // checks them and has the dictionary data library make its own record from them.
+#include <stddef.h>
 #include <string.h>
 #include "sharedkit.h"
 #include "sharedkit_int.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const DWORD kRequestHead = 104;
+const DWORD kRequestFont = 16;  // the request's LOGFONTA (60 bytes) within the head
 const DWORD kItemHead = 108;
 const DWORD kMaxClipboardText = 10240;
 
@@ -75,6 +77,7 @@ extern "C" void *WINAPI Sharedkit_ReceiveItem(LPARAM id) {
         int length = (int)ReadU32(bytes, 100);
         if (length >= 0 && (DWORD)length == size - kRequestHead - 1 && bytes[size - 1] == 0) {
             WriteU32(bytes, 96, length > 0 ? (DWORD)(uintptr_t)(bytes + kRequestHead) : 0);
+            bytes[kRequestFont + offsetof(LOGFONTA, lfFaceName) + LF_FACESIZE - 1] = 0;
             copy = dup(bytes);
         }
     }
