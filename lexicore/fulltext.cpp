@@ -72,13 +72,21 @@ bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &
     DicSession *s = q->session;
     int len = (int)c.textLen;
     if (len <= 0) return true;
-    std::string key(c.text, (size_t)len);
+    std::string key(c.text, (size_t)len), window;
+    // The driver's compare reads the whole text it is given: it gets the part a match can lie in,
+    // the key's length four times over and 64 bytes more (room for ignored characters).
+    const size_t reach = 4 * (size_t)len + 64;
     for (size_t i = 0; i < n;) {
         if (starts && starts->use && !starts->byte[(unsigned char)text[i]]) {
             i++;
             continue;
         }
-        if (n - i >= (size_t)len && Lc_Compare(s, q->flags, key.c_str(), text + i, len) == 0) return true;
+        const char *at = text + i;
+        if (n - i > reach) {
+            window.assign(at, reach);
+            at = window.c_str();
+        }
+        if (n - i >= (size_t)len && Lc_Compare(s, q->flags, key.c_str(), at, len) == 0) return true;
         i += (LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n) ? 2 : 1;
     }
     return false;
