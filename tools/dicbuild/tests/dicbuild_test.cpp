@@ -77,13 +77,13 @@ std::string Hex(const std::string &s) {
 
 // Runs an exact query for each word on the open session: the number of entries found, and whether
 // one of them has the word itself as its headword.
-int Exact(DicSession *s, const std::string &word, bool *itself) {
+int Exact(DicSession *s, const std::string &word, bool *itself, DWORD flags = 0) {
     DicQuery *q = Lexicore_CreateQuery();
     VLWordList *list = VLWordList_Create(32);
     Lexicore_SetQuerySession(q, s);
     Lexicore_SetQueryResultList(q, list);
     Lexicore_SetQueryText(q, word.c_str(), 0, 0);
-    Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, LEXICORE_SF_NOWILD);
+    Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, LEXICORE_SF_NOWILD | flags);
     int n = VLWordList_Count(list);
     *itself = false;
     for (int i = 0; i < n; i++) *itself = *itself || word == VLWordList_GetItem(list, i)->headword;
@@ -300,6 +300,9 @@ TEST_F(DicBuild, EveryHeadwordOfALargeIndexIsFound) {
             if (Exact(s, w.first, &itself) == 0 || !itself) missing++;
         }
         EXPECT_EQ(missing, 0);
+        // Case folded (compare flags 0x30): every case variant, wherever the search first meets one.
+        bool itself;
+        for (const char *w : {"abc", "Abc", "ABC"}) EXPECT_EQ(Exact(s, w, &itself, 0x30), 3) << w;
         Lexicore_CloseSession(s);
         Lexicore_DestroySession(s);
         Lexicore_Term();
