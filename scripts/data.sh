@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Real dictionaries for the suite: installs Debian's dictionary data (the build and the tests do
 # not need it), builds static dictionary files from it once into $BUILD_DIR/dicts (rebuilt only when
-# the builder, a language driver or the data is newer than the file) and registers them in the
+# the data is newer or the builder's or the language drivers' sources changed) and registers them in the
 # build's Wine prefix, GCIDE as the default dictionary of Western text and EDICT of Japanese text.
 # Run with the Wine environment up (scripts/wine-env.sh), as scripts/run.sh does.
 set -euo pipefail
@@ -24,13 +24,19 @@ out=$BUILD_DIR/dicts
 mkdir -p "$out"
 builder=$BUILD_DIR/bin/dicbuild.exe
 cd "$out"
+# What decides the files besides the data: the builder's and the language layer's sources (their
+# blobs as git knows them; a relinked program alone does not make the dictionaries stale).
+stamp=$(cd "$root" && git ls-files -s tools/dicbuild lang/drivers lang/linguabase outside/Linguakeeper 2>/dev/null |
+        sha1sum | cut -c1-40)
+[ "$stamp" = "$(cat "$out/stamp" 2>/dev/null)" ] || rm -f "$out"/*.dic
+echo "$stamp" > "$out/stamp"
 
 # name id language target codepage default source files...
 dic() {
   local name=$1 id=$2 lang=$3 target=$4 cp=$5 def=$6 title=$7 format=$8; shift 8
   local file=$out/$name.dic stale=0 args=()
   [ -f "$file" ] || stale=1
-  for dep in "$builder" "$BUILD_DIR"/bin/lingo_*.dll "$@"; do
+  for dep in "$@"; do
     [ "$stale" = 1 ] || [ "$dep" -nt "$file" ] && stale=1
   done
   [ "$def" = 1 ] && args+=(--default) || args+=(--register)

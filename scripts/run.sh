@@ -15,8 +15,9 @@ ls "$BUILD_DIR/bin" | grep -Ei '\.(dll|exe)$' | grep -vi '_test\.exe$' | sed 's/
 trap wine_env_stop EXIT
 bash "$root/scripts/data.sh"
 echo "The resident program is not built yet; looking words up in the installed dictionaries:"
-# Words in UTF-8: "Haus", "schön"; EDICT: "inu" in kanji and in hiragana.
-(cd "$BUILD_DIR/dicts" && wine "$BUILD_DIR/bin/diclookup.exe" \
+# Words in UTF-8 (Wine hands them over as Unicode under a UTF-8 locale); EDICT: "inu" in kanji and
+# in hiragana.
+(cd "$BUILD_DIR/dicts" && LC_ALL=C.UTF-8 wine "$BUILD_DIR/bin/diclookup.exe" \
   2101 dictionary Bank \
   2102 Haus "schön" \
   2104 house \
