@@ -79,7 +79,8 @@ int main() {
         Lexicore_SetQuerySession(query, session);
         Lexicore_SetQueryResultList(query, list);
         Lexicore_SetQueryText(query, key.c_str(), 0, 0);
-        Lexicore_RunQuery(query, LEXICORE_MODE_EXACT, 0);
+        // Compare flags 0x30: case and accents folded, as a user types a word.
+        Lexicore_RunQuery(query, LEXICORE_MODE_EXACT, 0x30 | LEXICORE_SF_NOWILD);
         LONG n = VLWordList_Count(list);
         printf("-- %s: %ld entr%s\n", argv[i], (long)n, n == 1 ? "y" : "ies");
         for (LONG k = 0; k < n && k < 3; k++) {
