@@ -1,6 +1,8 @@
 // Damaged dictionary files: truncated and mutated copies of a fixture are loaded, opened and read
 // through every path of the reader; a file without a readable header does not open, and nothing
-// crashes or runs away.
+// crashes or runs away.  The German and Japanese language drivers are registered for the run, so
+// that damaged records reach them too, and the engine is started and stopped hundreds of times
+// with them loaded.
 #include <gtest/gtest.h>
 #include "testkit.h"
 
@@ -63,15 +65,46 @@ void Exercise(DWORD fileId) {
     Lexicore_GetFontName(fileId, 0, font);
 }
 
+const char kLanguageRoot[] = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Language";
+
+// The real drivers for German (0x0700) and Japanese (0x0400) in the language keys for the whole
+// program; the keys go again at the end.
+class DriverKeys : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        for (const char *code : {"0700", "0400"}) {
+            std::string key = std::string(kLanguageRoot) + "\\" + code;
+            const char *file = code[1] == '7' ? "lingo_de.dll" : "lingo_ja.dll";
+            HKEY k;
+            ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+                      ERROR_SUCCESS);
+            RegSetValueExA(k, "FileName", 0, REG_SZ, (const BYTE *)file, (DWORD)strlen(file) + 1);
+            RegCloseKey(k);
+        }
+    }
+    void TearDown() override {
+        for (const char *code : {"0700", "0400"})
+            RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kLanguageRoot) + "\\" + code).c_str());
+    }
+};
+const ::testing::Environment *const g_driverKeys = ::testing::AddGlobalTestEnvironment(new DriverKeys);
+
+// The languages a round's sub-dictionaries are registered under: the built-in driver's and the
+// two real drivers'.
+const WORD kLanguages[] = {0x0100, 0x0700, 0x0400};
+
 TEST(Damaged, TruncatedFilesOpenOnlyWithAWholeHeader) {
     kit::Sandbox box("truncated", kit::Mode::File);
     std::vector<uint8_t> whole = dicfix::Build(dicfix::Sample(dicfix::Coding::V1));
     ASSERT_FALSE(whole.empty());
     std::string path = box.Path("t.dic");
-    kit::Register(0x2345, path, "Cut", 4);
-    for (size_t len = 0; len < whole.size(); len += (len < 1200 ? 7 : 13)) {
+    int round = 0;
+    for (size_t len = 0; len < whole.size(); len += (len < 1200 ? 7 : 13), round++) {
+        kit::Register(0x2345, path, "Cut", 4, kLanguages[round % 3]);
         kit::WriteAll(path, std::string(whole.begin(), whole.begin() + len));
         ASSERT_TRUE(Lexicore_Init("VLTM", 0));
+        ASSERT_NE(GetModuleHandleA("lingo_ja.dll"), nullptr) << "the Japanese driver serves its language";
+        ASSERT_NE(GetModuleHandleA("lingo_de.dll"), nullptr) << "the German driver serves its language";
         if (len < 384) {
             DicSession *s = Lexicore_CreateSession();
             EXPECT_FALSE(Lexicore_OpenSession(s, 0x234500, FALSE)) << len;
@@ -85,7 +118,6 @@ TEST(Damaged, TruncatedFilesOpenOnlyWithAWholeHeader) {
 TEST(Damaged, MutatedFilesNeverCrashTheReader) {
     kit::Sandbox box("mutated", kit::Mode::File);
     std::string path = box.Path("m.dic");
-    kit::Register(0x2345, path, "Mutant", 4);
     const dicfix::Coding codings[] = {dicfix::Coding::Plain, dicfix::Coding::V0, dicfix::Coding::V1};
     uint32_t seed = 12345;
     auto next = [&seed]() {
@@ -115,6 +147,7 @@ TEST(Damaged, MutatedFilesNeverCrashTheReader) {
             bytes[at] = kind == 0 ? (uint8_t)next() : kind == 1 ? 0xFF : 0x00;
         }
         kit::WriteAll(path, std::string(bytes.begin(), bytes.end()));
+        kit::Register(0x2345, path, "Mutant", 4, kLanguages[(round / 3) % 3]);
         ASSERT_TRUE(Lexicore_Init("VLTM", 0));
         Exercise(0x2345);
         Lexicore_Term();

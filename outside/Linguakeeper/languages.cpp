@@ -159,6 +159,13 @@ int LoadDriver(LkLanguage *l) {
         OutputDebugStringA("Linguakeeper: driver not loadable, the built-in driver serves\n");
         return 0;
     }
+    // A library of the suite takes a thread-local slot of the process each time it is mapped and
+    // never gives it back (the thread runtime linked into it), so a driver mapped afresh at every
+    // start would use up the slots after a few hundred starts and end the process.  A driver once
+    // mapped therefore stays mapped until the process ends; the table's own reference is still
+    // released at the stop, and the driver is closed there and opened again at the next start.
+    HMODULE pinned;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)m, &pinned);
     LkDriver d = {};
     for (int i = 1; i < LK_DRIVER_OPS; i++)
         if (!(d.op[i] = DriverOperation(m, i))) {
@@ -177,6 +184,10 @@ int LoadDriver(LkLanguage *l) {
         OutputDebugStringA("Linguakeeper: driver without the language library, the built-in driver serves\n");
         return 0;
     }
+    typedef int(WINAPI * OpenCloseProc)(void);
+    OpenCloseProc open = (OpenCloseProc)GetProcAddress(m, "OpenLangDriver");
+    if (open)
+        open();  // a no-op right after the attach; reopens a driver kept mapped since a stop
     LinguakeeperLangRecord info = {};
     info.size = LINGUAKEEPER_LANGINFO_SIZE;
     ((LkGetLangInfoProc)d.op[1])(0x3F, &info);
@@ -221,9 +232,14 @@ void Start() {
 }
 
 void Stop() {
+    typedef int(WINAPI * OpenCloseProc)(void);
     for (int i = 0; i < g_count; i++)
-        if (g_languages[i].module)
+        if (g_languages[i].module) {
+            OpenCloseProc close = (OpenCloseProc)GetProcAddress(g_languages[i].module, "CloseLangDriver");
+            if (close)
+                close();
             FreeLibrary(g_languages[i].module);
+        }
     g_count = 0;
     g_started = false;
 }
