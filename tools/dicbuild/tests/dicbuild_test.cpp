@@ -156,6 +156,11 @@ protected:
     void TearDown() override {
         Linguakeeper_Term();
         ClearCatalogue();
+        // The language keys the driver registration wrote (English, German, Japanese) go too, so
+        // that later programs in the prefix find the built-in driver as before.
+        for (const char *code : {"0100", "0700", "0400"})
+            RegDeleteTreeA(HKEY_CURRENT_USER,
+                           (std::string("SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Language\\") + code).c_str());
     }
 };
 
