@@ -1,5 +1,6 @@
 // Full-text queries: one pass over every entry of a dictionary in index order, each entry's text
 // read and rendered to plain text at most once, and every condition tested on it.
+#include <string.h>
 #include <string>
 #include <vector>
 #include "query_int.h"
@@ -66,35 +67,132 @@ Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
     return st;
 }
 
+// The driver's compare of the condition's text at position i of the text, given the part a match
+// can lie in (the compare reads the whole text it is given): the key's length four times over and
+// 64 bytes more (room for ignored characters).
+bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCondition &c, std::string *window) {
+    size_t len = (size_t)c.textLen;
+    if (n - i < len) return false;
+    const char *at = text + i;
+    const size_t reach = 4 * len + 64;
+    if (n - i > reach) {
+        window->assign(at, reach);
+        at = window->c_str();
+    }
+    return Lc_Compare(q->session, q->flags, c.text, at, (int)len) == 0;
+}
+
 // The condition's text at some character position of the text (not inside a double-byte
 // character), compared by the driver over the condition's length.
 bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts) {
     DicSession *s = q->session;
-    int len = (int)c.textLen;
-    if (len <= 0) return true;
-    std::string key(c.text, (size_t)len), window;
-    // The driver's compare reads the whole text it is given: it gets the part a match can lie in,
-    // the key's length four times over and 64 bytes more (room for ignored characters).
-    const size_t reach = 4 * (size_t)len + 64;
+    if ((int)c.textLen <= 0) return true;
+    std::string window;
     for (size_t i = 0; i < n;) {
         if (starts && starts->use && !starts->byte[(unsigned char)text[i]]) {
             i++;
             continue;
         }
-        const char *at = text + i;
-        if (n - i > reach) {
-            window.assign(at, reach);
-            at = window.c_str();
-        }
-        if (n - i >= (size_t)len && Lc_Compare(s, q->flags, key.c_str(), at, len) == 0) return true;
+        if (MatchAt(q, text, n, i, c, &window)) return true;
         i += (LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n) ? 2 : 1;
+    }
+    return false;
+}
+
+// The fold of a single-byte text under the query's compare flags, learnt from the driver once per
+// condition: bytes the driver finds equal one against the other fold to the same byte, so the
+// folded key lies in the folded text wherever the driver would find it.  Bytes whose compare
+// depends on their neighbours (ignored ones, ones written as two letters, ones equal to more than
+// one class) are marked odd: an entry text holding one goes to the driver position by position.
+// Each place the folded search finds is still confirmed by the driver, so the search only decides
+// where the driver is asked.
+struct Fold {
+    bool use = false;
+    unsigned char map[256];
+    bool odd[256];
+    std::string key;
+};
+
+int Cmp(DicQuery *q, const char *a, const char *b, int n) { return Lc_Compare(q->session, q->flags, a, b, n); }
+
+Fold MakeFold(DicQuery *q, const LexicoreCondition &c, const Starts &st) {
+    Fold f;
+    DicSession *s = q->session;
+    if (!st.use || c.textLen == 0 || (q->flags & 0x8000) || !s->comparer) return f;
+    std::vector<int> reps;
+    for (int b = 1; b < 256; b++) {
+        char one[2] = {(char)b, 0};
+        int found = -1;
+        f.odd[b] = false;
+        for (int r : reps) {
+            char other[2] = {(char)r, 0};
+            if (Cmp(q, other, one, 1) == 0 && Cmp(q, one, other, 1) == 0) {
+                if (found >= 0) f.odd[b] = true;
+                found = r;
+            }
+        }
+        if (found < 0) {
+            reps.push_back(b);
+            found = b;
+        }
+        f.map[b] = (unsigned char)found;
+        // Ignored between two letters, or compared as more than one letter.
+        char az[3] = {'a', (char)b, 'z'}, aq[3] = {'a', (char)b, 'q'};
+        char bz[3] = {(char)b, 'z', 0}, rz[3] = {(char)found, 'z', 0};
+        char bq[3] = {(char)b, 'q', 0}, rq[3] = {(char)found, 'q', 0};
+        std::string taz(az, 3), taq(aq, 3);
+        if ((Cmp(q, "az", taz.c_str(), 2) == 0 && Cmp(q, "aq", taq.c_str(), 2) == 0) || Cmp(q, one, bz, 2) == 0 ||
+            Cmp(q, one, bq, 2) == 0 || Cmp(q, bz, rz, 2) != 0 ||
+            Cmp(q, rz, bz, 2) != 0 || Cmp(q, bq, rq, 2) != 0 || Cmp(q, rq, bq, 2) != 0)
+            f.odd[b] = true;
+    }
+    f.map[0] = 0;
+    f.odd[0] = true;
+    std::string key(c.text, c.textLen);
+    for (size_t i = 0; i < key.size(); i++) {
+        unsigned char b = (unsigned char)key[i];
+        if (f.odd[b]) return f;
+        key[i] = (char)f.map[b];
+    }
+    // The driver must find the key where the text holds it and goes on with anything.
+    const char *tails[] = {"qz", " x", ".", "\r\n"};
+    for (const char *t : tails) {
+        std::string text = std::string(c.text, c.textLen) + t;
+        if (Cmp(q, c.text, text.c_str(), (int)c.textLen) != 0) return f;
+    }
+    f.key = key;
+    f.use = true;
+    return f;
+}
+
+// The condition's text in the text: through the fold when the text holds no odd byte, by the
+// driver at every position otherwise.
+bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts,
+                    const Fold &f, std::string *folded) {
+    folded->resize(n);
+    for (size_t i = 0; i < n; i++) {
+        unsigned char b = (unsigned char)text[i];
+        if (f.odd[b]) return Contains(q, text, n, c, starts);
+        (*folded)[i] = (char)f.map[b];
+    }
+    const size_t len = f.key.size();
+    const char first = f.key[0];
+    std::string window;
+    const char *base = folded->data();
+    for (size_t i = 0; i + len <= n;) {
+        const char *hit = (const char *)memchr(base + i, first, n - len - i + 1);
+        if (!hit) break;
+        i = (size_t)(hit - base);
+        if (memcmp(hit, f.key.data(), len) == 0 && MatchAt(q, text, n, i, c, &window)) return true;
+        i++;
     }
     return false;
 }
 
 bool Shared(DWORD field, DWORD value) { return (field & value) != 0; }
 
-bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render, const Starts *starts) {
+bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render, const Starts *starts,
+          const Fold *fold, std::string *folded) {
     const VLDataItem *item = e->item;
     DWORD headerFlags = q->session->fileRecord->headerFlags;
     bool bitwise = false;
@@ -110,7 +208,10 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
     }
     case 8: {
         const std::string *t = EntryText(q, e, render);
-        r = t && Contains(q, t->data(), t->size(), c, starts);
+        if (t && fold->use)
+            r = FoldedContains(q, t->data(), t->size(), c, starts, *fold, folded);
+        else
+            r = t && Contains(q, t->data(), t->size(), c, starts);
         break;
     }
     case 16: r = (DWORD)(item->headword ? strlen(item->headword) : 0) == c.value; break;
@@ -171,7 +272,12 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
         }
     }
     std::vector<Starts> starts;
-    for (int i = 0; i < count; i++) starts.push_back(StartBytes(query, conditions[i]));
+    std::vector<Fold> folds;
+    for (int i = 0; i < count; i++) {
+        starts.push_back(StartBytes(query, conditions[i]));
+        folds.push_back(conditions[i].kind == 8 ? MakeFold(query, conditions[i], starts[i]) : Fold());
+    }
+    std::string folded;
     RenderPlainProc render = PlainRenderer();
     int previous = Lexicore_SelectIndex(s, 0);
     int lastMille = -1;
@@ -180,7 +286,7 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
         if (!e.item) continue;  // a damaged entry is passed over
         bool hit = matchAll != 0;
         for (int i = 0; i < count; i++) {
-            bool t = Test(query, conditions[i], &e, render, &starts[i]);
+            bool t = Test(query, conditions[i], &e, render, &starts[i], &folds[i], &folded);
             if (matchAll && !t) {
                 hit = false;
                 break;
