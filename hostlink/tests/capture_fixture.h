@@ -224,6 +224,29 @@ void ExpectWord(HWND w, POINT pt, const char *text, int wordStart, int wordEnd) 
     EXPECT_EQ(rec.sourceWindow, (uint32_t)(UINT_PTR)w);
 }
 
+// A document viewer with our plug-in loaded: the plug-in's message window (answering through
+// `proc`), the event that says the plug-in is there, and a page view inside the host window.
+struct PluginPage {
+    HWND plugin;
+    HANDLE loaded;
+    HWND page;
+};
+
+PluginPage OpenPluginPage(WNDPROC proc) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VLPLUGINACROBAT";
+    RegisterClassA(&wc);
+    PluginPage p;
+    p.plugin = CreateWindowExA(0, "VLPLUGINACROBAT", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    p.loaded = CreateEventA(nullptr, TRUE, FALSE, "VL40AcrobatPluginExist");
+    p.page = CreateWindowExA(0, "AVL_AVView", "AVPageView", WS_CHILD | WS_VISIBLE, 10, 10, 300,
+                             200, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return p;
+}
+
 }  // namespace hostlink_test
 
 #endif

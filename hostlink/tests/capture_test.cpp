@@ -192,16 +192,9 @@ LRESULT CALLBACK PluginProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(CaptureTest, DocumentViewerPageIsReadThroughThePlugin) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PluginProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VLPLUGINACROBAT";
-    RegisterClassA(&wc);
-    HWND plugin = CreateWindowExA(0, "VLPLUGINACROBAT", "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, "VL40AcrobatPluginExist");
-    HWND page = CreateWindowExA(0, "AVL_AVView", "AVPageView", WS_CHILD | WS_VISIBLE, 10, 10,
-                                300, 200, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    PluginPage viewer = OpenPluginPage(PluginProc);
+    HWND plugin = viewer.plugin, page = viewer.page;
+    HANDLE loaded = viewer.loaded;
     POINT pt = ToScreen(page, 30, 30);
 
     // "café noir": one byte above 0x7F before the word position moves it on by one.

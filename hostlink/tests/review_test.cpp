@@ -24,16 +24,9 @@ LRESULT CALLBACK FullFacePluginProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(CaptureTest, UnterminatedFaceNameInAnAnswerIsCutInsideItsField) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FullFacePluginProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VLPLUGINACROBAT";
-    RegisterClassA(&wc);
-    HWND plugin = CreateWindowExA(0, "VLPLUGINACROBAT", "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, "VL40AcrobatPluginExist");
-    HWND page = CreateWindowExA(0, "AVL_AVView", "AVPageView", WS_CHILD | WS_VISIBLE, 10, 10,
-                                300, 200, g_host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    PluginPage viewer = OpenPluginPage(FullFacePluginProc);
+    HWND plugin = viewer.plugin, page = viewer.page;
+    HANDLE loaded = viewer.loaded;
     CaptureRecord rec = Request(ToScreen(page, 30, 30));
     ASSERT_EQ(Hostlink_Capture(&rec), 1);
     EXPECT_STREQ(rec.text, "plain words");
