@@ -1,6 +1,7 @@
 // Device-independent bitmaps in memory: the objects, their fields and the three loaders.
 // A loaded image always holds a 40-byte header, its colour table (and the three colour masks of
 // a bit-field image) in one block, and bits of at least the size its rows need.
+#include "recordcheck.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -30,7 +31,7 @@ DWORD ReadU32(ByteCursor *c, size_t at)
 const int kHeaderSize = sizeof(BITMAPINFOHEADER);
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "info header");
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "file header");
-static_assert(sizeof(DibImage) == 8 && sizeof(DibHandle) == 8, "two pointer fields");
+RECORD_CHECK_X86(sizeof(DibImage) == 8 && sizeof(DibHandle) == 8, "two pointer fields");
 
 // Colour count of a 40-byte header: the used-colour count when given, else 2^bits up to 8 bits.
 DWORD HeaderColorCount(const BITMAPINFOHEADER *h)

@@ -4,7 +4,8 @@
 #   A DLL <Name>.dll in bin/ that exports exactly what its .def fragments list (by ordinal, and by
 #   name where a line has no NONAME).  The fragments hold only export lines; they are joined into
 #   one .def.  Callers link <Name>_imp, an import library made from the same .def, so they bind by
-#   ordinal.  HEADER (default include/<name in lower case>.h) is checked against the .def by the
+#   ordinal.  The fragments carry the 32-bit decorated names (Name@argbytes); on the x64 lane, which
+#   has no stdcall decoration, the decorations are taken off.  HEADER (default include/<name in lower case>.h) is checked against the .def by the
 #   tests/ folder.
 # suite_program(<Name> SOURCES ... [LINK ...] [SYSLIBS ...] [GUI])
 # suite_test(<Name> SOURCES ... [LINK ...] [SYSLIBS ...] [LOCALE ja|C] [OWN_MAIN])
@@ -13,26 +14,62 @@
 include_directories(${SUITE_ROOT}/include)
 add_compile_definitions(_WIN32_WINNT=0x0600 WINVER=0x0600 NOMINMAX)
 add_compile_options(-Wall -Wno-unknown-pragmas)
-find_program(SUITE_DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
+find_program(SUITE_DLLTOOL ${SUITE_TRIPLET}-dlltool REQUIRED)
+
+# The C++ and GCC runtimes are linked into each module; the threads runtime is one shared
+# libwinpthread-1.dll beside the programs (a static copy in every DLL took a thread-local slot per
+# load and never gave it back).
+set(SUITE_RUNTIME_LINK -static-libgcc -static-libstdc++)
+file(COPY /usr/${SUITE_TRIPLET}/lib/libwinpthread-1.dll DESTINATION ${CMAKE_BINARY_DIR}/bin)
 find_program(SUITE_PYTHON python3 REQUIRED)
 
-function(suite_library name)
-  cmake_parse_arguments(A "" "HEADER" "SOURCES;DEFS;LINK;SYSLIBS" ${ARGN})
+# suite_lane_def(<out> <name> <fragment>...)
+#   Joins .def fragments into one .def for this lane (build tree defs/<name>.def) and sets <out> to
+#   its path.  A fragment holding its own LIBRARY and EXPORTS lines is used alone.
+function(suite_lane_def out name)
   set(def ${CMAKE_BINARY_DIR}/defs/${name}.def)
   set(text "LIBRARY ${name}.dll\nEXPORTS\n")
-  foreach(f ${A_DEFS})
+  foreach(f ${ARGN})
     get_filename_component(abs ${f} ABSOLUTE)
     file(READ ${abs} part)
+    if(part MATCHES "(^|\n)LIBRARY ")
+      set(text "")
+    endif()
+    if(SUITE_LANE STREQUAL "x64")
+      string(REGEX REPLACE "([A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" part "${part}")
+    endif()
     string(APPEND text "${part}\n")
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${abs})
   endforeach()
   file(WRITE ${CMAKE_BINARY_DIR}/defs/${name}.def.tmp "${text}")
   configure_file(${CMAKE_BINARY_DIR}/defs/${name}.def.tmp ${def} COPYONLY)
+  set(${out} ${def} PARENT_SCOPE)
+endfunction()
+
+# suite_plain_dll(<Name> SOURCES ... DEF <file> [LINK ...] [SYSLIBS ...])
+#   A DLL for tests and helpers that is not export-checked: its one .def, no import library.
+function(suite_plain_dll name)
+  cmake_parse_arguments(A "" "DEF" "SOURCES;LINK;SYSLIBS" ${ARGN})
+  add_library(${name} SHARED ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+  set(link -Wl,--kill-at ${SUITE_RUNTIME_LINK})
+  if(A_DEF)
+    suite_lane_def(def ${name} ${A_DEF})
+    set_target_properties(${name} PROPERTIES LINK_DEPENDS ${def})
+    list(PREPEND link ${def})
+  endif()
+  target_link_options(${name} PRIVATE ${link})
+  suite_link(${name} "${A_LINK}" "${A_SYSLIBS}")
+endfunction()
+
+function(suite_library name)
+  cmake_parse_arguments(A "" "HEADER" "SOURCES;DEFS;LINK;SYSLIBS" ${ARGN})
+  suite_lane_def(def ${name} ${A_DEFS})
 
   add_library(${name} SHARED ${A_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LINK_DEPENDS ${def})
-  target_link_options(${name} PRIVATE ${def} -Wl,--kill-at -static)
+  target_link_options(${name} PRIVATE ${def} -Wl,--kill-at ${SUITE_RUNTIME_LINK})
   foreach(lib ${A_LINK})
     target_link_libraries(${name} PRIVATE ${lib}_imp)
   endforeach()
@@ -76,7 +113,7 @@ function(suite_program name)
   else()
     add_executable(${name} ${A_SOURCES})
   endif()
-  target_link_options(${name} PRIVATE -static)
+  target_link_options(${name} PRIVATE ${SUITE_RUNTIME_LINK})
   suite_link(${name} "${A_LINK}" "${A_SYSLIBS}")
 endfunction()
 
@@ -84,7 +121,7 @@ function(suite_test name)
   cmake_parse_arguments(A "OWN_MAIN" "LOCALE" "SOURCES;LINK;SYSLIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_include_directories(${name} PRIVATE ${SUITE_ROOT}/tests)
-  target_link_options(${name} PRIVATE -static)
+  target_link_options(${name} PRIVATE ${SUITE_RUNTIME_LINK})
   if(A_OWN_MAIN)
     target_link_libraries(${name} PRIVATE gtest)
   else()

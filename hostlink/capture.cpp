@@ -81,7 +81,7 @@ bool AskPlugin(uint32_t requestFlags) {
 }
 
 void AskServer(HWND w, POINT pt, int rule, uint32_t requestFlags) {
-    HWND server = g_hostlinkShared.server;
+    HWND server = Hostlink_Server();
     if (!IsWindow(server)) return;
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutA(server, VLM_CAPTURE_RULE, rule, requestFlags, SMTO_ABORTIFHUNG,

@@ -9,13 +9,17 @@
 /* The block shared by every process that loads the library. */
 struct HostlinkShared {
     LONG attachCount;      /* attaches over all processes */
-    HWND server;           /* the capture server's window */
+    LONG server;           /* the capture server's window, as a 32-bit handle value (the same
+                              width in both lanes; window handles fit 32 bits) */
     CaptureRecord answer;  /* filled by the server's copy-data answer */
     LONG once;             /* set by the first process that loaded the library */
 };
 static_assert(sizeof(HostlinkShared) == 2196, "shared block is 2196 bytes");
 static_assert(offsetof(HostlinkShared, answer) == 8, "answer record follows the two words");
 extern HostlinkShared g_hostlinkShared;
+
+inline HWND Hostlink_Server() { return (HWND)LongToHandle(g_hostlinkShared.server); }
+inline void Hostlink_SetServer(HWND window) { g_hostlinkShared.server = HandleToLong(window); }
 
 enum {
     HOSTLINK_RULE_ROWS = 256,

@@ -75,8 +75,8 @@ void OnProcessDetach(void) {
     while (mine-- > 0) {
         if (Hostlink_TakeOne(&g_hostlinkShared.attachCount) == 1) last = true;
     }
-    if (last && IsWindow(g_hostlinkShared.server))
-        PostMessageA(g_hostlinkShared.server, WM_DESTROY, 0, 0);
+    if (last && IsWindow(Hostlink_Server()))
+        PostMessageA(Hostlink_Server(), WM_DESTROY, 0, 0);
     if (g_hostlink.wordsMapping) CloseHandle(g_hostlink.wordsMapping);
     if (g_hostlink.browserAtom) GlobalDeleteAtom(g_hostlink.browserAtom);
     g_hostlink.wordsMapping = nullptr;

@@ -30,7 +30,7 @@ void ReportMissing(const char *program) {
 }  // namespace
 
 void Hostlink_StartServer(void) {
-    if (IsWindow(g_hostlinkShared.server)) return;
+    if (IsWindow(Hostlink_Server())) return;
     char program[MAX_PATH] = "";
     LoadStringA(g_hostlink.module, Is9xFamily() ? kProgram9x : kProgramNt, program, MAX_PATH);
     char cmd[MAX_PATH];
@@ -49,13 +49,13 @@ void Hostlink_StartServer(void) {
         found = FindWindowA(HOSTLINK_SERVER_CLASS, nullptr);
         if (!found) Sleep(kPollMs);
     }
-    g_hostlinkShared.server = found;
+    Hostlink_SetServer(found);
     if (!found) ReportMissing(program);
 }
 
 void Hostlink_CloseServer(void) {
-    HWND server = g_hostlinkShared.server;
-    g_hostlinkShared.server = nullptr;
+    HWND server = Hostlink_Server();
+    Hostlink_SetServer(nullptr);
     if (!IsWindow(server)) return;
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(server, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, HOSTLINK_PROBE_MS, &answer);

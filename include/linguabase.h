@@ -16,6 +16,7 @@
 #ifndef LINGUABASE_H
 #define LINGUABASE_H
 
+#include "recordcheck.h"
 #include <windows.h>
 
 #ifdef __cplusplus
@@ -216,10 +217,10 @@ typedef struct LangResourceTable {
 
 #ifdef __cplusplus
 static_assert(sizeof(LangAnalysisSettings) == 32, "analysis settings");
-static_assert(sizeof(LangKeyItem) == 24 && sizeof(LangKeyList) == 12, "key records");
+RECORD_CHECK_X86(sizeof(LangKeyItem) == 24 && sizeof(LangKeyList) == 12, "key records");
 static_assert(sizeof(LangInfo) == 328, "language record");
-static_assert(sizeof(LangWordIterator) == 24, "word iterator");
-static_assert(sizeof(LangAnalysisContext) == 1052748, "analysis context");
+RECORD_CHECK_X86(sizeof(LangWordIterator) == 24, "word iterator");
+RECORD_CHECK_X86(sizeof(LangAnalysisContext) == 1052748, "analysis context");
 #endif
 
 /* ---- Heap ---------------------------------------------------------------------------------------- */

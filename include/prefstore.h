@@ -15,6 +15,7 @@
 #ifndef PREFSTORE_H
 #define PREFSTORE_H
 
+#include "recordcheck.h"
 #include <windows.h>
 #include <stddef.h>
 
@@ -296,7 +297,7 @@ static_assert(offsetof(PopupWindowOptions, UseSkin) == 32 &&
               "PopupWindowOptions");
 static_assert(sizeof(PopupWindowLayout) == 16, "PopupWindowLayout");
 static_assert(sizeof(WebLink) == 520, "WebLink");
-static_assert(offsetof(SearchWindowOptions, WebList) == 32 && sizeof(SearchWindowOptions) == 48,
+RECORD_CHECK_X86(offsetof(SearchWindowOptions, WebList) == 32 && sizeof(SearchWindowOptions) == 48,
               "SearchWindowOptions");
 static_assert(offsetof(SearchWindowLayout, Ratio1) == 20 &&
               offsetof(SearchWindowLayout, RebarCx) == 52 && sizeof(SearchWindowLayout) == 76,
@@ -317,7 +318,7 @@ static_assert(sizeof(WordManagerWindowLayout) == 16, "WordManagerWindowLayout");
 static_assert(offsetof(HistoryWindowLayout, Column8Low) == 20 && sizeof(HistoryWindowLayout) == 44,
               "HistoryWindowLayout");
 static_assert(offsetof(RestrictionEntry, Description) == 4, "RestrictionEntry");
-static_assert(sizeof(RestrictionList) == 28, "RestrictionList");
+RECORD_CHECK_X86(sizeof(RestrictionList) == 28, "RestrictionList");
 #endif
 
 /* ---- Program options ----------------------------------------------------------------------

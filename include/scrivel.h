@@ -7,6 +7,7 @@
 #ifndef SCRIVEL_H
 #define SCRIVEL_H
 
+#include "recordcheck.h"
 #include <windows.h>
 #include <stddef.h>
 
@@ -71,11 +72,11 @@ typedef struct TextAttribute {
 } TextAttribute;
 
 #ifdef __cplusplus
-static_assert(sizeof(ScrivelAnchor) == 16, "anchor sub-record is 16 bytes");
-static_assert(sizeof(TextAttribute) == 64, "text attribute is 64 bytes");
+RECORD_CHECK_X86(sizeof(ScrivelAnchor) == 16, "anchor sub-record is 16 bytes");
+RECORD_CHECK_X86(sizeof(TextAttribute) == 64, "text attribute is 64 bytes");
 static_assert(offsetof(TextAttribute, colour) == 8, "colour offset");
-static_assert(offsetof(TextAttribute, anchor) == 20, "anchor offset");
-static_assert(offsetof(TextAttribute, objectKind) == 44, "object kind offset");
+RECORD_CHECK_X86(offsetof(TextAttribute, anchor) == 20, "anchor offset");
+RECORD_CHECK_X86(offsetof(TextAttribute, objectKind) == 44, "object kind offset");
 #endif
 
 /* ---- RTF to tagged text -----------------------------------------------------------------------

@@ -2,25 +2,26 @@
 #ifndef LEXICORE_INT_H
 #define LEXICORE_INT_H
 
+#include "recordcheck.h"
 #include <stddef.h>
 #include <string.h>
 #include "lexicore.h"
 
 // ---- Layout checks of the records the engine hands out -----------------------------------------
-static_assert(sizeof(void *) == 4, "records hold 32-bit pointers");
+RECORD_CHECK_X86(sizeof(void *) == 4, "records hold 32-bit pointers");
 static_assert(sizeof(DicInfo) == 772 && offsetof(DicInfo, status) == 16 &&
               offsetof(DicInfo, language) == 32 && offsetof(DicInfo, kind) == 40 &&
               offsetof(DicInfo, languages) == 48 && offsetof(DicInfo, headerValue1) == 248 &&
               offsetof(DicInfo, name) == 256 && offsetof(DicInfo, path) == 512, "DicInfo");
-static_assert(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 20 &&
+RECORD_CHECK_X86(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 20 &&
               offsetof(DicProperty, charset) == 22 && offsetof(DicProperty, langValue2) == 24 &&
               offsetof(DicProperty, indexKind) == 28 && offsetof(DicProperty, defaultFlag) == 32 &&
               offsetof(DicProperty, priorityPopup) == 36 && offsetof(DicProperty, name) == 48 &&
               offsetof(DicProperty, colour) == 304 && offsetof(DicProperty, nickname) == 308 &&
               offsetof(DicProperty, number) == 564 && offsetof(DicProperty, fileRecord) == 568,
               "DicProperty");
-static_assert(sizeof(DicQuery) == 44, "DicQuery");
-static_assert(sizeof(LexicoreCondition) == 284, "full-text condition");
+RECORD_CHECK_X86(sizeof(DicQuery) == 44, "DicQuery");
+RECORD_CHECK_X86(sizeof(LexicoreCondition) == 284, "full-text condition");
 
 // ---- Engine records ------------------------------------------------------------------------------
 
@@ -40,7 +41,7 @@ struct LcFile {
     // Engine bookkeeping after the shared part.
     int removed;     // dropped from the catalogue, kept alive until Term for open sessions
 };
-static_assert(offsetof(LcFile, kept) == 772 && offsetof(LcFile, dd) == 772 &&
+RECORD_CHECK_X86(offsetof(LcFile, kept) == 772 && offsetof(LcFile, dd) == 772 &&
               offsetof(LcFile, removed) == 796, "engine file record");
 
 // One index descriptor of a static sub-dictionary: table offset, base position, end offset.
@@ -54,7 +55,7 @@ struct LcSub {
     DWORD defValue[2];        // the index definition's two values
     LcIndexDesc forward, backward;
 };
-static_assert(offsetof(LcSub, defValue) == 572 && sizeof(LcSub) == 604, "static sub record");
+RECORD_CHECK_X86(offsetof(LcSub, defValue) == 572 && sizeof(LcSub) == 604, "static sub record");
 
 inline LcFile *Lc_FileOf(const DicProperty *p) { return (LcFile *)p->fileRecord; }
 

@@ -2,17 +2,18 @@
 #ifndef LEXIDATA_INT_H
 #define LEXIDATA_INT_H
 
+#include "recordcheck.h"
 #include <stddef.h>
 #include <string.h>
 #include "lexidata.h"
 
 // ---- Layout checks of the public records -----------------------------------------------------
-static_assert(sizeof(void *) == 4, "records hold 32-bit pointers");
+RECORD_CHECK_X86(sizeof(void *) == 4, "records hold 32-bit pointers");
 static_assert(sizeof(VLItem) == 36, "item head");
 static_assert(offsetof(VLItem, time) == 20 && offsetof(VLItem, textPos) == 28 &&
               offsetof(VLItem, extra) == 32, "item head fields");
-static_assert(sizeof(VLDataItem) == 108, "data item head");
-static_assert(offsetof(VLDataItem, language) == 36 && offsetof(VLDataItem, entryLink) == 40 &&
+RECORD_CHECK_X86(sizeof(VLDataItem) == 108, "data item head");
+RECORD_CHECK_X86(offsetof(VLDataItem, language) == 36 && offsetof(VLDataItem, entryLink) == 40 &&
               offsetof(VLDataItem, score) == 44 && offsetof(VLDataItem, headwordLen) == 48 &&
               offsetof(VLDataItem, secondLen) == 52 && offsetof(VLDataItem, thirdLen) == 56 &&
               offsetof(VLDataItem, headword) == 60 && offsetof(VLDataItem, second) == 64 &&
@@ -21,18 +22,18 @@ static_assert(offsetof(VLDataItem, language) == 36 && offsetof(VLDataItem, entry
               offsetof(VLDataItem, indexByte) == 84 && offsetof(VLDataItem, fourthLen) == 92 &&
               offsetof(VLDataItem, fourth) == 96 && offsetof(VLDataItem, charset) == 104,
               "data item fields");
-static_assert(sizeof(VLLabelItem) == 60 && offsetof(VLLabelItem, level) == 36 &&
+RECORD_CHECK_X86(sizeof(VLLabelItem) == 60 && offsetof(VLLabelItem, level) == 36 &&
               offsetof(VLLabelItem, textLen) == 52 && offsetof(VLLabelItem, text) == 56, "label item");
-static_assert(sizeof(VLPageItem) == 64 && offsetof(VLPageItem, nameLen) == 36 &&
+RECORD_CHECK_X86(sizeof(VLPageItem) == 64 && offsetof(VLPageItem, nameLen) == 36 &&
               offsetof(VLPageItem, pageByte) == 40 && offsetof(VLPageItem, value1) == 44 &&
               offsetof(VLPageItem, value2) == 48 && offsetof(VLPageItem, position) == 56 &&
               offsetof(VLPageItem, name) == 60, "page item");
-static_assert(sizeof(VLFileItem) == 56 && offsetof(VLFileItem, firstLen) == 36 &&
+RECORD_CHECK_X86(sizeof(VLFileItem) == 56 && offsetof(VLFileItem, firstLen) == 36 &&
               offsetof(VLFileItem, secondLen) == 40 && offsetof(VLFileItem, value) == 44 &&
               offsetof(VLFileItem, first) == 48 && offsetof(VLFileItem, second) == 52, "file item");
-static_assert(sizeof(VLData) == 20, "entry text pair");
-static_assert(sizeof(VLWordList) == 20 && offsetof(VLWordList, slots) == 16, "word list");
-static_assert(sizeof(VLTranParam) == 104 && offsetof(VLTranParam, font) == 16 &&
+RECORD_CHECK_X86(sizeof(VLData) == 20, "entry text pair");
+RECORD_CHECK_X86(sizeof(VLWordList) == 20 && offsetof(VLWordList, slots) == 16, "word list");
+RECORD_CHECK_X86(sizeof(VLTranParam) == 104 && offsetof(VLTranParam, font) == 16 &&
               sizeof(LOGFONTA) == 60 && offsetof(VLTranParam, charset) == 76 &&
               offsetof(VLTranParam, wordPos) == 78 && offsetof(VLTranParam, language) == 80 &&
               offsetof(VLTranParam, sourceWindow) == 84 && offsetof(VLTranParam, pointTop) == 88 &&
@@ -42,14 +43,14 @@ static_assert(sizeof(DicInfo) == 772 && offsetof(DicInfo, language) == 32 &&
               offsetof(DicInfo, decoderVersion) == 34 && offsetof(DicInfo, languageCount) == 36 &&
               offsetof(DicInfo, languages) == 48 && offsetof(DicInfo, headerValue1) == 248 &&
               offsetof(DicInfo, name) == 256 && offsetof(DicInfo, path) == 512, "file record");
-static_assert(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 20 &&
+RECORD_CHECK_X86(sizeof(DicProperty) == 572 && offsetof(DicProperty, language) == 20 &&
               offsetof(DicProperty, charset) == 22 && offsetof(DicProperty, langValue1) == 23 &&
               offsetof(DicProperty, indexKind) == 28 && offsetof(DicProperty, name) == 48 &&
               offsetof(DicProperty, colour) == 304 && offsetof(DicProperty, nickname) == 308 &&
               offsetof(DicProperty, number) == 564 && offsetof(DicProperty, fileRecord) == 568,
               "sub-dictionary record");
 static_assert(sizeof(VLIndexRecord) == 268 && offsetof(VLIndexRecord, key) == 12, "index record");
-static_assert(offsetof(DicSession, langInfo) == 8 && offsetof(DicSession, openCount) == 336 &&
+RECORD_CHECK_X86(offsetof(DicSession, langInfo) == 8 && offsetof(DicSession, openCount) == 336 &&
               offsetof(DicSession, textFile) == 344 && offsetof(DicSession, indexFile) == 348,
               "session head");
 

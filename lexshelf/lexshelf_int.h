@@ -14,6 +14,7 @@
 #ifndef LEXSHELF_INT_H
 #define LEXSHELF_INT_H
 
+#include "recordcheck.h"
 #include <windows.h>
 #include <stddef.h>
 #include <string>
@@ -92,11 +93,11 @@ void Shelf_SearchStop();
 
 
 // Layouts that callers of other libraries rely on.
-static_assert(sizeof(VLDicGroup) == 540, "VLDicGroup");
-static_assert(offsetof(VLDicGroup, selection) == 516 && offsetof(VLDicGroup, dictionaries) == 536, "VLDicGroup");
-static_assert(sizeof(VLDicGroupInfo) == 540, "VLDicGroupInfo");
-static_assert(sizeof(VLPriorityList) == 12 && sizeof(VLPriorityEntry) == 8, "VLPriorityList");
-static_assert(offsetof(VLPriorityItem, data) == 24 && sizeof(VLPriorityItem) == 24 + 572, "VLPriorityItem");
-static_assert(sizeof(VLTransSetEntry) == 16 && sizeof(VLTransSet) == 72, "VLTransSet");
-static_assert(sizeof(VLWordListFile) == 12, "VLWordListFile");
+RECORD_CHECK_X86(sizeof(VLDicGroup) == 540, "VLDicGroup");
+RECORD_CHECK_X86(offsetof(VLDicGroup, selection) == 516 && offsetof(VLDicGroup, dictionaries) == 536, "VLDicGroup");
+RECORD_CHECK_X86(sizeof(VLDicGroupInfo) == 540, "VLDicGroupInfo");
+RECORD_CHECK_X86(sizeof(VLPriorityList) == 12 && sizeof(VLPriorityEntry) == 8, "VLPriorityList");
+RECORD_CHECK_X86(offsetof(VLPriorityItem, data) == 24 && sizeof(VLPriorityItem) == 24 + 572, "VLPriorityItem");
+RECORD_CHECK_X86(sizeof(VLTransSetEntry) == 16 && sizeof(VLTransSet) == 72, "VLTransSet");
+RECORD_CHECK_X86(sizeof(VLWordListFile) == 12, "VLWordListFile");
 #endif

@@ -1,6 +1,7 @@
 // Pop-up window skins: skin descriptions (INI files below the Skins folder next to the program),
 // the composition of the window's bitmap from the seven parts of the skin bitmap, and the window
 // region that leaves out the key colour of the title strip, the top-right corner and the grip.
+#include "recordcheck.h"
 #include <stdlib.h>
 #include <string.h>
 #include <vector>
@@ -12,7 +13,7 @@ namespace {
 
 const char kSection[] = "SkinInfo";
 
-static_assert(offsetof(SkinDescription, GripSize) == 12 && offsetof(SkinDescription, Origin) == 68 &&
+RECORD_CHECK_X86(offsetof(SkinDescription, GripSize) == 12 && offsetof(SkinDescription, Origin) == 68 &&
                   offsetof(SkinDescription, FullSize) == 92 &&
                   offsetof(SkinDescription, ViewMargins) == 148 &&
                   offsetof(SkinDescription, SkinBitmap) == 180 &&

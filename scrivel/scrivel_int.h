@@ -17,6 +17,7 @@
 #ifndef SCRIVEL_INT_H
 #define SCRIVEL_INT_H
 
+#include "recordcheck.h"
 #include <windows.h>
 #include <cstddef>
 #include "scrivel.h"
@@ -89,7 +90,7 @@ struct LineRecord {
     BYTE reserved;
     LONG visibleIndex;
 };
-static_assert(sizeof(LineRecord) == 20, "line record is 20 bytes");
+RECORD_CHECK_X86(sizeof(LineRecord) == 20, "line record is 20 bytes");
 
 // Fonts and text extents.  The document owns its measurer and releases it when destroyed.
 struct ScrivelMeasurer {

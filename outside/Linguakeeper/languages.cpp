@@ -1,4 +1,5 @@
 // The language table: which languages exist, their drivers and their records.
+#include "recordcheck.h"
 #include <stddef.h>
 #include <stdio.h>
 #include <string.h>
@@ -14,8 +15,8 @@ static_assert(offsetof(LinguakeeperLangRecord, fontBlocks) == 144, "font blocks"
 static_assert(offsetof(LinguakeeperLangRecord, search) == LINGUAKEEPER_LANGINFO_SIZE, "manager part");
 static_assert(offsetof(LinguakeeperLangRecord, iconId) == 912, "icon id");
 static_assert(sizeof(LinguakeeperLangRecord) == 920, "language record");
-static_assert(sizeof(LinguakeeperKeyItem) == 24 && sizeof(LinguakeeperKeyList) == 12, "key records");
-static_assert(sizeof(LinguakeeperWordIterator) == 24, "word iterator");
+RECORD_CHECK_X86(sizeof(LinguakeeperKeyItem) == 24 && sizeof(LinguakeeperKeyList) == 12, "key records");
+RECORD_CHECK_X86(sizeof(LinguakeeperWordIterator) == 24, "word iterator");
 static_assert(sizeof(LinguakeeperAnalysisSettings) == 32, "analysis settings");
 
 // The languages of the suite and what the built-in driver says of them.

@@ -1,0 +1,10 @@
+# What both lanes' toolchain files share; they set SUITE_LANE and SUITE_TRIPLET first.
+set(CMAKE_C_COMPILER ${SUITE_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SUITE_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${SUITE_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${SUITE_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Test programs run under the lane's own Wine loader.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-lane ${SUITE_LANE})
