@@ -22,9 +22,65 @@ size_t Len(const char *s) { return s ? strlen(s) : 0; }
 // One string of a saved item: offset and length must lie inside the block, with the terminator
 // right after the text and no zero byte before it.
 bool StringFits(const BYTE *block, DWORD size, DWORD offset, LONG len) {
-    if (len < 0 || offset < sizeof(VLDataItem) || offset >= size) return false;
+    if (len < 0 || offset < kSavedItemHead || offset >= size) return false;
     if ((DWORD)len >= size - offset) return false;
     return block[offset + len] == 0 && memchr(block + offset, 0, len) == nullptr;
+}
+
+// The saved head: the x86 record byte for byte, whichever lane writes it.  offs are the four
+// string offsets (headword, second, third, fourth) from the start of the saved block.
+void PutSavedHead(BYTE *out, const VLDataItem *it, DWORD size, const DWORD offs[4]) {
+    memcpy(out, &it->head, sizeof(VLItem));  // fixed-width fields in both lanes
+    Lexi_Put32(out, size);
+    Lexi_Put16(out + 36, it->language);
+    Lexi_Put16(out + 38, it->reserved38);
+    Lexi_Put32(out + 40, it->entryLink);
+    Lexi_Put32(out + 44, it->score);
+    Lexi_Put32(out + 48, (DWORD)it->headwordLen);
+    Lexi_Put32(out + 52, (DWORD)it->secondLen);
+    Lexi_Put32(out + 56, (DWORD)it->thirdLen);
+    Lexi_Put32(out + 60, offs[0]);
+    Lexi_Put32(out + 64, offs[1]);
+    Lexi_Put32(out + 68, offs[2]);
+    Lexi_Put32(out + 72, it->indexValue72);
+    Lexi_Put32(out + 76, it->indexValue);
+    Lexi_Put16(out + 80, it->indexValue16a);
+    Lexi_Put16(out + 82, it->indexValue16b);
+    out[84] = it->indexByte;
+    memcpy(out + 85, it->reserved85, 7);
+    Lexi_Put32(out + 92, (DWORD)it->fourthLen);
+    Lexi_Put32(out + 96, offs[3]);
+    Lexi_Put32(out + 100, it->reserved100);
+    out[104] = it->charset;
+    memcpy(out + 105, it->reserved105, 3);
+}
+
+// Reads a saved head into the record's fields; the string fields are left null and their saved
+// offsets go to offs.
+void GetSavedHead(const BYTE *in, VLDataItem *it, DWORD offs[4]) {
+    memset(it, 0, sizeof *it);
+    memcpy(&it->head, in, sizeof(VLItem));
+    it->language = Lexi_Get16(in + 36);
+    it->reserved38 = Lexi_Get16(in + 38);
+    it->entryLink = Lexi_Get32(in + 40);
+    it->score = Lexi_Get32(in + 44);
+    it->headwordLen = (LONG)Lexi_Get32(in + 48);
+    it->secondLen = (LONG)Lexi_Get32(in + 52);
+    it->thirdLen = (LONG)Lexi_Get32(in + 56);
+    offs[0] = Lexi_Get32(in + 60);
+    offs[1] = Lexi_Get32(in + 64);
+    offs[2] = Lexi_Get32(in + 68);
+    it->indexValue72 = Lexi_Get32(in + 72);
+    it->indexValue = Lexi_Get32(in + 76);
+    it->indexValue16a = Lexi_Get16(in + 80);
+    it->indexValue16b = Lexi_Get16(in + 82);
+    it->indexByte = in[84];
+    memcpy(it->reserved85, in + 85, 7);
+    it->fourthLen = (LONG)Lexi_Get32(in + 92);
+    offs[3] = Lexi_Get32(in + 96);
+    it->reserved100 = Lexi_Get32(in + 100);
+    it->charset = in[104];
+    memcpy(it->reserved105, in + 105, 3);
 }
 
 }  // namespace
@@ -67,39 +123,45 @@ VLDataItem *Lexi_MakeDataItem(const VLDataItem *head, const char *hw, size_t hwL
 }
 
 DWORD Lexi_CheckSavedItem(const BYTE *block, size_t avail) {
-    if (avail < sizeof(VLDataItem)) return LEXI_DAMAGED();
+    if (avail < kSavedItemHead) return LEXI_DAMAGED();
     VLDataItem h;
-    memcpy(&h, block, sizeof h);
-    if (h.head.type != VLITEM_DATA || h.head.size < sizeof(VLDataItem) || h.head.size > avail)
+    DWORD offs[4];
+    GetSavedHead(block, &h, offs);
+    if (h.head.type != VLITEM_DATA || h.head.size < kSavedItemHead || h.head.size > avail)
         return LEXI_DAMAGED();
     DWORD size = h.head.size;
-    DWORD hw = (DWORD)(UINT_PTR)h.headword;
+    DWORD hw = offs[0];
     if (hw == 0) {
         if (h.headwordLen != 0) return LEXI_DAMAGED();
     } else if (!StringFits(block, size, hw, h.headwordLen)) {
         return LEXI_DAMAGED();
     }
     // Second and third: the headword's offset (absent), 0 with length 0, or a string of their own.
-    const DWORD offs[2] = {(DWORD)(UINT_PTR)h.second, (DWORD)(UINT_PTR)h.third};
     const LONG lens[2] = {h.secondLen, h.thirdLen};
     for (int i = 0; i < 2; i++) {
-        if (offs[i] == hw && lens[i] == h.headwordLen) continue;
-        if (offs[i] == 0 && lens[i] == 0) continue;
-        if (!StringFits(block, size, offs[i], lens[i])) return LEXI_DAMAGED();
+        if (offs[i + 1] == hw && lens[i] == h.headwordLen) continue;
+        if (offs[i + 1] == 0 && lens[i] == 0) continue;
+        if (!StringFits(block, size, offs[i + 1], lens[i])) return LEXI_DAMAGED();
     }
     if (h.fourthLen < 0) return LEXI_DAMAGED();
-    if (h.fourthLen > 0 && !StringFits(block, size, (DWORD)(UINT_PTR)h.fourth, h.fourthLen))
-        return LEXI_DAMAGED();
+    if (h.fourthLen > 0 && !StringFits(block, size, offs[3], h.fourthLen)) return LEXI_DAMAGED();
     return size;
 }
 
 VLDataItem *Lexi_LoadCheckedItem(const BYTE *block) {
     DWORD size = Lexi_Get32(block);
-    VLDataItem *item = (VLDataItem *)Lexi_Alloc(size);
+    VLDataItem *item = (VLDataItem *)Lexi_Alloc(size + kItemHeadGrowth);
     if (!item) return nullptr;
-    memcpy(item, block, size);
-    if (item->fourthLen == 0) item->fourth = nullptr;
-    VLDataItem_PrepareLoad(item);
+    DWORD offs[4];
+    GetSavedHead(block, item, offs);
+    item->head.size = size + kItemHeadGrowth;
+    memcpy(item + 1, block + kSavedItemHead, size - kSavedItemHead);
+    char *at[4];
+    for (int i = 0; i < 4; i++) at[i] = offs[i] ? (char *)item + offs[i] + kItemHeadGrowth : nullptr;
+    item->headword = at[0];
+    item->second = at[1];
+    item->third = at[2];
+    item->fourth = item->fourthLen > 0 ? at[3] : nullptr;
     // An absent second or third string reads as the headword.
     if (!item->second) { item->second = item->headword; item->secondLen = item->headwordLen; }
     if (!item->third) { item->third = item->headword; item->thirdLen = item->headwordLen; }
@@ -149,20 +211,29 @@ extern "C" VLDataItem *WINAPI VLDataItem_PrepareLoad(VLDataItem *item) {
 }
 
 extern "C" DWORD WINAPI VLDataItem_Save(const VLDataItem *item, void *dest) {
-    if (!item) return 0;
-    DWORD size = item->head.size;
+    if (!item || item->head.size < sizeof(VLDataItem)) return 0;
+    const char *at[4] = {StringAt(item, item->headword), StringAt(item, item->second),
+                         StringAt(item, item->third),
+                         item->fourthLen > 0 ? StringAt(item, item->fourth) : nullptr};
+    const char *tail = (const char *)(item + 1), *end = (const char *)item + item->head.size;
+    for (const char *a : at) {
+        if (a && (a < tail || a >= end)) {
+            // A string outside the item's own block (a record put together by hand): save a
+            // compact copy instead.
+            VLDataItem *copy = VLDataItem_Dup(item);
+            DWORD size = copy ? VLDataItem_Save(copy, dest) : 0;
+            Lexi_Free(copy);
+            return size;
+        }
+    }
+    DWORD size = item->head.size - kItemHeadGrowth;
     if (dest) {
-        // Offsets are taken from the source item, so it keeps its own pointers.
-        VLDataItem *out = (VLDataItem *)dest;
-        memmove(out, item, size);
-        const char *hw = StringAt(item, item->headword);
-        const char *s2 = StringAt(item, item->second);
-        const char *s3 = StringAt(item, item->third);
-        const char *s4 = item->fourthLen > 0 ? StringAt(item, item->fourth) : nullptr;
-        out->headword = (char *)(UINT_PTR)OffsetOf(item, hw);
-        out->second = (char *)(UINT_PTR)OffsetOf(item, s2);
-        out->third = (char *)(UINT_PTR)OffsetOf(item, s3);
-        out->fourth = (char *)(UINT_PTR)OffsetOf(item, s4);
+        // The head is taken before the strings move: dest may be the item itself.
+        VLDataItem h = *item;
+        DWORD offs[4];
+        for (int i = 0; i < 4; i++) offs[i] = at[i] ? (DWORD)(at[i] - (const char *)item) - kItemHeadGrowth : 0;
+        memmove((BYTE *)dest + kSavedItemHead, tail, item->head.size - sizeof(VLDataItem));
+        PutSavedHead((BYTE *)dest, &h, size, offs);
     }
     return size;
 }
@@ -179,9 +250,10 @@ extern "C" VLDataItem *WINAPI VLDataItem_Load(const void *source, DWORD format, 
 
 extern "C" BOOL WINAPI VLDataItem_WriteSL(HANDLE file, const VLDataItem *item) {
     if (!item) return FALSE;
-    BYTE *copy = (BYTE *)Lexi_Alloc(item->head.size);
+    DWORD size = VLDataItem_Save(item, nullptr);
+    BYTE *copy = size ? (BYTE *)Lexi_Alloc(size) : nullptr;
     if (!copy) return FALSE;
-    DWORD size = VLDataItem_Save(item, copy);
+    VLDataItem_Save(item, copy);
     BOOL ok = Lexi_WriteExact(file, copy, size);
     Lexi_Free(copy);
     return ok;
@@ -192,7 +264,7 @@ extern "C" VLDataItem *WINAPI VLDataItem_ReadSL(HANDLE file, DWORD format) {
     BYTE head[sizeof(VLItem)];
     if (!Lexi_ReadExact(file, head, sizeof head)) return nullptr;
     DWORD size = Lexi_Get32(head);
-    if (size < sizeof(VLDataItem) || size > 0x1000000) return nullptr;
+    if (size < kSavedItemHead || size > 0x1000000) return nullptr;
     BYTE *block = (BYTE *)Lexi_Alloc(size);
     VLDataItem *item = nullptr;
     if (block) {

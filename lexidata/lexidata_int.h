@@ -128,6 +128,12 @@ inline bool Lexi_HandleOk(HANDLE h) { return h != nullptr && h != INVALID_HANDLE
 VLDataItem *Lexi_MakeDataItem(const VLDataItem *head, const char *hw, size_t hwLen,
                               const char *s2, size_t s2Len, const char *s3, size_t s3Len,
                               const char *s4, size_t s4Len);
+// The saved form of a data item (word-list files, clipboard blocks, deliveries between processes)
+// is the same in both lanes: a 108-byte head laid out as the x86 record, with the four string
+// fields holding offsets from the block's start, followed by the strings.  In memory an item is its
+// record and the same strings; on x64 the record is larger, so the two forms differ by the head.
+const DWORD kSavedItemHead = 108;
+const DWORD kItemHeadGrowth = (DWORD)sizeof(VLDataItem) - kSavedItemHead;  // 0 on x86
 // Checks one saved-form data item at the start of block (avail bytes there): its size, type and
 // every string offset, length and terminator.  Returns the item's size, or 0 when damaged.
 DWORD Lexi_CheckSavedItem(const BYTE *block, size_t avail);

@@ -37,7 +37,7 @@ void PutHeader(BYTE *h, DWORD total, DWORD count, DWORD maximum) {
 // Size of the whole block for the list; writes it into dest when given.
 DWORD BuildBlock(const VLWordList *list, BYTE *dest) {
     DWORD total = 0;
-    for (LONG i = 0; i < list->count; i++) total += list->slots[i]->head.size;
+    for (LONG i = 0; i < list->count; i++) total += VLDataItem_Save(list->slots[i], nullptr);
     if (dest) {
         PutHeader(dest, total, (DWORD)list->count, (DWORD)list->maximum);
         BYTE *at = dest + kHeaderSize;
@@ -59,7 +59,7 @@ bool LoadBlock(VLWordList *list, const BYTE *data, size_t size) {
         return true;
     }
     DWORD n = h.count;
-    if (n > (size - kHeaderSize) / sizeof(VLDataItem)) return LEXI_DAMAGED();
+    if (n > (size - kHeaderSize) / kSavedItemHead) return LEXI_DAMAGED();
     DWORD *offsets = (DWORD *)Lexi_Alloc((size_t)n * sizeof(DWORD));
     if (!offsets) return false;
     bool ok = true;
@@ -164,7 +164,8 @@ extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDa
     WordListHeader header;
     bool ok = false;
     LARGE_INTEGER size;
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF - (LONGLONG)item->head.size) {
+    DWORD itemSize = VLDataItem_Save(item, nullptr);
+    if (itemSize && GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF - (LONGLONG)itemSize) {
         bool fresh = size.QuadPart < kHeaderSize;
         if (fresh) {
             // A new file or one without a whole header starts over as an empty word list.
@@ -177,7 +178,7 @@ extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDa
         // Count the item and its bytes; the item goes first, the header after it, so that a
         // failed append never leaves a count that promises a missing item.
         header.count++;
-        header.total += item->head.size;
+        header.total += itemSize;
         DWORD end = fresh ? kHeaderSize : (DWORD)size.QuadPart;
         ok = ok && Lexi_Seek(file, end) && VLDataItem_WriteSL(file, item) && Lexi_Seek(file, 0) &&
              Lexi_WriteExact(file, &header, kHeaderSize);

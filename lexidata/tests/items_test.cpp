@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "lexidata.h"
+#include "support/testkit_files.h"
 
 namespace {
 
@@ -26,25 +27,29 @@ TEST(DataItem, HeadwordOnlyRepeatsHeadwordInBothForms) {
     VLDataItem *it = VLDataItem_Create(&h, "word", nullptr, "", nullptr);
     ASSERT_NE(it, nullptr);
     EXPECT_EQ(it->head.type, 1u);
-    EXPECT_EQ(it->head.size, 108u + 5);
+    EXPECT_EQ(it->head.size, sizeof(VLDataItem) + 5);
     EXPECT_EQ(it->second, it->headword);
     EXPECT_EQ(it->third, it->headword);
     EXPECT_EQ(it->secondLen, 4);
     EXPECT_EQ(it->fourth, nullptr);
     EXPECT_EQ(it->fourthLen, 0);
-    std::vector<BYTE> saved(it->head.size);
-    EXPECT_EQ(VLDataItem_Save(it, saved.data()), it->head.size);
-    const VLDataItem *s = (const VLDataItem *)saved.data();
-    EXPECT_EQ((UINT_PTR)s->headword, 108u);
-    EXPECT_EQ((UINT_PTR)s->second, 108u);
-    EXPECT_EQ((UINT_PTR)s->third, 108u);
-    EXPECT_EQ((UINT_PTR)s->fourth, 0u);
+    // The saved form: the 108-byte head and the strings, offsets in the four string fields.
+    std::vector<BYTE> saved(VLDataItem_Save(it, nullptr));
+    ASSERT_EQ(saved.size(), 108u + 5);
+    EXPECT_EQ(VLDataItem_Save(it, saved.data()), 108u + 5);
+    EXPECT_EQ(Testkit_Get32(saved, 0), 108u + 5);
+    EXPECT_EQ(Testkit_Get32(saved, 60), 108u);  // headword
+    EXPECT_EQ(Testkit_Get32(saved, 64), 108u);  // second
+    EXPECT_EQ(Testkit_Get32(saved, 68), 108u);  // third
+    EXPECT_EQ(Testkit_Get32(saved, 96), 0u);    // fourth
+    EXPECT_EQ(memcmp(saved.data() + 108, "word", 5), 0);
     EXPECT_STREQ(it->headword, "word");  // the source keeps its pointers
     VLDataItem_Destroy(it);
 }
 
-// Each combination of present strings survives item -> saved form -> item, through Load, Dup of
-// the saved block and PrepareSave/PrepareLoad in place.
+// Each combination of present strings survives item -> saved form -> item, through Load and
+// PrepareSave/PrepareLoad in place (and, on x86, where the saved form is the record itself, through
+// Dup of the saved block).
 TEST(DataItem, SavedFormRoundTrips) {
     struct Case { const char *hw, *s2, *s3, *s4; } cases[] = {
         {"alpha", nullptr, nullptr, nullptr},
@@ -63,14 +68,23 @@ TEST(DataItem, SavedFormRoundTrips) {
         h.charset = 128;
         VLDataItem *it = VLDataItem_Create(&h, c.hw, c.s2, c.s3, c.s4);
         ASSERT_NE(it, nullptr);
-        std::vector<BYTE> saved(it->head.size);
+        std::vector<BYTE> saved(VLDataItem_Save(it, nullptr));
+        ASSERT_EQ(saved.size(), it->head.size - sizeof(VLDataItem) + 108);
         VLDataItem_Save(it, saved.data());
         DWORD size = 0;
         VLDataItem *back = VLDataItem_Load(saved.data(), 0x500, &size);
+#ifdef _WIN64
+        VLDataItem *dup = VLDataItem_Dup(back);
+#else
         VLDataItem *dup = VLDataItem_Dup((const VLDataItem *)saved.data());
+#endif
         ASSERT_NE(back, nullptr);
         ASSERT_NE(dup, nullptr);
-        EXPECT_EQ(size, it->head.size);
+        EXPECT_EQ(size, saved.size());
+        // Saving the loaded copy gives the same bytes.
+        std::vector<BYTE> again(VLDataItem_Save(back, nullptr));
+        VLDataItem_Save(back, again.data());
+        EXPECT_EQ(again, saved);
         for (VLDataItem *x : {back, dup}) {
             EXPECT_EQ(x->head.size, it->head.size);
             EXPECT_EQ(memcmp(&x->head, &it->head, sizeof(VLItem)), 0);
@@ -86,12 +100,14 @@ TEST(DataItem, SavedFormRoundTrips) {
             EXPECT_EQ(x->fourthLen, it->fourthLen);
             EXPECT_EQ(x->second == x->headword, it->second == it->headword);
             if (c.hw) {
-                EXPECT_EQ(x->headword, (char *)x + 108);
+                EXPECT_EQ(x->headword, (char *)(x + 1));
             }
         }
         // In place: memory -> saved -> memory gives the same strings.
         VLDataItem_PrepareSave(it);
+#ifndef _WIN64
         EXPECT_EQ(memcmp(it, saved.data(), it->head.size), 0);
+#endif
         VLDataItem_PrepareLoad(it);
         EXPECT_EQ(Str(it->third), Str(back->third));
         VLDataItem_Destroy(dup);
@@ -120,11 +136,11 @@ TEST(DataItem, DupWithoutHeadwordKeepsStrings) {
 TEST(DataItem, LoadRejectsDamagedBlocksAndOldFormats) {
     VLDataItem h = Head(1, 0, 0);
     VLDataItem *it = VLDataItem_Create(&h, "abc", "de", nullptr, nullptr);
-    std::vector<BYTE> saved(it->head.size);
+    std::vector<BYTE> saved(VLDataItem_Save(it, nullptr));
     VLDataItem_Save(it, saved.data());
     EXPECT_EQ(VLDataItem_Load(saved.data(), 0x4FF, nullptr), nullptr);
     std::vector<BYTE> bad = saved;
-    ((VLDataItem *)bad.data())->headword = (char *)(UINT_PTR)500;  // outside the block
+    Testkit_Put32(bad, 60, 500);  // the headword outside the block
     EXPECT_EQ(VLDataItem_Load(bad.data(), 0x500, nullptr), nullptr);
     bad = saved;
     bad[108 + 3] = 'x';  // the headword's terminator
@@ -206,7 +222,7 @@ TEST(OtherItems, LabelPageFileAndGenericDispatch) {
     VLLabelItem *l = VLLabelItem_Create("Chapter");
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->head.type, 5u);
-    EXPECT_EQ(l->head.size, 60u + 8);
+    EXPECT_EQ(l->head.size, sizeof(VLLabelItem) + 8);
     EXPECT_EQ(l->textLen, 7);
     l->number1 = 3;
     VLLabelItem *ld = VLLabelItem_Dup(l);
@@ -217,12 +233,12 @@ TEST(OtherItems, LabelPageFileAndGenericDispatch) {
     VLLabelItem_Destroy(ld);
     VLLabelItem *empty = VLLabelItem_Create("");
     EXPECT_EQ(empty->text, nullptr);
-    EXPECT_EQ(empty->head.size, 60u);
+    EXPECT_EQ(empty->head.size, sizeof(VLLabelItem));
     VLLabelItem_Destroy(empty);
 
     VLPageItem *p = VLPageItem_Create();
     EXPECT_EQ(p->head.type, 3u);
-    EXPECT_EQ(p->head.size, 64u);
+    EXPECT_EQ(p->head.size, sizeof(VLPageItem));
     VLPageItem_Destroy(p);
 
     VLFileItem fh;
@@ -297,10 +313,10 @@ TEST(LookupRequest, CreateAndDup) {
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->textLen, 3);
     EXPECT_EQ(memcmp(r->text, "hel\0", 4), 0);
-    EXPECT_EQ(r->text, (char *)r + 104);
+    EXPECT_EQ(r->text, (char *)(r + 1));
     EXPECT_EQ(r->charset, 0);  // 7-bit text
     EXPECT_EQ(r->wordPos, 6);
-    EXPECT_EQ(LocalSize(r), 104u + 4);
+    EXPECT_EQ(LocalSize(r), sizeof(VLTranParam) + 4);
 
     VLTranParam *all = VLTranParam_Create(5, 1, 2, 3, nullptr, 128, 0, 0, nullptr, 0, 0, text, -1);
     EXPECT_EQ(all->textLen, 11);
@@ -316,7 +332,7 @@ TEST(LookupRequest, CreateAndDup) {
     EXPECT_STREQ(j->font.lfFaceName, "MS Gothic");
     VLTranParam *d = VLTranParam_Dup(j);
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->text, (char *)d + 104);
+    EXPECT_EQ(d->text, (char *)(d + 1));
     EXPECT_NE(d->text, j->text);
     EXPECT_STREQ(d->text, sjis);
     EXPECT_EQ(d->font.lfHeight, -12);

@@ -128,8 +128,8 @@ TEST(WordListFile, SaveLoadRoundTrip) {
     std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     ASSERT_GE(bytes.size(), 32u);
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
-    DWORD total = full->head.size + VLWordList_GetItem(list, 1)->head.size +
-                  VLWordList_GetItem(list, 2)->head.size;
+    DWORD total = VLDataItem_Save(full, nullptr) + VLDataItem_Save(VLWordList_GetItem(list, 1), nullptr) +
+                  VLDataItem_Save(VLWordList_GetItem(list, 2), nullptr);
     EXPECT_EQ(Testkit_Get32(bytes, 8), total);
     EXPECT_EQ(bytes[12] | (bytes[13] << 8), 0x500);
     EXPECT_EQ(Testkit_Get32(bytes, 14), 3u);  // unaligned count
@@ -268,7 +268,7 @@ TEST(WordListFile, AddItemToFile) {
     std::vector<BYTE> bytes = Testkit_ReadBytes(path);
     EXPECT_EQ(memcmp(bytes.data(), "VLV5DATA", 8), 0);
     EXPECT_EQ(Testkit_Get32(bytes, 14), 2u);
-    EXPECT_EQ(Testkit_Get32(bytes, 8), a->head.size + b->head.size);
+    EXPECT_EQ(Testkit_Get32(bytes, 8), VLDataItem_Save(a, nullptr) + VLDataItem_Save(b, nullptr));
     VLWordList *list = VLWordList_Create(5);
     ASSERT_TRUE(VLWordList_Load(list, path));
     EXPECT_EQ(Words(list), (std::vector<std::string>{"first", "second"}));

@@ -1,11 +1,13 @@
 // Delivery of lookup requests and study-list entries by id.
 //
-// A lookup request is a 104-byte head and its text (size 105 + text length); a data item carries its
-// total size in its first field, its type (1) in the second, and four string pointers.  Neither
-// travels as a pointer: the sender deposits the bytes (pointers turned into offsets), the receiver
-// checks them and has the dictionary data library make its own record from them.
+// Neither travels as a pointer, and both travel in one stored form whichever lane sent them: a
+// lookup request as a 104-byte head (the x86 record, its window as a 32-bit handle value and its
+// text field 0) followed by its text and a terminator; a data item in the dictionary data library's
+// saved form (its 108-byte head with string offsets, then the strings), written and checked by that
+// library.  The receiver checks the bytes and has the library make its own record from them.
 #include <stddef.h>
 #include <string.h>
+#include "lexidata.h"
 #include "sharedkit.h"
 #include "sharedkit_int.h"
 
@@ -13,23 +15,63 @@ namespace {
 
 const DWORD kRequestHead = 104;
 const DWORD kRequestFont = 16;  // the request's LOGFONTA (60 bytes) within the head
-const DWORD kItemHead = 108;
 const DWORD kMaxClipboardText = 10240;
-
-// Offsets of the four string fields of a data item: (pointer, length).
-const struct { DWORD ptr, len; } kItemStrings[4] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
 
 typedef void *(WINAPI *DupProc)(const void *);
 typedef void(WINAPI *DestroyProc)(void *);
 typedef void *(WINAPI *CreateRequestProc)(DWORD, DWORD, DWORD, DWORD, const void *, int, int, DWORD,
                                           HWND, DWORD, DWORD, const char *, int);
+typedef DWORD(WINAPI *SaveItemProc)(const void *, void *);
+typedef void *(WINAPI *LoadItemProc)(const void *, DWORD, DWORD *);
 
 DWORD ReadU32(const unsigned char *p, DWORD at) {
-    DWORD v;
-    memcpy(&v, p + at, 4);
-    return v;
+    return p[at] | (p[at + 1] << 8) | (p[at + 2] << 16) | ((DWORD)p[at + 3] << 24);
 }
-void WriteU32(unsigned char *p, DWORD at, DWORD v) { memcpy(p + at, &v, 4); }
+WORD ReadU16(const unsigned char *p, DWORD at) { return (WORD)(p[at] | (p[at + 1] << 8)); }
+void WriteU32(unsigned char *p, DWORD at, DWORD v) {
+    p[at] = (unsigned char)v;
+    p[at + 1] = (unsigned char)(v >> 8);
+    p[at + 2] = (unsigned char)(v >> 16);
+    p[at + 3] = (unsigned char)(v >> 24);
+}
+void WriteU16(unsigned char *p, DWORD at, WORD v) {
+    p[at] = (unsigned char)v;
+    p[at + 1] = (unsigned char)(v >> 8);
+}
+
+// The stored head of a request, field by field.
+void PutRequestHead(unsigned char *out, const VLTranParam *r, int length) {
+    WriteU32(out, 0, r->dicId);
+    WriteU32(out, 4, r->searchMode);
+    WriteU32(out, 8, r->searchFlags);
+    WriteU32(out, 12, r->requestKind);
+    memcpy(out + kRequestFont, &r->font, sizeof(LOGFONTA));  // fixed-width fields in both lanes
+    WriteU16(out, 76, r->charset);
+    WriteU16(out, 78, r->wordPos);
+    WriteU32(out, 80, r->language);
+    WriteU32(out, 84, (DWORD)HandleToLong(r->sourceWindow));
+    WriteU32(out, 88, r->pointTop);
+    WriteU32(out, 92, r->pointBottom);
+    WriteU32(out, 96, 0);  // the receiver points it at its own copy
+    WriteU32(out, 100, (DWORD)length);
+}
+
+void GetRequestHead(const unsigned char *in, VLTranParam *r) {
+    memset(r, 0, sizeof *r);
+    r->dicId = ReadU32(in, 0);
+    r->searchMode = ReadU32(in, 4);
+    r->searchFlags = ReadU32(in, 8);
+    r->requestKind = ReadU32(in, 12);
+    memcpy(&r->font, in + kRequestFont, sizeof(LOGFONTA));
+    r->font.lfFaceName[LF_FACESIZE - 1] = 0;
+    r->charset = ReadU16(in, 76);
+    r->wordPos = ReadU16(in, 78);
+    r->language = ReadU32(in, 80);
+    r->sourceWindow = (HWND)LongToHandle((LONG)ReadU32(in, 84));
+    r->pointTop = ReadU32(in, 88);
+    r->pointBottom = ReadU32(in, 92);
+    r->textLen = (LONG)ReadU32(in, 100);
+}
 
 void FreeTaken(unsigned char *bytes) {
     if (bytes)
@@ -49,19 +91,16 @@ extern "C" LRESULT WINAPI Sharedkit_DeliverItem(int kind, UINT message, WPARAM w
     HWND target = Sharedkit_FindKindWindow(kind);
     if (!target || !request)
         return 0;
-    const unsigned char *src = (const unsigned char *)request;
-    int length = (int)ReadU32(src, 100);
-    const char *text = (const char *)(uintptr_t)ReadU32(src, 96);
-    if (length < 0 || !text)
+    const VLTranParam *r = (const VLTranParam *)request;
+    int length = r->textLen;
+    if (length < 0 || !r->text)
         length = 0;
     SharedkitDeposit dep;
     unsigned char *bytes;
     if (!Sharedkit_DepositCreate(&dep, SHAREDKIT_DEPOSIT_REQUEST, kRequestHead + length + 1, &bytes))
         return 0;
-    memcpy(bytes, src, kRequestHead);
-    WriteU32(bytes, 96, 0);  // the receiver points it at its own copy
-    WriteU32(bytes, 100, (DWORD)length);
-    memcpy(bytes + kRequestHead, text ? text : "", length);
+    PutRequestHead(bytes, r, length);
+    memcpy(bytes + kRequestHead, r->text ? r->text : "", length);
     bytes[kRequestHead + length] = 0;
     LRESULT result;
     SendDeposit(target, message, wParam, &dep, &result);
@@ -76,9 +115,15 @@ extern "C" void *WINAPI Sharedkit_ReceiveItem(LPARAM id) {
     if (bytes && dup && size > kRequestHead) {
         int length = (int)ReadU32(bytes, 100);
         if (length >= 0 && (DWORD)length == size - kRequestHead - 1 && bytes[size - 1] == 0) {
-            WriteU32(bytes, 96, length > 0 ? (DWORD)(uintptr_t)(bytes + kRequestHead) : 0);
-            bytes[kRequestFont + offsetof(LOGFONTA, lfFaceName) + LF_FACESIZE - 1] = 0;
-            copy = dup(bytes);
+            // The library's copy takes the text from right behind the record.
+            VLTranParam *r = (VLTranParam *)HeapAlloc(GetProcessHeap(), 0, sizeof(VLTranParam) + length + 1);
+            if (r) {
+                GetRequestHead(bytes, r);
+                memcpy(r + 1, bytes + kRequestHead, length + 1);
+                r->text = length > 0 ? (char *)(r + 1) : nullptr;
+                copy = dup(r);
+                HeapFree(GetProcessHeap(), 0, r);
+            }
         }
     }
     FreeTaken(bytes);
@@ -87,34 +132,15 @@ extern "C" void *WINAPI Sharedkit_ReceiveItem(LPARAM id) {
 
 extern "C" LRESULT WINAPI Sharedkit_DeliverEntry(int kind, UINT message, WPARAM wParam, const void *item) {
     HWND target = Sharedkit_FindKindWindow(kind);
-    if (!target || !item)
+    SaveItemProc save = (SaveItemProc)Sharedkit_LexidataProc(SHAREDKIT_LEX_DATAITEM_SAVE);
+    if (!target || !item || !save || ((const VLItem *)item)->type != VLITEM_DATA)
         return -1;
-    const unsigned char *src = (const unsigned char *)item;
-    DWORD size = ReadU32(src, 0);
-    if (ReadU32(src, 4) != 1 || size < kItemHead)
-        return -1;
+    DWORD size = save(item, nullptr);
     SharedkitDeposit dep;
     unsigned char *bytes;
-    if (!Sharedkit_DepositCreate(&dep, SHAREDKIT_DEPOSIT_ENTRY, size, &bytes))
+    if (!size || !Sharedkit_DepositCreate(&dep, SHAREDKIT_DEPOSIT_ENTRY, size, &bytes))
         return -1;
-    memcpy(bytes, src, size);
-    // Turn the string pointers into offsets from the block's start (an item already in saved form
-    // holds offsets below its size and keeps them).
-    bool sound = true;
-    for (const auto &f : kItemStrings) {
-        uintptr_t p = ReadU32(bytes, f.ptr);
-        if (p == 0 || p < size)
-            continue;
-        uintptr_t base = (uintptr_t)src;
-        if (p < base + kItemHead || p >= base + size)
-            sound = false;
-        else
-            WriteU32(bytes, f.ptr, (DWORD)(p - base));
-    }
-    if (!sound) {
-        Sharedkit_DepositClose(&dep);
-        return -1;
-    }
+    save(item, bytes);
     LRESULT result;
     if (!SendDeposit(target, message, wParam, &dep, &result))
         return -1;
@@ -124,29 +150,11 @@ extern "C" LRESULT WINAPI Sharedkit_DeliverEntry(int kind, UINT message, WPARAM 
 extern "C" void *WINAPI Sharedkit_GetDeliveredEntry(LPARAM id) {
     DWORD size;
     unsigned char *bytes = Sharedkit_DepositTake(id, SHAREDKIT_DEPOSIT_ENTRY, &size);
+    LoadItemProc load = (LoadItemProc)Sharedkit_LexidataProc(SHAREDKIT_LEX_DATAITEM_LOAD);
     void *copy = nullptr;
-    DupProc dup = (DupProc)Sharedkit_LexidataProc(SHAREDKIT_LEX_DATAITEM_DUP);
-    bool sound = bytes && dup && size >= kItemHead && ReadU32(bytes, 0) == size && ReadU32(bytes, 4) == 1;
-    // Every string must lie inside the block, after the head, with its terminator inside too; the
-    // offsets then become addresses in this copy (memory form).
-    for (int i = 0; sound && i < 4; i++) {
-        DWORD off = ReadU32(bytes, kItemStrings[i].ptr);
-        int len = (int)ReadU32(bytes, kItemStrings[i].len);
-        if (off == 0) {  // an absent string has no length (a missing headword, a missing fourth string)
-            sound = len == 0;
-            continue;
-        }
-        if (off < kItemHead || off >= size || len < 0 || (DWORD)len >= size - off || bytes[off + len] != 0)
-            sound = false;
-    }
-    if (sound) {
-        for (const auto &f : kItemStrings) {
-            DWORD off = ReadU32(bytes, f.ptr);
-            if (off)
-                WriteU32(bytes, f.ptr, (DWORD)(uintptr_t)(bytes + off));
-        }
-        copy = dup(bytes);
-    }
+    // The block's own size must be the deposit's: the library checks every string against it.
+    if (bytes && load && size >= 8 && ReadU32(bytes, 0) == size)
+        copy = load(bytes, VLWORDLIST_FORMAT, nullptr);
     FreeTaken(bytes);
     return copy;
 }

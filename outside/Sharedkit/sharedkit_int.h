@@ -18,7 +18,8 @@ int Sharedkit_SendGuarded(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // An operation of the dictionary data library by ordinal (Lexidata.dll, loaded once), or null.
 FARPROC Sharedkit_LexidataProc(int ordinal);
 enum {
-    SHAREDKIT_LEX_DATAITEM_DUP = 202,
+    SHAREDKIT_LEX_DATAITEM_SAVE = 209,
+    SHAREDKIT_LEX_DATAITEM_LOAD = 210,
     SHAREDKIT_LEX_TRANPARAM_CREATE = 1001,
     SHAREDKIT_LEX_TRANPARAM_DESTROY = 1002,
     SHAREDKIT_LEX_TRANPARAM_DUP = 1003,

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <string.h>
+#include "lexidata.h"
 
 // Messages the test sends to the peer window.
 enum : UINT {
@@ -26,35 +27,34 @@ inline DWORD PeerMix(DWORD h, const void *data, size_t n) {
     return h;
 }
 
-// Digest of a lookup request: the head without the text pointer, then the text it points to.
-inline LONG PeerRequestDigest(const unsigned char *r) {
+// Digest of a lookup request record: every field but the text pointer, then the text it points to.
+inline LONG PeerRequestDigest(const void *record) {
+    const VLTranParam *r = (const VLTranParam *)record;
     DWORD h = 2166136261u;
-    h = PeerMix(h, r, 96);
-    h = PeerMix(h, r + 100, 4);
-    int len;
-    const char *text;
-    memcpy(&len, r + 100, 4);
-    memcpy(&text, r + 96, 4);
-    if (len > 0 && text)
-        h = PeerMix(h, text, len + 1);
+    const DWORD words[4] = {r->dicId, r->searchMode, r->searchFlags, r->requestKind};
+    h = PeerMix(h, words, sizeof words);
+    h = PeerMix(h, &r->font, sizeof r->font);
+    const DWORD rest[7] = {r->charset, r->wordPos, r->language, (DWORD)HandleToLong(r->sourceWindow),
+                           r->pointTop, r->pointBottom, (DWORD)r->textLen};
+    h = PeerMix(h, rest, sizeof rest);
+    if (r->textLen > 0 && r->text)
+        h = PeerMix(h, r->text, r->textLen + 1);
     return (LONG)(h & 0x3FFFFFFF);
 }
 
 // Digest of a data item: identity fields, language and charset, and the four strings.
-inline LONG PeerEntryDigest(const unsigned char *item) {
+inline LONG PeerEntryDigest(const void *record) {
+    const VLDataItem *item = (const VLDataItem *)record;
     DWORD h = 2166136261u;
-    h = PeerMix(h, item + 4, 16);
-    h = PeerMix(h, item + 36, 12);
-    h = PeerMix(h, item + 104, 1);
-    static const int kFields[4][2] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
-    for (const auto &f : kFields) {
-        const char *s;
-        int len;
-        memcpy(&s, item + f[0], 4);
-        memcpy(&len, item + f[1], 4);
-        h = PeerMix(h, &len, 4);
-        if (s && len > 0)
-            h = PeerMix(h, s, len + 1);
+    const DWORD words[8] = {item->head.type, item->head.fileId, item->head.subDicNo, item->head.entryNo,
+                            item->language, item->entryLink, item->score, item->charset};
+    h = PeerMix(h, words, sizeof words);
+    const char *strs[4] = {item->headword, item->second, item->third, item->fourth};
+    const LONG lens[4] = {item->headwordLen, item->secondLen, item->thirdLen, item->fourthLen};
+    for (int i = 0; i < 4; i++) {
+        h = PeerMix(h, &lens[i], 4);
+        if (strs[i] && lens[i] > 0)
+            h = PeerMix(h, strs[i], lens[i] + 1);
     }
     return (LONG)(h & 0x3FFFFFFF);
 }

@@ -21,15 +21,11 @@ LRESULT OnRequest(LPARAM id) {
     g_lastId = id;
     if (Sharedkit_GetDeliveredEntry(id))
         return PEER_WRONG_TAG;
-    unsigned char *r = (unsigned char *)Sharedkit_ReceiveItem(id);
+    VLTranParam *r = (VLTranParam *)Sharedkit_ReceiveItem(id);
     if (!r)
         return PEER_NONE;
     LRESULT answer = PeerRequestDigest(r);
-    unsigned char *text;
-    int len;
-    memcpy(&text, r + 96, 4);
-    memcpy(&len, r + 100, 4);
-    if (len > 0 && text != r + 104)
+    if (r->textLen > 0 && r->text != (char *)(r + 1))  // the library's own copy keeps it behind the record
         answer = PEER_BAD_POINTER;
     void *again = Sharedkit_ReceiveItem(id);
     if (again)

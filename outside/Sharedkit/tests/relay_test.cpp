@@ -54,57 +54,60 @@ private:
     HWND window_ = nullptr;
 };
 
-// A lookup request laid out as the data library lays it out: 104-byte head, text, zero byte.
+// A lookup request as the data library lays it out in memory: the record, then its text and a
+// zero byte.
 std::vector<unsigned char> MakeRequest(const char *text, DWORD dictionary, DWORD kind, WORD charset, WORD pos) {
     int len = (int)strlen(text);
-    std::vector<unsigned char> r(105 + len, 0);
-    memcpy(&r[0], &dictionary, 4);
-    DWORD mode = 3, flags = 0x20;
-    memcpy(&r[4], &mode, 4);
-    memcpy(&r[8], &flags, 4);
-    memcpy(&r[12], &kind, 4);
-    memcpy(&r[16 + 28], "MS Gothic", 9);  // face name of the logical font
-    memcpy(&r[76], &charset, 2);
-    memcpy(&r[78], &pos, 2);
-    DWORD window = 0x1234, top = MAKELONG(15, 100), bottom = MAKELONG(20, 116);
-    memcpy(&r[84], &window, 4);
-    memcpy(&r[88], &top, 4);
-    memcpy(&r[92], &bottom, 4);
-    const unsigned char *p = &r[104];
-    memcpy(&r[96], &p, 4);
-    memcpy(&r[100], &len, 4);
-    memcpy(&r[104], text, len);
-    return r;
+    std::vector<unsigned char> block(sizeof(VLTranParam) + len + 1, 0);
+    VLTranParam *r = (VLTranParam *)block.data();
+    r->dicId = dictionary;
+    r->searchMode = 3;
+    r->searchFlags = 0x20;
+    r->requestKind = kind;
+    strcpy(r->font.lfFaceName, "MS Gothic");
+    r->charset = charset;
+    r->wordPos = pos;
+    r->sourceWindow = (HWND)(UINT_PTR)0x1234;
+    r->pointTop = MAKELONG(15, 100);
+    r->pointBottom = MAKELONG(20, 116);
+    r->text = (char *)(r + 1);
+    r->textLen = len;
+    memcpy(r + 1, text, len);
+    return block;
 }
 
-// A data item in memory form: 108-byte head, then headword, second, third and fourth string.
+// A data item in memory form: the record, then headword, second, third and fourth string.
 std::vector<unsigned char> MakeEntry(const char *head, const char *second, const char *third, const char *fourth) {
     const char *strs[4] = {head, second, third, fourth};
-    size_t size = 108;
+    size_t size = sizeof(VLDataItem);
     for (const char *s : strs)
         size += strlen(s) + 1;
-    std::vector<unsigned char> item(size, 0);
-    DWORD words[5] = {(DWORD)size, 1, 0x1234, 2, 77};
-    memcpy(&item[0], words, sizeof words);
-    WORD language = 0x0400;
-    memcpy(&item[36], &language, 2);
-    item[104] = 128;
-    static const int kFields[4][2] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
-    size_t at = 108;
+    std::vector<unsigned char> block(size, 0);
+    VLDataItem *item = (VLDataItem *)block.data();
+    item->head.size = (DWORD)size;
+    item->head.type = VLITEM_DATA;
+    item->head.fileId = 0x1234;
+    item->head.subDicNo = 2;
+    item->head.entryNo = 77;
+    item->language = 0x0400;
+    item->charset = 128;
+    char **fields[4] = {&item->headword, &item->second, &item->third, &item->fourth};
+    LONG *lens[4] = {&item->headwordLen, &item->secondLen, &item->thirdLen, &item->fourthLen};
+    char *at = (char *)(item + 1);
     for (int i = 0; i < 4; i++) {
         int len = (int)strlen(strs[i]);
-        memcpy(&item[at], strs[i], len + 1);
-        unsigned char *p = &item[at];
-        memcpy(&item[kFields[i][0]], &p, 4);
-        memcpy(&item[kFields[i][1]], &len, 4);
+        memcpy(at, strs[i], len + 1);
+        *fields[i] = at;
+        *lens[i] = len;
         at += len + 1;
     }
-    return item;
+    return block;
 }
 
 bool LexidataPresent() {
     HMODULE m = LoadLibraryA("Lexidata.dll");
-    return m && GetProcAddress(m, MAKEINTRESOURCEA(1003)) && GetProcAddress(m, MAKEINTRESOURCEA(202));
+    return m && GetProcAddress(m, MAKEINTRESOURCEA(1003)) && GetProcAddress(m, MAKEINTRESOURCEA(209)) &&
+           GetProcAddress(m, MAKEINTRESOURCEA(210));
 }
 
 // A window of the main window's class in this process, counting what reaches it.
@@ -185,19 +188,20 @@ TEST(Delivery, BadKindsIdsAndRecordsGiveCleanFailures) {
     label[4] = 5;
     EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, label.data()), -1);
     std::vector<unsigned char> small = item;
-    DWORD tiny = 40;
-    memcpy(&small[0], &tiny, 4);
+    ((VLItem *)small.data())->size = 40;
     EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, small.data()), -1);
     // A second string with a length but at no place: the receiver refuses it.
     std::vector<unsigned char> lengthWithoutString = MakeEntry("a", "b", "c", "d");
-    memset(&lengthWithoutString[64], 0, 4);
-    memset(&lengthWithoutString[60], 0, 4);
-    memset(&lengthWithoutString[48], 0, 4);
+    VLDataItem *lw = (VLDataItem *)lengthWithoutString.data();
+    lw->second = nullptr;
+    lw->headword = nullptr;
+    lw->headwordLen = 0;
     EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, lengthWithoutString.data()), PEER_NONE);
-    std::vector<unsigned char> stray = item;
-    const char *outside = "elsewhere";
-    memcpy(&stray[64], &outside, 4);
-    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, stray.data()), -1);
+    // A string outside the record's own block arrives as what the record says.
+    std::vector<unsigned char> stray = MakeEntry("a", "b", "c", "d");
+    ((VLDataItem *)stray.data())->second = (char *)"elsewhere";
+    ((VLDataItem *)stray.data())->secondLen = 9;
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, stray.data()), PeerEntryDigest(stray.data()));
 }
 
 TEST(Delivery, ClipboardTextBecomesRequestOfKindSeven) {
@@ -216,10 +220,11 @@ TEST(Delivery, ClipboardTextBecomesRequestOfKindSeven) {
     SetClipboardData(CF_TEXT, g);
     CloseClipboard();
     std::vector<unsigned char> expect = MakeRequest(text, 0x200100, 7, 0, 0);
-    memset(&expect[4], 0, 8);    // no mode or flags
-    memset(&expect[16], 0, 60);  // no font
-    memset(&expect[84], 0, 12);
-    memcpy(&expect[84], &owner, 4);
+    VLTranParam *e = (VLTranParam *)expect.data();
+    e->searchMode = e->searchFlags = 0;  // no mode or flags
+    memset(&e->font, 0, sizeof e->font);  // no font
+    e->sourceWindow = owner;
+    e->pointTop = e->pointBottom = 0;
     EXPECT_EQ(Sharedkit_DeliverClipboard(owner, 4, 0x200100, SHAREDKIT_VLM_DELIVER_ITEM, 0),
               PeerRequestDigest(expect.data()));
     DestroyWindow(owner);
@@ -355,7 +360,7 @@ bool g_sawOwnMessage;
 LRESULT CALLBACK PopupProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == SHAREDKIT_VLM_DELIVER_ITEM) {
         typedef void(WINAPI * FreeProc)(void *);
-        unsigned char *r = (unsigned char *)Sharedkit_ReceiveItem(lParam);
+        void *r = Sharedkit_ReceiveItem(lParam);
         g_digest = r ? PeerRequestDigest(r) : PEER_NONE;
         if (r)
             ((FreeProc)GetProcAddress(LoadLibraryA("Lexidata.dll"), MAKEINTRESOURCEA(1002)))(r);
