@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include "lexidata.h"
 #include "linguakeeper_int.h"
 
 namespace {
@@ -14,22 +15,15 @@ namespace {
 std::set<std::pair<WORD, std::string>> g_words;
 
 // Language and headword of a data item (type 1); false for anything else.
-bool ItemWord(const void *item, WORD *language, std::string *word) {
-    const BYTE *p = (const BYTE *)item;
-    if (!p)
+bool ItemWord(const void *record, WORD *language, std::string *word) {
+    const VLDataItem *item = (const VLDataItem *)record;
+    if (!item || item->head.type != VLITEM_DATA || item->head.size < sizeof(VLDataItem))
         return false;
-    DWORD size, type, len;
-    const char *head;
-    memcpy(&size, p, 4);
-    memcpy(&type, p + 4, 4);
-    if (type != 1 || size < 108)
+    *language = item->language;
+    LONG len = item->headwordLen;
+    if (!item->headword || len <= 0 || len > 0x10000)
         return false;
-    memcpy(language, p + 36, 2);
-    memcpy(&len, p + 48, 4);
-    memcpy(&head, p + 60, 4);
-    if (!head || len == 0 || len > 0x10000)
-        return false;
-    word->assign(head, len);
+    word->assign(item->headword, len);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "lexidata.h"
 #include "linguakeeper.h"
 
 namespace {
@@ -18,23 +19,18 @@ std::vector<std::pair<std::string, DWORD>> Keys(const LinguakeeperForms *f) {
     return keys;
 }
 
-// A data item with only a headword (108-byte head, then the headword).
+// A data item in memory with only a headword (the record, then the headword).
 std::vector<BYTE> Item(WORD language, const char *head) {
     size_t n = strlen(head);
-    std::vector<BYTE> item(108 + n + 1, 0);
-    DWORD size = (DWORD)item.size(), type = 1, len = (DWORD)n;
-    memcpy(&item[0], &size, 4);
-    memcpy(&item[4], &type, 4);
-    memcpy(&item[36], &language, 2);
-    memcpy(&item[48], &len, 4);
-    memcpy(&item[108], head, n + 1);
-    const BYTE *p = &item[108];
-    memcpy(&item[60], &p, 4);
-    memcpy(&item[64], &p, 4);
-    memcpy(&item[68], &p, 4);
-    memcpy(&item[52], &len, 4);
-    memcpy(&item[56], &len, 4);
-    return item;
+    std::vector<BYTE> block(sizeof(VLDataItem) + n + 1, 0);
+    VLDataItem *item = (VLDataItem *)block.data();
+    item->head.size = (DWORD)block.size();
+    item->head.type = VLITEM_DATA;
+    item->language = language;
+    memcpy(item + 1, head, n + 1);
+    item->headword = item->second = item->third = (char *)(item + 1);
+    item->headwordLen = item->secondLen = item->thirdLen = (LONG)n;
+    return block;
 }
 
 void SetKeyValue(WORD code, const char *name, DWORD type, const void *data, DWORD size) {
@@ -264,7 +260,7 @@ TEST(Speech, WordStoreSoundAndManagerWindow) {
     EXPECT_NE(Linguakeeper_HasItem(item.data()), 0);
     EXPECT_EQ(Linguakeeper_HasItem(Item(0x0700, "hello").data()), 0) << "per language";
     std::vector<BYTE> label = item;
-    label[4] = 5;
+    ((VLItem *)label.data())->type = 5;
     EXPECT_EQ(Linguakeeper_AddEntry(label.data(), 0, 0, nullptr), 0);
     EXPECT_EQ(Linguakeeper_HasItem(nullptr), 0);
 
