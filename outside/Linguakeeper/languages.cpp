@@ -160,13 +160,6 @@ int LoadDriver(LkLanguage *l) {
         OutputDebugStringA("Linguakeeper: driver not loadable, the built-in driver serves\n");
         return 0;
     }
-    // A library of the suite takes a thread-local slot of the process each time it is mapped and
-    // never gives it back (the thread runtime linked into it), so a driver mapped afresh at every
-    // start would use up the slots after a few hundred starts and end the process.  A driver once
-    // mapped therefore stays mapped until the process ends; the table's own reference is still
-    // released at the stop, and the driver is closed there and opened again at the next start.
-    HMODULE pinned;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)m, &pinned);
     LkDriver d = {};
     for (int i = 1; i < LK_DRIVER_OPS; i++)
         if (!(d.op[i] = DriverOperation(m, i))) {
