@@ -4,6 +4,8 @@
 #
 #   bash bench/run.sh [runs]        (BUILD_DIR as for scripts/run.sh; default build/)
 #
+# It runs in the lane this machine runs (x86 where it runs 32-bit programs, else x64).
+#
 # Builds the suite and the dictionaries when missing (scripts/build.sh, scripts/data.sh), samples
 # the words from GCIDE's headwords with a fixed seed, starts its own dictd bound to 127.0.0.1 on a
 # free port with its own configuration, and prints for each work the median time per word of the
@@ -12,10 +14,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
 runs=${1:-5}
-[ -x "$BUILD_DIR/bin/dicbench.exe" ] || bash "$root/scripts/build.sh"
-cmake --build "$BUILD_DIR" --target dicbench dicbuild >/dev/null
-. "$root/scripts/wine-env.sh" "$BUILD_DIR"
-work=$BUILD_DIR/bench
+. "$root/scripts/lanes.sh"
+lane=$(suite_run_lane)
+export LANE_DIR=$(suite_lane_dir "$lane")
+[ -x "$LANE_DIR/bin/dicbench.exe" ] || SUITE_LANES=$lane bash "$root/scripts/build.sh"
+cmake --build "$LANE_DIR" --target dicbench dicbuild >/dev/null
+. "$root/scripts/wine-env.sh" "$LANE_DIR" "$lane"
+work=$LANE_DIR/bench
 mkdir -p "$work"
 dictd_pid=
 cleanup() {
@@ -61,7 +66,7 @@ done
 # Full text for grep: the decompressed definitions, once.
 [ -s "$work/gcide.txt" ] || zcat $dd/gcide.dict.dz > "$work/gcide.txt"
 
-ours() { (cd "$work" && wine "$BUILD_DIR/bin/dicbench.exe" "$@" </dev/null) | tee -a "$work/log.txt" | grep '^RESULT' || true; }
+ours() { (cd "$work" && "$SUITE_WINE" "$LANE_DIR/bin/dicbench.exe" "$@" </dev/null) | tee -a "$work/log.txt" | grep '^RESULT' || true; }
 peer() { python3 "$root/bench/dictd_client.py" "$port" gcide "$@" | tee -a "$work/log.txt" | grep '^RESULT' || true; }
 : > "$work/log.txt"
 

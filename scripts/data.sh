@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Real dictionaries for the suite: installs Debian's dictionary data (the build and the tests do
-# not need it), builds static dictionary files from it once into $BUILD_DIR/dicts (rebuilt only when
+# not need it), builds static dictionary files from it once into $LANE_DIR/dicts (rebuilt only when
 # the data is newer or the builder's or the language drivers' sources changed) and registers them in the
 # build's Wine prefix, GCIDE as the default dictionary of Western text and EDICT of Japanese text.
-# Run with the Wine environment up (scripts/wine-env.sh), as scripts/run.sh does.
+# Run with the Wine environment of the lane up (scripts/wine-env.sh) and LANE_DIR set to the lane's
+# build folder, as scripts/run.sh does.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-BUILD_DIR=${BUILD_DIR:-$root/build}
+LANE_DIR=${LANE_DIR:?the lane build folder (for example build/x64)}
 pkgs=(dict-gcide dict-de-en edict dictd)   # dictd only for bench/run.sh
 missing=()
 for p in "${pkgs[@]}"; do
@@ -20,9 +21,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-out=$BUILD_DIR/dicts
+out=$LANE_DIR/dicts
 mkdir -p "$out"
-builder=$BUILD_DIR/bin/dicbuild.exe
+builder=$LANE_DIR/bin/dicbuild.exe
 cd "$out"
 # What decides the files besides the data: the builder's and the language layer's sources (their
 # blobs as git knows them; a relinked program alone does not make the dictionaries stale).
@@ -49,14 +50,14 @@ dic() {
   if [ "$stale" = 1 ]; then
     echo "data: building $name.dic"
     rm -f "$file"
-    if ! wine "$builder" --drivers --format "$format" "$@" --coded --name "$title" --nick "$name" "${common[@]}" \
+    if ! "$SUITE_WINE" "$builder" --drivers --format "$format" "$@" --coded --name "$title" --nick "$name" "${common[@]}" \
          </dev/null; then
       rm -f "$file"
       echo "data: $name.dic could not be built" >&2
       return 1
     fi
   else
-    wine "$builder" --drivers --register-only --name "$title" --nick "$name" "${common[@]}" </dev/null
+    "$SUITE_WINE" "$builder" --drivers --register-only --name "$title" --nick "$name" "${common[@]}" </dev/null
   fi
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian 12 machine; does nothing when all is there.
+# Both lanes' cross compilers and Wine builds are installed (wine32 installs even on a machine whose
+# kernel cannot run 32-bit programs; the x86 lane's tests are then skipped, its build still runs).
 set -euo pipefail
-pkgs=(wine wine32:i386 g++-mingw-w64-i686 xvfb xauth cmake ninja-build googletest
+pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth cmake ninja-build googletest
       libz-mingw-w64-dev mingw-w64-tools python3 imagemagick locales
       fonts-ipafont-gothic fonts-ipafont-mincho fonts-unfonts-core fonts-arphic-uming)
 missing=()
