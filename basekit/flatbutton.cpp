@@ -7,7 +7,8 @@
 namespace {
 
 const char kClassName[] = "HNFLATBUTTON";
-enum { kStateLong = 0, kFontLong = 4 };
+// Window extra bytes: the state bits as a LONG, then the font handle (pointer-sized).
+enum { kStateLong = 0, kFontLong = sizeof(LONG), kExtraBytes = sizeof(LONG) + sizeof(LONG_PTR) };
 enum { kChecked = 1, kPressed = 4 };
 enum { kKindMask = 0x0F, kRadioKind = 9, kOwnerDraw = 0x10 };
 
@@ -207,7 +208,7 @@ extern "C" BOOL WINAPI Basekit_RegisterFlatButton(void)
     WNDCLASSA wc = {};
     wc.style = CS_GLOBALCLASS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = FlatButtonProc;
-    wc.cbWndExtra = 8;
+    wc.cbWndExtra = kExtraBytes;
     wc.hInstance = Files_Module();
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));   // the arrow
     wc.lpszClassName = kClassName;
