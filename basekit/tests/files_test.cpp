@@ -144,10 +144,19 @@ TEST_F(FileCopy, StoppedByTheCallbackRemovesThePartialTarget)
 
 // The source shrinks while it is copied (cut from the Unix side, past the copy's share mode):
 // the read comes back short, which is a failure.
-long UnixTruncate(const char *path, long length)
+// The Linux truncate call, made straight from the test program (x86_64: syscall 76, i386: 92).
+long long UnixTruncate(const char *path, long length)
 {
+#ifdef _WIN64
+    long long result;
+    __asm__ volatile("syscall"
+                     : "=a"(result)
+                     : "0"(76LL), "D"(path), "S"((long long)length)
+                     : "rcx", "r11", "memory");
+#else
     long result;
     __asm__ volatile("int $0x80" : "=a"(result) : "0"(92L), "b"(path), "c"(length) : "memory");
+#endif
     return result;
 }
 
