@@ -4,6 +4,7 @@
 #include <string.h>
 #include <map>
 #include <tuple>
+#include "lexidata.h"
 #include "scrivshow.h"
 #include "scrivshow_int.h"
 
@@ -312,12 +313,9 @@ std::string EngineEntryText(const BYTE *item) {
     std::string text;
     void *pair = create(0, 0, nullptr, 0, nullptr);
     if (pair && read(item, pair)) {
-        DWORD length;
-        const char *block;
-        memcpy(&length, (const BYTE *)pair + 4, 4);
-        memcpy(&block, (const BYTE *)pair + 12, 4);
-        if (block && length)
-            text.assign(block, strnlen(block, length));
+        const VLData *texts = (const VLData *)pair;
+        if (texts->data1 && texts->len1)
+            text.assign(texts->data1, strnlen(texts->data1, texts->len1));
     }
     if (pair)
         destroy(pair);
@@ -326,24 +324,21 @@ std::string EngineEntryText(const BYTE *item) {
 
 // A data item as tagged text: the headword in bold, then its entry text when the engine can read
 // it, else its other strings.
-std::string EntryText(const BYTE *item, WORD *language) {
-    DWORD size, type;
-    memcpy(&size, item, 4);
-    memcpy(&type, item + 4, 4);
-    if (type != 1 || size < 108)
+std::string EntryText(const BYTE *block, WORD *language) {
+    const VLDataItem *item = (const VLDataItem *)block;
+    if (item->head.type != VLITEM_DATA || item->head.size < sizeof(VLDataItem))
         return std::string();
-    memcpy(language, item + 36, 2);
+    *language = item->language;
     char tag[8] = "";
-    if (item[104])
-        snprintf(tag, sizeof tag, "\x1b" "F%02X", item[104]);
-    static const int kFields[4][2] = {{60, 48}, {64, 52}, {68, 56}, {96, 92}};
+    if (item->charset)
+        snprintf(tag, sizeof tag, "\x1b" "F%02X", item->charset);
+    const char *const strings[4] = {item->headword, item->second, item->third, item->fourth};
+    const LONG lengths[4] = {item->headwordLen, item->secondLen, item->thirdLen, item->fourthLen};
     const char *head = nullptr;
-    std::string s, body = EngineEntryText(item);
+    std::string s, body = EngineEntryText(block);
     for (int i = 0; i < (body.empty() ? 4 : 1); i++) {
-        const char *p;
-        int len;
-        memcpy(&p, item + kFields[i][0], 4);
-        memcpy(&len, item + kFields[i][1], 4);
+        const char *p = strings[i];
+        int len = (int)lengths[i];
         if (i == 0)
             head = p;
         if (!p || len <= 0 || (i > 0 && p == head))

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "lexidata.h"
 #include "scrivshow.h"
 
 namespace {
@@ -74,19 +75,20 @@ TEST_F(ViewerTest, ShowsTextAndTellsItsParentTheSize) {
     // A charset's own text (1026) and the strings of an entry (1029).
     EXPECT_EQ(SendMessageA(viewer, SCV_SETCHARSETTEXT, 128, (LPARAM)"\x8c\xa9\x82\xc2\x82\xa9\x82\xe7\x82\xc8\x82\xa2"), 1);
     EXPECT_EQ(Text(), "\x8c\xa9\x82\xc2\x82\xa9\x82\xe7\x82\xc8\x82\xa2");  // "not found" in Shift-JIS
-    std::vector<BYTE> item(108 + 12, 0);
-    DWORD size = (DWORD)item.size(), type = 1, hl = 3, sl = 5;
-    memcpy(&item[0], &size, 4);
-    memcpy(&item[4], &type, 4);
-    memcpy(&item[108], "run\0ran x\0", 10);
-    const BYTE *head = &item[108], *second = &item[112];
-    memcpy(&item[48], &hl, 4);
-    memcpy(&item[60], &head, 4);
-    memcpy(&item[52], &sl, 4);
-    memcpy(&item[64], &second, 4);
-    memcpy(&item[56], &hl, 4);
-    memcpy(&item[68], &head, 4);  // third string absent: the headword again
-    EXPECT_EQ(SendMessageA(viewer, SCV_SHOWENTRY, 1, (LPARAM)item.data()), 1);
+    struct {
+        VLDataItem head;
+        char strings[12];
+    } item = {};
+    item.head.head.size = sizeof item;
+    item.head.head.type = VLITEM_DATA;
+    memcpy(item.strings, "run\0ran x\0", 10);
+    item.head.headwordLen = 3;
+    item.head.headword = item.strings;
+    item.head.secondLen = 5;
+    item.head.second = item.strings + 4;
+    item.head.thirdLen = 3;
+    item.head.third = item.strings;  // third string absent: the headword again
+    EXPECT_EQ(SendMessageA(viewer, SCV_SHOWENTRY, 1, (LPARAM)&item), 1);
     EXPECT_EQ(Text(), "run\r\nran x");
 }
 
