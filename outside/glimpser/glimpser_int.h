@@ -27,7 +27,8 @@ std::wstring Glimpse_WindowText(HWND w);
 // The logical font of the window, or the system font when it has none of its own.
 void Glimpse_WindowFont(HWND w, LOGFONTA *out);
 
-// Memory in the process that owns a window, for messages whose parameters are pointers.
+// Memory in the process that owns a window, for messages whose parameters are pointers; only a
+// process of this program's pointer width is opened.
 struct RemoteBlock {
     HANDLE process;
     char *base;
@@ -43,7 +44,7 @@ bool Remote_WindowFont(HWND w, LOGFONTA *out);
 
 // Starts a thread at start(param) in the window's process (start and param are addresses there);
 // false when it could not run or did not end in time; its exit code in code.
-bool Remote_Call(HWND w, void *start, DWORD param, DWORD *code);
+bool Remote_Call(HWND w, void *start, void *param, DWORD *code);
 // The address in the window's process of a function or datum of ours (same module, same offset);
 // null when that module is not loaded there.
 void *Remote_AddressOf(HWND w, void *local);

@@ -4,6 +4,20 @@
 #include "glimpser_int.h"
 #include <tlhelp32.h>
 
+namespace {
+
+// The structures placed in another process and the code started there follow this program's
+// pointer width, so only a process of the same width is worked on (a 32-bit program on a 64-bit
+// system, or the other way round, is left alone).
+bool SameWidth(HANDLE process) {
+    BOOL mine = FALSE, theirs = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &mine) || !IsWow64Process(process, &theirs))
+        return false;
+    return mine == theirs;
+}
+
+}  // namespace
+
 bool Remote_Open(RemoteBlock *rb, HWND w, SIZE_T size) {
     rb->process = nullptr;
     rb->base = nullptr;
@@ -15,6 +29,11 @@ bool Remote_Open(RemoteBlock *rb, HWND w, SIZE_T size) {
                                   PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION,
                               FALSE, pid);
     if (!rb->process) return false;
+    if (!SameWidth(rb->process)) {
+        CloseHandle(rb->process);
+        rb->process = nullptr;
+        return false;
+    }
     rb->base = (char *)VirtualAllocEx(rb->process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
                                       PAGE_EXECUTE_READWRITE);
     if (!rb->base) {
@@ -51,7 +70,7 @@ void *RemoteAddressOf(DWORD pid, void *local);
 
 }  // namespace
 
-bool Remote_Call(HWND w, void *start, DWORD param, DWORD *code) {
+bool Remote_Call(HWND w, void *start, void *param, DWORD *code) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     HANDLE process = pid ? OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
@@ -61,8 +80,10 @@ bool Remote_Call(HWND w, void *start, DWORD param, DWORD *code) {
                          : nullptr;
     if (!process) return false;
     bool done = false;
-    HANDLE th = CreateRemoteThread(process, nullptr, 0, (LPTHREAD_START_ROUTINE)start,
-                                   (LPVOID)(UINT_PTR)param, 0, nullptr);
+    HANDLE th = SameWidth(process) ? CreateRemoteThread(process, nullptr, 0,
+                                                        (LPTHREAD_START_ROUTINE)start, param,
+                                                        0, nullptr)
+                                   : nullptr;
     if (th) {
         done = WaitForSingleObject(th, GLIMPSE_PROBE_MS) == WAIT_OBJECT_0 &&
                GetExitCodeThread(th, code);
@@ -108,17 +129,34 @@ void *RemoteAddressOf(DWORD pid, void *local) {
     return found;
 }
 
-// Block layout: GetObjectA, SendMessageA, the window, then the answer at 16 and the code at 128:
+// Block layout: GetObjectA, SendMessageA and the window as pointer-sized values, the answer at
+// 32 and the code at 128.  The thread starts at the code with the block's address as its
+// parameter; its exit code is what GetObjectA answered (60), or 0 when the window has no font.
+// The code is the same routine in each instruction set:
+#ifdef _WIN64
+//   push rbx; sub rsp,32; mov rbx,rcx; mov rcx,[rbx+16]; mov edx,WM_GETFONT; xor r8d,r8d;
+//   xor r9d,r9d; call [rbx+8]; test rax,rax; jz done; mov rcx,rax; mov edx,60;
+//   lea r8,[rbx+32]; call [rbx]; done: add rsp,32; pop rbx; ret
+const unsigned char kWindowFontStub[] = {
+    0x53, 0x48, 0x83, 0xEC, 0x20, 0x48, 0x89, 0xCB, 0x48, 0x8B, 0x4B, 0x10, 0xBA, 0x31,
+    0x00, 0x00, 0x00, 0x45, 0x31, 0xC0, 0x45, 0x31, 0xC9, 0xFF, 0x53, 0x08, 0x48, 0x85,
+    0xC0, 0x74, 0x0E, 0x48, 0x89, 0xC1, 0xBA, 0x3C, 0x00, 0x00, 0x00, 0x4C, 0x8D, 0x43,
+    0x20, 0xFF, 0x13, 0x48, 0x83, 0xC4, 0x20, 0x5B, 0xC3,
+};
+#else
 //   mov eax,[esp+4]; push eax; push 0; push 0; push WM_GETFONT; push dword [eax+8];
-//   call [eax+4]; pop ecx; test eax,eax; jz done; lea edx,[ecx+16]; push edx; push 60;
+//   call [eax+4]; pop ecx; test eax,eax; jz done; lea edx,[ecx+32]; push edx; push 60;
 //   push eax; call [ecx]; done: ret 4
-// The thread's exit code is what GetObjectA answered (60), or 0 when the window has no font.
 const unsigned char kWindowFontStub[] = {
     0x8B, 0x44, 0x24, 0x04, 0x50, 0x6A, 0x00, 0x6A, 0x00, 0x6A, 0x31, 0xFF, 0x70, 0x08,
-    0xFF, 0x50, 0x04, 0x59, 0x85, 0xC0, 0x74, 0x09, 0x8D, 0x51, 0x10, 0x52, 0x6A, 0x3C,
+    0xFF, 0x50, 0x04, 0x59, 0x85, 0xC0, 0x74, 0x09, 0x8D, 0x51, 0x20, 0x52, 0x6A, 0x3C,
     0x50, 0xFF, 0x11, 0xC2, 0x04, 0x00,
 };
-enum { kAnswerAt = 16, kStubAt = 128, kBlockSize = 256 };
+#endif
+enum { kAnswerAt = 32, kStubAt = 128, kBlockSize = 256 };
+static_assert(3 * sizeof(UINT_PTR) <= kAnswerAt && kAnswerAt + sizeof(LOGFONTA) <= kStubAt &&
+                  kStubAt + sizeof(kWindowFontStub) <= kBlockSize,
+              "the font block's parts do not overlap");
 
 }  // namespace
 
@@ -138,8 +176,7 @@ bool Remote_WindowFont(HWND w, LOGFONTA *out) {
     RemoteBlock rb;
     if (!Remote_Open(&rb, w, kBlockSize)) return false;
     bool ok = false, settled = true;
-    DWORD head[3] = {(DWORD)(UINT_PTR)getObject, (DWORD)(UINT_PTR)sendMessage,
-                     (DWORD)(UINT_PTR)w};
+    UINT_PTR head[3] = {(UINT_PTR)getObject, (UINT_PTR)sendMessage, (UINT_PTR)w};
     if (Remote_Write(&rb, 0, head, sizeof(head)) &&
         Remote_Write(&rb, kStubAt, kWindowFontStub, sizeof(kWindowFontStub))) {
         FlushInstructionCache(rb.process, rb.base + kStubAt, sizeof(kWindowFontStub));

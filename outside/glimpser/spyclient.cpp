@@ -45,11 +45,13 @@ void *RemoteHook(HWND w, Spy *spy) {
     if (!loadLibrary) return nullptr;
     RemoteBlock rb;
     if (!Remote_Open(&rb, w, MAX_PATH)) return nullptr;
+    // The thread's exit code holds only the low 32 bits of the module handle on a 64-bit
+    // system, so whether the spy came is seen in the process's module list instead.
     DWORD module = 0;
-    bool loaded = Remote_Write(&rb, 0, spy->path, strlen(spy->path) + 1) &&
-                  Remote_Call(w, loadLibrary, (DWORD)(UINT_PTR)rb.base, &module) && module;
+    bool called = Remote_Write(&rb, 0, spy->path, strlen(spy->path) + 1) &&
+                  Remote_Call(w, loadLibrary, rb.base, &module);
     Remote_Close(&rb);
-    return loaded ? Remote_AddressOf(w, (void *)spy->hook) : nullptr;
+    return called ? Remote_AddressOf(w, (void *)spy->hook) : nullptr;
 }
 
 bool ByLeft(const GlimpseSpyPiece *a, const GlimpseSpyPiece *b) {
@@ -63,7 +65,7 @@ bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line) {
     if (!spy) return false;
     void *hook = RemoteHook(w, spy);
     DWORD hooked = 0;
-    if (!hook || !Remote_Call(w, hook, 0, &hooked) || !hooked) return false;
+    if (!hook || !Remote_Call(w, hook, nullptr, &hooked) || !hooked) return false;
 
     // Only the band of rows around the point is repainted, and through a message that gives up
     // on a window that stops answering.
