@@ -35,9 +35,11 @@ DWORD WINAPI LangDriver_GetSortKey(const char *text, int fromEnd, WORD *out);
 /* Alphabet size (low 16 bits) and key-space size (high 16 bits). */
 DWORD WINAPI LangDriver_GetKeySpace(void);
 /* Pronunciation data through the phonetic library with the driver's phonetic file (handle 0 when
- * none); the phonetic library's answer, 0 when it is not installed. */
+ * none); the phonetic library's answer, 0 when it is not installed.  GetPhoneData: whether the file
+ * has a block for the key.  GetPhoneDataEx: the block (an HGLOBAL) for a 108-byte request, its
+ * length through size; the request, the size and the answer are addresses, so pointer-sized. */
 DWORD WINAPI LangDriver_GetPhoneData(DWORD value);
-DWORD WINAPI LangDriver_GetPhoneDataEx(DWORD value, DWORD value2);
+DWORD_PTR WINAPI LangDriver_GetPhoneDataEx(DWORD_PTR request, DWORD_PTR size);
 /* Font values of the blocks selected by flags into the record (by its font kind); the record. */
 LangInfo *WINAPI LangDriver_GetFontInfo(DWORD flags, LangInfo *info);
 /* Word iterator over the letter runs of a text (see Linguabase_OpenWordIterator). */

@@ -325,7 +325,7 @@ template <int CS> DWORD WINAPI SortKey(const char *text, int fromEnd, WORD *out)
 
 DWORD WINAPI KeySpace(void) { return 37u | (1369u << 16); }
 DWORD WINAPI NoPhone(DWORD) { return 0; }
-DWORD WINAPI NoPhoneEx(DWORD, DWORD) { return 0; }
+DWORD_PTR WINAPI NoPhoneEx(DWORD_PTR, DWORD_PTR) { return 0; }
 
 template <int CS> int WINAPI IterOpen(LinguakeeperWordIterator *it, const char *text) {
     if (!it)

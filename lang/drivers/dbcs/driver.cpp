@@ -181,8 +181,8 @@ extern "C" DWORD WINAPI LangDriver_GetKeySpace(void) { return g_dbcsLanguage.key
 
 extern "C" DWORD WINAPI LangDriver_GetPhoneData(DWORD value) { return Auxlingua_Lookup(Phone(), value); }
 
-extern "C" DWORD WINAPI LangDriver_GetPhoneDataEx(DWORD value, DWORD value2) {
-    return (DWORD)(UINT_PTR)Auxlingua_GetData(Phone(), (const void *)(UINT_PTR)value, (DWORD *)(UINT_PTR)value2);
+extern "C" DWORD_PTR WINAPI LangDriver_GetPhoneDataEx(DWORD_PTR request, DWORD_PTR size) {
+    return (DWORD_PTR)Auxlingua_GetData(Phone(), (const void *)request, (DWORD *)size);
 }
 
 extern "C" LangInfo *WINAPI LangDriver_GetFontInfo(DWORD flags, LangInfo *info) {

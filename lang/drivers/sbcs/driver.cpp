@@ -15,12 +15,12 @@ LangFontTable g_fonts;
 char g_phonePath[MAX_PATH];  // the phonetic data file, empty when the language has none
 
 // The phonetic library is looked up on first use (never from the loader lock of attach).
-typedef DWORD(WINAPI *PhoneOpen)(const char *path);
-typedef void(WINAPI *PhoneClose)(DWORD handle);
-typedef DWORD(WINAPI *Phone1)(DWORD handle, DWORD value);
-typedef DWORD(WINAPI *Phone2)(DWORD handle, DWORD value, DWORD value2);
+typedef HANDLE(WINAPI *PhoneOpen)(const char *path);
+typedef int(WINAPI *PhoneClose)(HANDLE handle);
+typedef DWORD(WINAPI *Phone1)(HANDLE handle, DWORD value);
+typedef HGLOBAL(WINAPI *Phone2)(HANDLE handle, const void *request, DWORD *size);
 HMODULE g_phoneLib;
-DWORD g_phoneHandle;
+HANDLE g_phoneHandle;
 bool g_phoneTried;
 CRITICAL_SECTION g_phoneLock;
 
@@ -113,12 +113,12 @@ void Detach(bool processEnds) {
         FreeLibrary(g_phoneLib);
     }
     g_phoneLib = nullptr;
-    g_phoneHandle = 0;
+    g_phoneHandle = nullptr;
     DeleteCriticalSection(&g_phoneLock);
 }
 
 // The phonetic library and the handle of the language's file; null when the library is missing.
-HMODULE Phonetics(DWORD *handle) {
+HMODULE Phonetics(HANDLE *handle) {
     EnterCriticalSection(&g_phoneLock);
     if (!g_phoneTried) {
         g_phoneTried = true;
@@ -247,17 +247,17 @@ extern "C" DWORD WINAPI LangDriver_GetSortKey(const char *text, int fromEnd, WOR
 extern "C" DWORD WINAPI LangDriver_GetKeySpace(void) { return g_sbcsLanguage.order.keySpace(); }
 
 extern "C" DWORD WINAPI LangDriver_GetPhoneData(DWORD value) {
-    DWORD handle;
+    HANDLE handle;
     HMODULE lib = Phonetics(&handle);
     Phone1 fn = lib ? (Phone1)GetProcAddress(lib, MAKEINTRESOURCEA(103)) : nullptr;
     return fn ? fn(handle, value) : 0;
 }
 
-extern "C" DWORD WINAPI LangDriver_GetPhoneDataEx(DWORD value, DWORD value2) {
-    DWORD handle;
+extern "C" DWORD_PTR WINAPI LangDriver_GetPhoneDataEx(DWORD_PTR request, DWORD_PTR size) {
+    HANDLE handle;
     HMODULE lib = Phonetics(&handle);
     Phone2 fn = lib ? (Phone2)GetProcAddress(lib, MAKEINTRESOURCEA(104)) : nullptr;
-    return fn ? fn(handle, value, value2) : 0;
+    return fn ? (DWORD_PTR)fn(handle, (const void *)request, (DWORD *)size) : 0;
 }
 
 extern "C" LangInfo *WINAPI LangDriver_GetFontInfo(DWORD flags, LangInfo *info) {

@@ -49,7 +49,7 @@ HMODULE LoadWithPhoneFile(const char *copy, const char *file) {
 }
 
 typedef DWORD(WINAPI *Phone1)(DWORD);
-typedef DWORD(WINAPI *Phone2)(DWORD, DWORD);
+typedef DWORD_PTR(WINAPI *Phone2)(DWORD_PTR, DWORD_PTR);
 
 TEST(Phonetics, FileNamedInTheLanguageKey) {
     WritePhoneFile("en_phone.dat");
@@ -59,12 +59,18 @@ TEST(Phonetics, FileNamedInTheLanguageKey) {
     Phone2 data = (Phone2)GetProcAddress(m, MAKEINTRESOURCEA(9));
     EXPECT_EQ(lookup(7), 6u);  // the block's length + 1
     EXPECT_EQ(lookup(8), 0u);
-    BYTE request[108] = {};
+    // The request and the size at the top of the address space (above 4 GB on x64), so that an
+    // address cut to 32 bits on the way shows.
+    BYTE *high = (BYTE *)VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE | MEM_TOP_DOWN,
+                                      PAGE_READWRITE);
+    ASSERT_NE(high, nullptr);
+    BYTE *request = high;  // 108 bytes, the key in the second field
     request[4] = 7;
-    DWORD size = 0;
-    HGLOBAL block = (HGLOBAL)data((DWORD)(UINT_PTR)request, (DWORD)(UINT_PTR)&size);
+    DWORD *size = (DWORD *)(high + 128);
+    HGLOBAL block = (HGLOBAL)data((DWORD_PTR)request, (DWORD_PTR)size);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(*size, 5u);
+    VirtualFree(high, 0, MEM_RELEASE);
     EXPECT_EQ(memcmp(GlobalLock(block), "hello", 5), 0);
     GlobalUnlock(block);
     GlobalFree(block);
