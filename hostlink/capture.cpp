@@ -12,12 +12,14 @@ enum { kMlEditAllowed = 0x606, kMlEditCaret = 0x604, kPluginWantMask = 47 };
 
 bool ClassIs(const char *cls, const char *name) { return lstrcmpiA(cls, name) == 0; }
 
-bool IsLiveRestriction(uint32_t w) { return w != 0 && IsWindow((HWND)(UINT_PTR)w); }
+// Window handles travel in records as 32-bit values (the same in both lanes): HandleToULong going
+// out, LongToHandle (sign-extending, as the system does) coming in.
+bool IsLiveRestriction(uint32_t w) { return w != 0 && IsWindow((HWND)LongToHandle((LONG)w)); }
 
 int RuleValue(HWND w, const char *cls, const CaptureRecord *rec) {
     bool restricted = IsLiveRestriction(rec->restrictWindow1) ||
                       IsLiveRestriction(rec->restrictWindow2);
-    UINT_PTR id = (UINT_PTR)w;
+    uint32_t id = HandleToULong(w);
     if (restricted && id != rec->restrictWindow1 && id != rec->restrictWindow2) return 0;
     if (ClassIs(cls, "MLEDIT") && Hostlink_Probe(w, kMlEditAllowed, 0, 0) == 0) return 0;
     return Hostlink_RuleForClass(cls);
@@ -140,7 +142,7 @@ int CaptureAt(CaptureRecord *rec) {
     LRESULT hit = Hostlink_Probe(w, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
     rec->controlKind = Hostlink_KindForClass(cls, hit);
     if (rec->requestFlags & CAPTURE_REQ_WINDOW_AT)
-        rec->sourceWindow = (uint32_t)(UINT_PTR)w;
+        rec->sourceWindow = HandleToULong(w);
     else if (rec->requestFlags & CAPTURE_REQ_SERVER_SOURCE)
         rec->sourceWindow = ans.sourceWindow;
     rec->length = ans.length;

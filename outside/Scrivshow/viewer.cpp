@@ -262,7 +262,7 @@ int OnCapture(Viewer *v, int x, int y) {
     int written = 0;
     if (rec) {
         memset(rec, 0, kCaptureSize);
-        DWORD size = kCaptureSize, want = 31, window = (DWORD)(UINT_PTR)v->window, length = (DWORD)chars;
+        DWORD size = kCaptureSize, want = 31, window = HandleToULong(v->window), length = (DWORD)chars;
         memcpy(rec, &size, 4);
         memcpy(rec + 4, &want, 4);
         memcpy(rec + 24, &window, 4);

@@ -21,7 +21,7 @@ void Answer(HWND self, HWND target, POINT pt) {
     memset(&rec, 0, sizeof(rec));
     rec.size = CAPTURE_RECORD_SIZE;
     rec.requestFlags = (uint32_t)g_server.requestFlags;
-    rec.sourceWindow = (uint32_t)(UINT_PTR)target;
+    rec.sourceWindow = HandleToULong(target);
     rec.x = pt.x;
     rec.y = pt.y;
     rec.wordPos = CAPTURE_NO_WORD;
