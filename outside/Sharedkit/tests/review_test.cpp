@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string.h>
-#include <vector>
+#include "lexidata.h"
 #include "sharedkit.h"
 
 namespace {
@@ -13,9 +13,9 @@ int g_faceLength = -1;
 
 LRESULT CALLBACK ReceiverProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != kDeliverMessage) return DefWindowProcA(w, msg, wParam, lParam);
-    unsigned char *r = (unsigned char *)Sharedkit_ReceiveItem(lParam);
+    VLTranParam *r = (VLTranParam *)Sharedkit_ReceiveItem(lParam);
     if (!r) return 0;
-    g_faceLength = (int)strnlen((const char *)r + 16 + offsetof(LOGFONTA, lfFaceName), LF_FACESIZE);
+    g_faceLength = (int)strnlen(r->font.lfFaceName, LF_FACESIZE);
     LocalFree(r);  // the request lives in the local heap
     return 1;
 }
@@ -31,17 +31,19 @@ TEST(Review, RequestWithAnUnterminatedFaceNameArrivesTerminated) {
                                  wc.hInstance, nullptr);
     ASSERT_TRUE(popup);
 
-    // A request as the data library lays it out: 104-byte head (font at 16), text, zero byte;
-    // the face name fills all of its 32 bytes.
+    // A request as the data library lays it out: the head, then the text and a zero byte; the
+    // face name fills all of its 32 bytes.
     const char text[] = "word";
-    std::vector<unsigned char> r(104 + sizeof text, 0);
-    memset(r.data() + 16 + offsetof(LOGFONTA, lfFaceName), 'F', LF_FACESIZE);
-    memcpy(r.data() + 104, text, sizeof text);
-    DWORD at = (DWORD)(UINT_PTR)(r.data() + 104), len = (DWORD)strlen(text);
-    memcpy(r.data() + 96, &at, 4);
-    memcpy(r.data() + 100, &len, 4);
+    struct {
+        VLTranParam head;
+        char text[sizeof "word"];
+    } r = {};
+    memset(r.head.font.lfFaceName, 'F', LF_FACESIZE);
+    memcpy(r.text, text, sizeof text);
+    r.head.text = r.text;
+    r.head.textLen = (LONG)strlen(text);
 
-    EXPECT_EQ(Sharedkit_DeliverItem(5, kDeliverMessage, 0, r.data()), 1);
+    EXPECT_EQ(Sharedkit_DeliverItem(5, kDeliverMessage, 0, &r), 1);
     EXPECT_GE(g_faceLength, 0);
     EXPECT_LT(g_faceLength, LF_FACESIZE);
     DestroyWindow(popup);
