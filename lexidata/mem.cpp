@@ -69,6 +69,27 @@ bool Lexi_Seek(HANDLE file, DWORD position) {
     return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
 }
 
+bool Lexi_ReplaceFile(const char *path, const void *data, DWORD size) {
+    char folder[MAX_PATH], side[MAX_PATH];
+    size_t n = strlen(path);
+    if (n >= MAX_PATH) return false;
+    while (n > 0 && path[n - 1] != '\\' && path[n - 1] != '/' && path[n - 1] != ':') n--;
+    if (n == 0) {
+        strcpy(folder, ".");
+    } else {
+        memcpy(folder, path, n);
+        folder[n] = 0;
+    }
+    if (!GetTempFileNameA(folder, "vl", 0, side)) return false;
+    HANDLE file = CreateFileA(side, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ok = Lexi_HandleOk(file) && Lexi_WriteExact(file, data, size) && FlushFileBuffers(file);
+    if (Lexi_HandleOk(file)) CloseHandle(file);
+    ok = ok && MoveFileExA(side, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(side);
+    return ok;
+}
+
 DWORD Lexi_Tell(HANDLE file) {
     LARGE_INTEGER zero, now;
     zero.QuadPart = 0;

@@ -107,7 +107,8 @@ extern "C" BOOL WINAPI VLWordList_Delete(VLWordList *list, LONG position) {
 extern "C" LONG WINAPI VLWordList_DeleteAllItems(VLWordList *list) {
     if (!list) return 0;
     LONG before = list->count;
-    for (LONG i = 0; i < list->maximum; i++) {
+    // Slots from the count on are always empty.
+    for (LONG i = 0; i < list->count; i++) {
         Lexi_Free(list->slots[i]);
         list->slots[i] = nullptr;
     }

@@ -97,13 +97,8 @@ extern "C" BOOL WINAPI VLWordList_Save(const VLWordList *list, const char *fileN
     BYTE *block = (BYTE *)Lexi_Alloc(size);
     if (!block) return FALSE;
     BuildBlock(list, block);
-    BOOL ok = FALSE;
-    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        ok = Lexi_WriteExact(file, block, size);
-        CloseHandle(file);
-    }
+    // A failed save leaves the list saved before it.
+    BOOL ok = Lexi_ReplaceFile(fileName, block, size);
     Lexi_Free(block);
     return ok;
 }
@@ -161,28 +156,42 @@ extern "C" BOOL WINAPI VLWordList_AddItemToFile(const char *fileName, const VLDa
     HANDLE file = CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FALSE;
-    WordListHeader header;
-    bool ok = false;
+    bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    WordListHeader header, before;
+    DWORD beforeSize = 0;
+    bool ok = false, touched = false;
     LARGE_INTEGER size;
     DWORD itemSize = VLDataItem_Save(item, nullptr);
     if (itemSize && GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF - (LONGLONG)itemSize) {
+        // What lies in the header's place now, put back if the append fails.
+        beforeSize = size.QuadPart < kHeaderSize ? (DWORD)size.QuadPart : kHeaderSize;
+        ok = Lexi_ReadExact(file, &before, beforeSize);
         bool fresh = size.QuadPart < kHeaderSize;
         if (fresh) {
             // A new file or one without a whole header starts over as an empty word list.
             PutHeader((BYTE *)&header, 0, 0, 0);
-            ok = SetEndOfFile(file) != 0;
         } else {
             // A file of another kind is never written over.
-            ok = Lexi_ReadExact(file, &header, kHeaderSize) && memcmp(header.magic, "VLV5DATA", 8) == 0;
+            memcpy(&header, &before, kHeaderSize);
+            ok = ok && memcmp(header.magic, "VLV5DATA", 8) == 0;
         }
         // Count the item and its bytes; the item goes first, the header after it, so that a
         // failed append never leaves a count that promises a missing item.
         header.count++;
         header.total += itemSize;
         DWORD end = fresh ? kHeaderSize : (DWORD)size.QuadPart;
+        touched = ok;
         ok = ok && Lexi_Seek(file, end) && VLDataItem_WriteSL(file, item) && Lexi_Seek(file, 0) &&
              Lexi_WriteExact(file, &header, kHeaderSize);
     }
+    if (touched && !ok) {
+        // Nothing half-written stays: the file goes back to its old bytes and length.
+        Lexi_Seek(file, 0);
+        Lexi_WriteExact(file, &before, beforeSize);
+        Lexi_Seek(file, (DWORD)size.QuadPart);
+        SetEndOfFile(file);
+    }
     CloseHandle(file);
+    if (!ok && created) DeleteFileA(fileName);
     return ok;
 }

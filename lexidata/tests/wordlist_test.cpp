@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "lexidata.h"
+#include "support/testkit_faults.h"
 #include "support/testkit_files.h"
 
 namespace {
@@ -276,6 +277,44 @@ TEST(WordListFile, AddItemToFile) {
     VLDataItem_Destroy(a);
     VLDataItem_Destroy(b);
     VLWordList_Destroy(list);
+}
+
+// A disk that fills up in the middle of a save or an append leaves the file as it was, byte for
+// byte, and no side file behind.
+TEST(WordListFile, FailedWritesLeaveTheOldFile) {
+    const char *path = "wl_full_disk.vlh";
+    DeleteFileA("wl_full_disk_new.vlh");
+    VLWordList *list = VLWordList_Create(10);
+    Fill(list, 3);
+    ASSERT_TRUE(VLWordList_Save(list, path));
+    std::vector<BYTE> saved = Testkit_ReadBytes(path);
+    VLWordList *bigger = VLWordList_Create(10);
+    Fill(bigger, 8, 10);
+    VLDataItem *extra = Item(99, "appended item with a long enough headword");
+    for (DWORD allowance : {0u, 20u, 40u, 150u}) {
+        SCOPED_TRACE(allowance);
+        {
+            Testkit_WriteFault fault("Lexidata.dll", allowance);
+            ASSERT_TRUE(fault.Armed());
+            EXPECT_FALSE(VLWordList_Save(bigger, path));
+            EXPECT_FALSE(VLWordList_AddItemToFile(path, extra));
+            EXPECT_FALSE(VLWordList_AddItemToFile("wl_full_disk_new.vlh", extra));
+        }
+        EXPECT_EQ(Testkit_ReadBytes(path), saved);
+        EXPECT_EQ(GetFileAttributesA("wl_full_disk_new.vlh"), INVALID_FILE_ATTRIBUTES);
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE walk = FindFirstFileA("*.tmp", &found);
+    EXPECT_EQ(walk, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (walk != INVALID_HANDLE_VALUE) FindClose(walk);
+    VLWordList *back = VLWordList_Create(10);
+    ASSERT_TRUE(VLWordList_Load(back, path));
+    EXPECT_EQ(Words(back), Words(list));
+    DeleteFileA(path);
+    VLDataItem_Destroy(extra);
+    VLWordList_Destroy(list);
+    VLWordList_Destroy(bigger);
+    VLWordList_Destroy(back);
 }
 
 TEST(WordListClipboard, CopyPasteRoundTripAndForeignBlock) {
