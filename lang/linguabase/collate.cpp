@@ -219,32 +219,49 @@ int CompareSignificance(const LbCollation *s, const std::string &a, const std::s
     return 0;
 }
 
+// The part of the key a compare with a length looks at: its first `length` bytes, or its last
+// ones when the compare runs from the end.  The whole key when length <= 0.
+std::string KeyPart(const char *key, int length, DWORD flags) {
+    std::string k = key ? key : "";
+    if (length <= 0 || length >= (int)k.size())
+        return k;
+    return (flags & 0x8000) ? k.substr(k.size() - length) : k.substr(0, length);
+}
+
+// A length counts bytes of the key.  Each stage compares reduced forms, from which blanks and
+// other characters may be gone, so the compare runs over what the key's first bytes became in
+// that form: a key such as "apple pie" is then a prefix of "apple pie is tasty" at every stage.
 int StagedCompare(int set, DWORD flags, const char *key, const char *text, int length) {
     const LbCollation *s = Set(set);
-    Ranks k = Map(s, flags, key, -1), t = Map(s, flags, text, -1);
+    std::string part = KeyPart(key, length, flags);
+    Ranks k = Map(s, flags, part.c_str(), -1), t = Map(s, flags, text, -1);
+    // The key's bytes that vanished (or grew) in a form come off (or on) the length; a key shorter
+    // than the length still compares past its end.
+    auto limit = [&](const std::string &a) { return length > 0 ? length - (int)part.size() + (int)a.size() : length; };
+    auto cmp = [&](const std::string &a, const std::string &b) { return Cmp(a, b, limit(a)); };
     std::string rk = Reduce(s, k, s->t[6], 6), rt = Reduce(s, t, s->t[6], 6);
     int r;
     if (rk.empty() && rt.empty())
-        r = Cmp(Reduce(s, k, s->t[3], 0), Reduce(s, t, s->t[3], 0), length);
+        r = cmp(Reduce(s, k, s->t[3], 0), Reduce(s, t, s->t[3], 0));
     else if (rk.empty())
         r = -1;
     else if (rt.empty())
         r = 1;
     else
-        r = Cmp(rk, rt, length);
+        r = cmp(rk, rt);
     if (r || (flags & 0x04))
         return r;
     rk = Reduce(s, k, s->t[6], 1);
     rt = Reduce(s, t, s->t[6], 1);
-    if ((r = CompareSignificance(s, rk, rt, length)) != 0 || (r = Cmp(rk, rt, length)) != 0)
+    if ((r = CompareSignificance(s, rk, rt, limit(rk))) != 0 || (r = cmp(rk, rt)) != 0)
         return r;
-    if ((r = Cmp(Reduce(s, k, s->t[6], 0), Reduce(s, t, s->t[6], 0), length)) != 0)
+    if ((r = cmp(Reduce(s, k, s->t[6], 0), Reduce(s, t, s->t[6], 0))) != 0)
         return r;
     const BYTE *table = (flags & 0x30) == 0x30 ? s->t[6] : (flags & 0x10) ? s->t[5] : (flags & 0x20) ? s->t[4] : s->t[3];
-    r = Cmp(Reduce(s, k, table, 0), Reduce(s, t, table, 0), length);
+    r = cmp(Reduce(s, k, table, 0), Reduce(s, t, table, 0));
     if (r || (flags & 0xFFFF))
         return r;
-    return Cmp(Reduce(s, k, s->t[3], 0), Reduce(s, t, s->t[3], 0), length);
+    return cmp(Reduce(s, k, s->t[3], 0), Reduce(s, t, s->t[3], 0));
 }
 
 DWORD Score(int set, DWORD flags, int prefixLength, const char *key, int keyLength, const char *text, int textLength) {
@@ -257,6 +274,17 @@ DWORD Score(int set, DWORD flags, int prefixLength, const char *key, int keyLeng
     DWORD mapFlags = flags & 0x8000;
     std::string k = Reduce(s, Map(s, mapFlags, key, keyLength > 0 ? keyLength : -1), s->t[3], mode);
     std::string t = Reduce(s, Map(s, mapFlags, text, textLength > 0 ? textLength : -1), s->t[3], mode);
+    // The prefix length counts bytes of the key; the compare counts what they became.
+    if (prefixLength > 0 && key) {
+        int n = (int)strlen(key);
+        if (keyLength > 0 && keyLength < n)
+            n = keyLength;
+        std::string part = KeyPart(std::string(key, n).c_str(), prefixLength, mapFlags);
+        int reduced = (int)Reduce(s, Map(s, mapFlags, part.c_str(), -1), s->t[3], mode).size();
+        prefixLength += reduced - (int)part.size();
+        if (prefixLength < 1)
+            prefixLength = 1;
+    }
     return Linguabase_CompareScored(flags, prefixLength, (const BYTE *)k.data(), (int)k.size(),
                                     (const BYTE *)t.data(), (int)t.size(), table, s->t[6]);
 }

@@ -65,12 +65,13 @@ TEST(FullText, FindsWhatTheDriverFindsEqualAcrossCaseAndLineEnds) {
     // letters) sends its entry to the driver position by position.
     FullTextEnv env(0x0700, 0, {E("alpha", 0, "ein Caf\xe9 am Markt"), E("beta", 0, "CAFE und Kuchen"),
                                 E("delta", 0, "die Stra\xdf" "e entlang"), E("gamma", 0, "eine gelbe\r\nFrucht"),
-                                E("zeta", 0, "kaffee")});
+                                E("zeta", 0, "kaffee"), E("eta", 0, "apple pie ist s\xfc\xdf")});
     const FindCase cases[] = {
         {"CAFE", 0, "beta"},              {"Caf\xe9", 0, "alpha"},     {"cAfE", 0x30, "beta"},
         {"frucht", 0x30, "gamma"},        {"gelbe", 0x30, "gamma"},
         {"affe", 0x30, "zeta"},           {"kuchen", 0, ""},             {"markt", 0x30, "alpha"},
         {"entlang", 0x30, "delta"},       {"zz", 0x30, ""},
+        {"apple pie", 0x30, "eta"},       {"Apple Pie", 0, ""},         {"pie ist", 0x30, "eta"},
     };
     for (const FindCase &c : cases) EXPECT_EQ(std::string(c.words), env.Find(c.key, c.flags)) << c.key << " " << c.flags;
 }

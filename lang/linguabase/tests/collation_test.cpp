@@ -65,6 +65,34 @@ TEST(Collation, StagedCompares) {
     }
 }
 
+// A compare over the key's length: the length counts the key's bytes, blanks and dropped
+// characters included, so a key with blanks or punctuation is a prefix wherever its letters are.
+TEST(Collation, LengthCountsTheKeysBytes) {
+    struct {
+        DWORD flags;
+        const char *key, *text;
+        int length;
+        bool match;
+    } cases[] = {
+        {0, "apple pie", "apple pie is tasty", 9, true},
+        {0x30, "apple pie", "Apple pie, warm", 9, true},
+        {0x40, "co-op", "co-operative", 5, true},
+        {0, "apple pie", "apple tart", 9, false},
+        {0, "apple pie", "apple", 9, false},              // the text ends first
+        {0, "ab", "abc", 3, false},                       // a key shorter than the length
+        {0x8000, "ice cream", "vanilla ice cream", 9, true},
+        {0x8000, "ice cream", "vanilla ice creams", 9, false},
+        {0, "Stra\xDF" "e", "Strasse am Markt", 6, true},  // one byte compared as two letters
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Linguabase_CompareLatin(c.flags, c.key, c.text, c.length) == 0, c.match)
+            << c.key << " / " << c.text << " over " << c.length;
+    // The scored compare's prefix length counts the key's bytes as well.
+    EXPECT_EQ(Linguabase_ScoreLatin(0x08, 9, "apple pie", 0, "apple pie", 0), 0x10000000u);
+    EXPECT_EQ(Linguabase_ScoreLatin(0x48, 5, "co-op", 0, "coop", 0), 0x10000000u);
+    EXPECT_EQ(Linguabase_ScoreLatin(0x08, 9, "apple pie", 0, "applepies", 0), 0x40000000u);
+}
+
 TEST(Collation, ScoredCompares) {
     struct {
         DWORD flags;
