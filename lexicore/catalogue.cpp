@@ -230,6 +230,23 @@ int Lc_LoadFileKey(DWORD fileId) {
         n = LcDriver_LoadFile(file, path, &readerSubs);
     } else if (EndsWithNoCase(path, "dic")) {
         n = LcStatic_LoadFile(file, path, &readerSubs);
+        // A user dictionary may have its main file named .dic: what the static reader finds no
+        // sub-dictionary in is tried as one.
+        if (n == 0) {
+            LcFile *user = (LcFile *)Lc_Alloc(sizeof(LcFile));
+            LcSub **userSubs = nullptr;
+            int u = 0;
+            if (user) {
+                user->info.fileId = fileId;
+                u = LcUser_LoadFile(user, path, &userSubs);
+            }
+            if (u > 0) {
+                memcpy(file, user, sizeof *file);
+                readerSubs = userSubs;
+                n = u;
+            }
+            Lc_Free(user);
+        }
     } else if (EndsWithNoCase(path, "rdc")) {
         n = LcUser_LoadFile(file, path, &readerSubs);
     }

@@ -105,6 +105,26 @@ DWORD FirstFreeUserId() {
     return 0;
 }
 
+// A user dictionary's own files beside its main file: the main file (rdc), the text file (rdt)
+// and each sub-dictionary's item, forward-tree and backward-tree files (rx, rn, rr and its letter).
+bool IsUserDicFile(const std::string &ext) {
+    if (lstrcmpiA(ext.c_str(), "rdc") == 0 || lstrcmpiA(ext.c_str(), "rdt") == 0) return true;
+    if (ext.size() != 3 || (ext[0] != 'r' && ext[0] != 'R')) return false;
+    char kind = (char)(ext[1] | 0x20), letter = (char)(ext[2] | 0x20);
+    return (kind == 'x' || kind == 'n' || kind == 'r') && letter >= 'a' && letter <= 'z';
+}
+
+// Deletes the user dictionary's main file and its files beside it, except those named in keep.
+void DeleteUserDicFiles(const char *mainPath, const std::vector<std::string> &keep) {
+    DeleteFileA(mainPath);
+    for (const std::string &file : FilesLike(mainPath)) {
+        if (!IsUserDicFile(ExtOf(NameOf(file.c_str())))) continue;
+        bool kept = false;
+        for (const std::string &k : keep) kept = kept || lstrcmpiA(k.c_str(), file.c_str()) == 0;
+        if (!kept) DeleteFileA(file.c_str());
+    }
+}
+
 bool IsCjk(DWORD lang) { return lang >= 0x0200 && lang <= 0x0500; }
 
 // The catalogue announces a failed add or move and ends the change.
@@ -131,12 +151,7 @@ extern "C" BOOL WINAPI Lexicore_RemoveDic(DWORD fileId, BOOL deleteFiles) {
         if (info.kind == 1) {
             DeleteFileA(info.path);
         } else if (info.kind == 2) {
-            static const char *const kExts[] = {"rdc", "rdt", "rxa", "rna", "rra"};
-            for (const std::string &file : FilesLike(info.path)) {
-                std::string ext = ExtOf(NameOf(file.c_str()));
-                for (const char *e : kExts)
-                    if (lstrcmpiA(ext.c_str(), e) == 0) DeleteFileA(file.c_str());
-            }
+            DeleteUserDicFiles(info.path, {});
         } else if (info.kind == 4) {
             std::string folder = FolderOf(info.path);
             if (!ProtectedFolder(folder, fileId) && Basekit_DeleteTree(folder.c_str()))
@@ -301,9 +316,11 @@ extern "C" DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *nam
     Lc_Copy(sub.name, name, sizeof sub.name);
     Lc_Copy(sub.nickname, nickname, sizeof sub.nickname);
     char key[MAX_PATH];
+    // Files of the same name that were there before are not ours to delete on a failure.
+    std::vector<std::string> before = FilesLike(path);
     if (!DLVCreateDic(path, &info) || !LcUser_CreateFiles(path, &info, &sub) ||
         !Lexidata_AddDicToRegistry(&info, &sub, 1)) {
-        DeleteFileA(path);
+        DeleteUserDicFiles(path, before);
         if (Lexidata_GetDicIndexKey(id, 1, key)) Basekit_SettingsDeleteKey(nullptr, key);
         if (Lexidata_GetDicKey(id, key)) Basekit_SettingsDeleteKey(nullptr, key);
         Failed();

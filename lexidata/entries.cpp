@@ -205,7 +205,9 @@ extern "C" BOOL WINAPI DLVData_Read(DicSession *session, const DicInfo *record, 
     if (!Lexi_HandleOk(file)) {
         char path[MAX_PATH];
         if (!TextPath(record, path)) return FALSE;
-        own = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        // Another process may be writing the dictionary (a user dictionary's editor): reading
+        // shares the file with writers, as the sessions do.
+        own = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (own == INVALID_HANDLE_VALUE) return FALSE;
         file = own;

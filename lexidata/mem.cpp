@@ -71,9 +71,12 @@ bool Lexi_Seek(HANDLE file, DWORD position) {
 
 bool Lexi_ReplaceFile(const char *path, const void *data, DWORD size) {
     char folder[MAX_PATH], side[MAX_PATH];
-    size_t n = strlen(path);
-    if (n >= MAX_PATH) return false;
-    while (n > 0 && path[n - 1] != '\\' && path[n - 1] != '/' && path[n - 1] != ':') n--;
+    if (strlen(path) >= MAX_PATH) return false;
+    // The folder ends after the last separator; the walk goes character by character, since
+    // the second byte of a double-byte character may look like a backslash.
+    size_t n = 0;
+    for (const char *p = path; *p; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':') n = (size_t)(p - path) + 1;
     if (n == 0) {
         strcpy(folder, ".");
     } else {

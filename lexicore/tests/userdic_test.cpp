@@ -294,4 +294,70 @@ TEST(UserDic, TheCatalogueFindsTheDictionaryAgain) {
     EXPECT_EQ(-1, env.Add("four", "t"));
 }
 
+// Reading an entry without a session while another process has the text file open for writing
+// (an editor of the dictionary) shares the file with it.
+TEST(UserDic, ReadersShareTheTextFileWithAWriter) {
+    UserEnv env;
+    ASSERT_GE(env.Add("apple", "red fruit"), 0);
+    env.OpenSession();
+    VLDataItem *apple = env.Find("apple");
+    ASSERT_NE(nullptr, apple);
+    env.CloseSession();
+    HANDLE writer = CreateFileA(env.box.Path("mine.rdt").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    EXPECT_EQ(0u, env.Body(apple).find("red fruit"));
+    CloseHandle(writer);
+    VLDataItem_Destroy(apple);
+}
+
+bool AnyFileOf(const kit::Sandbox &box, const char *stem) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(box.Path(std::string(stem) + ".*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return true;
+}
+
+// A dictionary's files come and go together: removing it deletes every sub-dictionary's side
+// files, a create that fails at the settings leaves no file behind, and a user dictionary whose
+// main file is named .dic is found again as one.
+TEST(UserDic, EveryFileOfTheDictionaryComesAndGoesTogether) {
+    UserEnv env;
+    ASSERT_GE(env.Add("one", "t"), 0);
+    for (const char *ext : {"rx", "rn"}) {
+        std::string from = env.box.Path(std::string("mine.") + ext + "a"), to = env.box.Path(std::string("mine.") + ext + "b");
+        ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE));
+    }
+    kit::WriteAll(env.box.Path("mine.txt"), "the user's own notes");
+    ASSERT_TRUE(Lexicore_RemoveDic(env.fileId, TRUE));
+    for (const char *ext : {"rdc", "rdt", "rxa", "rna", "rxb", "rnb"})
+        EXPECT_FALSE(kit::Exists(env.box.Path(std::string("mine.") + ext))) << ext;
+    EXPECT_TRUE(kit::Exists(env.box.Path("mine.txt")));  // not a file of the dictionary
+
+    // The settings file cannot be written: the create fails and leaves nothing.
+    SetFileAttributesA(env.box.settings.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0u, Lexicore_CreateUserDic(env.box.Path("fail.rdc").c_str(), "Fail", "F", 0, 1, 0x0100, 0x0100));
+    SetFileAttributesA(env.box.settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(AnyFileOf(env.box, "fail"));
+
+    DWORD id = Lexicore_CreateUserDic(env.box.Path("older.dic").c_str(), "Older", "O", 0, 1, 0x0100, 0x0100);
+    ASSERT_NE(0u, id);
+    VLDataItem head;
+    memset(&head, 0, sizeof head);
+    head.head.type = VLITEM_DATA;
+    VLDataItem *item = VLDataItem_Create(&head, "kept", nullptr, nullptr, nullptr);
+    EXPECT_GE(Lexicore_AddUserEntry(id << 8, item, "text", nullptr), 0);
+    VLDataItem_Destroy(item);
+    Lexicore_Term();
+    ASSERT_TRUE(Lexicore_Init("VLTU", 0));
+    DicInfo info;
+    ASSERT_TRUE(Lexicore_GetDicInfo(id, &info));
+    EXPECT_EQ(2u, info.kind);
+    EXPECT_EQ(0u, info.status & DICSTATUS_BAD);
+    EXPECT_EQ(1, Lexicore_GetEntryCount(id << 8, 0));
+    ASSERT_TRUE(Lexicore_RemoveDic(id, TRUE));
+    EXPECT_FALSE(AnyFileOf(env.box, "older"));
+}
+
 }  // namespace
