@@ -75,6 +75,9 @@ int CALLBACK ExportOne(VLDataItem *item, int, void *user) {
     std::string headword = item->headword ? std::string(item->headword, item->headwordLen) : std::string();
     bool hasSecond = item->second && item->second != item->headword && item->secondLen > 0;
     std::string second = hasSecond ? Plain(item->second, item->secondLen) : std::string();
+    // A dictionary with a charset hands a missing second string out as its tagged headword.
+    if (second == headword)
+        second.clear();
     std::string line = Shelf_QuoteField(headword);
     std::string sep(1, w->separator);
     if (!second.empty())
