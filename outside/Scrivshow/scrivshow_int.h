@@ -3,7 +3,9 @@
 #define SCRIVSHOW_INT_H
 
 #include <windows.h>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 struct ScvAttr {
@@ -38,5 +40,42 @@ int Scv_CharLen(int charset, const unsigned char *p, const unsigned char *end);
 int Scv_Deliver(const std::string &s, char *out, int outSize);
 // Plain text of pieces, optionally of one charset only (-1 all).
 std::string Scv_Plain(const std::vector<ScvPiece> &pieces, int charset);
+
+// ---- The viewer control (viewer.cpp: the window; layout.cpp: lines and painting; capture.cpp;
+// print.cpp) ----------------------------------------------------------------------------------------
+
+const int SCV_MARGIN = 4;
+const DWORD SCV_CAPTURE_SIZE = 2184;
+
+// State of one viewer window (kept in GWLP_USERDATA).
+struct ScvViewer {
+    HWND window = nullptr;
+    std::string text;                         // the tagged text shown
+    std::vector<std::vector<ScvPiece>> lines;  // its lines
+    std::map<std::tuple<int, int, int>, HFONT> fonts;  // (charset, bold|italic|underline bits, size)
+    int fontSize = 10;
+    int lineHeight = 16;
+    int topLine = 0;
+    COLORREF background = GetSysColor(COLOR_WINDOW);
+    DWORD flags = 0, option = 0;
+    int dispStyle = 0, layer = 0;
+    WORD language = 0;
+    bool selecting = false;
+};
+
+// The font of an attribute at the viewer's size for the device context (kept until Scv_DropFonts).
+HFONT Scv_FontFor(ScvViewer *v, const ScvAttr &a, HDC dc);
+void Scv_DropFonts(ScvViewer *v);
+// Width of the first bytes of a piece in the font selected into dc.
+int Scv_PieceWidth(HDC dc, const ScvPiece &p, int bytes);
+void Scv_UpdateScroll(ScvViewer *v);
+// Lays the text out again and tells the parent the size of the content (notice 1).
+void Scv_Layout(ScvViewer *v);
+void Scv_DrawLines(ScvViewer *v, HDC dc, int first, int top, int bottom, int lineHeight);
+void Scv_Paint(ScvViewer *v);
+// Writes the capture record of the client point into SCRIVSHOWMAPPEDFILE; 1 when written.
+int Scv_Capture(ScvViewer *v, int x, int y);
+// Prints the text on the print dialog's device context; 1 when printed.
+int Scv_Print(ScvViewer *v, const PRINTDLGA *pd);
 
 #endif
