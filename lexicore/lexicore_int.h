@@ -146,6 +146,17 @@ int Lc_Compare(DicSession *s, DWORD flags, const char *key, const char *text, in
 DWORD Lc_Score(DicSession *s, DWORD flags, int value, const char *key, int keyLen,
                const char *text, int textLen);
 
+// One walk of a dictionary kind over its entries in one direction (step +1 or -1) from start,
+// handing each to proc; sets *anyAdded when proc took one.  Returns 0 at the end of the entries,
+// else what ended the walk (LEXICORE_ITEM_STOP, _FULL or _ENDPASS).
+typedef int (*LcWalkProc)(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc,
+                          void *user, int *anyAdded);
+// The search every kind shares, from the start position its caller found: one walk forward, or
+// for a similarity search first a walk back while the headword stays the key's, then forward.
+// Returns 1 when an entry was taken, 6 when a walk ended its pass, else 0.
+int Lc_SearchWalks(DicSession *s, const char *key, DWORD flags, bool backward, LONG start, LcWalkProc walk,
+                   LexicoreItemProc proc, void *user);
+
 // New zero-filled block of the process heap, and its release.
 void *Lc_Alloc(size_t n);
 void Lc_Free(void *p);

@@ -69,6 +69,44 @@ int Lc_Compare(DicSession *s, DWORD flags, const char *key, const char *text, in
     return r < 0 ? -1 : r > 0;
 }
 
+namespace {
+
+struct Guard {
+    DicSession *s;
+    const char *key;
+    DWORD flags;
+    LexicoreItemProc proc;
+    void *user;
+};
+
+// The backward walk of a similarity search ends where the headword is no longer the key's.
+int CALLBACK GuardProc(VLDataItem *item, int flag, void *user) {
+    Guard *g = (Guard *)user;
+    if (flag && Lc_Compare(g->s, (g->flags & LEXICORE_SF_BACKINDEX) | 4, g->key, item->headword, 0) != 0)
+        return LEXICORE_ITEM_ENDPASS;
+    return g->proc(item, flag, g->user);
+}
+
+}  // namespace
+
+int Lc_SearchWalks(DicSession *s, const char *key, DWORD flags, bool backward, LONG start, LcWalkProc walk,
+                   LexicoreItemProc proc, void *user) {
+    int any = 0, r;
+    if (flags & LEXICORE_SF_SIMILAR) {
+        Guard g = {s, key ? key : "", flags | (backward ? LEXICORE_SF_BACKINDEX : 0), proc, user};
+        r = walk(s, backward, start, -1, GuardProc, &g, &any);
+        int first = r == LEXICORE_ITEM_ENDPASS ? 6 : (any ? 1 : 0);
+        if (r == LEXICORE_ITEM_STOP || r == LEXICORE_ITEM_FULL || first == 0) return first;
+        int any2 = 0;
+        r = walk(s, backward, start, 1, proc, user, &any2);
+        if (r == LEXICORE_ITEM_ENDPASS) return 6;
+        return (any || any2) ? 1 : 0;
+    }
+    r = walk(s, backward, start, 1, proc, user, &any);
+    if (r == LEXICORE_ITEM_ENDPASS) return 6;
+    return any ? 1 : 0;
+}
+
 DWORD Lc_Score(DicSession *s, DWORD flags, int value, const char *key, int keyLen, const char *text,
                int textLen) {
     if (s && s->scorer)

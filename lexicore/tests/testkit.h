@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 #include "basekit.h"
+#include "support/testkit_folders.h"
+#include "support/testkit_files.h"
 #include "lexicore.h"
 #include "linguakeeper.h"
 #include "../../lexidata/tests/fixtures/dicwriter.h"
@@ -16,57 +18,12 @@ namespace kit {
 
 enum class Mode { Registry, File };
 
-inline std::string Cwd() {
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    return cwd;
-}
-
-inline std::string ExeFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\'));
-}
-
-inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline std::string ReadAll(const std::string &path) {
-    std::string out;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    fclose(f);
-    return out;
-}
-
-inline void WriteAll(const std::string &path, const std::string &bytes) {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) return;
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
-
-// Removes a folder and everything in it.
-inline void RemoveFolder(const std::string &folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string p = folder + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(p);
-            else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
+inline constexpr auto &Cwd = Testkit_Cwd;
+inline constexpr auto &ExeFolder = Testkit_ExeFolder;
+inline constexpr auto &Exists = Testkit_Exists;
+inline constexpr auto &RemoveFolder = Testkit_RemoveFolder;
+inline std::string ReadAll(const std::string &path) { return Testkit_ReadFile(path); }
+inline void WriteAll(const std::string &path, const std::string &bytes) { Testkit_WriteFile(path, bytes); }
 
 inline std::string DicRoot() {
     char root[MAX_PATH];

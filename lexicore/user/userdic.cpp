@@ -129,21 +129,6 @@ int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc pr
     return 0;
 }
 
-struct Guard {
-    DicSession *s;
-    const char *key;
-    DWORD flags;
-    LexicoreItemProc proc;
-    void *user;
-};
-
-int CALLBACK GuardProc(VLDataItem *item, int flag, void *user) {
-    Guard *g = (Guard *)user;
-    if (flag && Lc_Compare(g->s, (g->flags & LEXICORE_SF_BACKINDEX) | 4, g->key, item->headword, 0) != 0)
-        return LEXICORE_ITEM_ENDPASS;
-    return g->proc(item, flag, g->user);
-}
-
 // The walk of the static reader over the tree (so that every query mode behaves alike for both
 // kinds): from the first or last entry or the located one; a similarity search first walks back
 // while the headword stays the key's, then forward.
@@ -160,20 +145,7 @@ int UserSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc pro
     else
         UserLocate(s, key ? key : "", flags, &start);
     if (start < 0) start = 0;  // an empty dictionary: the walk finds nothing
-    int any = 0, r;
-    if (flags & LEXICORE_SF_SIMILAR) {
-        Guard g = {s, key ? key : "", flags | (backward ? LEXICORE_SF_BACKINDEX : 0), proc, user};
-        r = Walk(s, backward, start, -1, GuardProc, &g, &any);
-        int first = r == LEXICORE_ITEM_ENDPASS ? 6 : (any ? 1 : 0);
-        if (r == LEXICORE_ITEM_STOP || r == LEXICORE_ITEM_FULL || first == 0) return first;
-        int any2 = 0;
-        r = Walk(s, backward, start, 1, proc, user, &any2);
-        if (r == LEXICORE_ITEM_ENDPASS) return 6;
-        return (any || any2) ? 1 : 0;
-    }
-    r = Walk(s, backward, start, 1, proc, user, &any);
-    if (r == LEXICORE_ITEM_ENDPASS) return 6;
-    return any ? 1 : 0;
+    return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, user);
 }
 
 VLDataItem *UserGetItem(DicSession *s, LONG position) {

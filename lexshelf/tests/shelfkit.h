@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include "basekit.h"
+#include "support/testkit_folders.h"
 #include "lexicore.h"
 #include "lexshelf.h"
 
@@ -19,39 +20,10 @@ enum class Mode { Registry, File };
 
 inline const char *kRoot = "SOFTWARE\\Halvenstone\\Velosuite\\4.0";
 
-inline std::string Cwd() {
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    return cwd;
-}
-
-inline std::string ExeFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\'));
-}
-
-inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline void RemoveFolder(const std::string &folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string p = folder + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(p);
-            else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
+inline constexpr auto &Cwd = Testkit_Cwd;
+inline constexpr auto &ExeFolder = Testkit_ExeFolder;
+inline constexpr auto &Exists = Testkit_Exists;
+inline constexpr auto &RemoveFolder = Testkit_RemoveFolder;
 
 // Points the relay library's user data folder at a folder of the test (or at a path it refuses).
 inline void SetDataFolder(const std::string &folder) {
