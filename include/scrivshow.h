@@ -31,7 +31,9 @@ int WINAPI Scrivshow_RenderRtf(const char *text, int length, char *out, int outS
 int WINAPI Scrivshow_RenderVltf(const char *text, int length, char *out, int outSize);
 
 /* ---- Viewer control ---------------------------------------------------------------------------
- * Window class SCRIVSHOW10.  Creates a viewer; the window, or null. */
+ * Window class SCRIVSHOW10.  Shows tagged text in the fonts of its charsets; lines break at the
+ * client width (after the blanks behind a word, before a double-byte character, inside a word only
+ * when it is wider than the line) and follow a new width.  Creates a viewer; the window, or null. */
 HWND WINAPI Scrivshow_CreateViewer(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent,
                                    UINT id);
 /* Handles the viewer's own commands (copy 5202, font sizes and display styles of its menus); non-zero
@@ -53,15 +55,27 @@ int WINAPI Scrivshow_InitMenuB(HMENU menu, HWND viewer);
 #define SCV_SETFONTSIZE 0x407  /* size in points -> 1 */
 #define SCV_SETDISPSTYLE 0x409 /* display style, open layer -> 1 */
 #define SCV_SETLAYER 0x40B     /* open layer -> 1 */
-#define SCV_PRINT 0x40F        /* 0, PRINTDLGA* with a device context -> 1 when printed */
-#define SCV_CHECK1 0x410       /* -> non-zero when the viewer holds no text (no capture) */
-#define SCV_SETOPTION 0x412    /* a setting of the viewer (1042) -> 1 */
-#define SCV_CHECK2 0x413       /* -> non-zero while the user selects with the mouse (no capture) */
+#define SCV_PRINT 0x40F        /* 0, PRINTDLGA* with a device context -> 1 when printed: the text broken
+                                  at the page's width, page after page, half an inch of margin; a
+                                  context that is not a printer's (a preview, a memory bitmap) gets the
+                                  first page drawn on it, without a document (1039) */
+#define SCV_CHECK1 0x410       /* -> non-zero when the viewer holds no text (no capture) (1040) */
+#define SCV_SETOPTION 0x412    /* 1, 0: the pop-up form: lines break at 60 average characters of the base
+                                  font whatever the window's width, so that notice 1 gives the size the
+                                  text wants and the pop-up grows to it; 0, 0: lines break at the client
+                                  width (the default) -> 1 (1042) */
+#define SCV_CHECK2 0x413       /* -> non-zero while the user selects with the mouse (no capture) (1043) */
 #define SCV_SETFLAGS 0x415     /* 0x80000000 no line feeds, 0x40000000 no rich text, 0x20000000 no layers -> 1 */
-#define SCV_LANGMANAGER 0x417  /* 0, 0: opens the language manager with the viewer's text -> 1 */
+#define SCV_LANGMANAGER 0x417  /* 0, 0: opens the language manager with the viewer's text (in the shown
+                                  entry's language, else that of the text's charset) -> 1 when open; a
+                                  viewer without text opens nothing and answers non-zero when the manager
+                                  could be opened (a tool button's state) (1047) */
 #define SCV_CAPTURE 0x418      /* 0, MAKELONG(x, y) client point: writes the capture record of the point into
-                                  the mapping SCRIVSHOWMAPPEDFILE -> 1 when written, else 0 */
-#define SCV_SETTEXT 0x41F      /* tagged text, flags -> non-zero when shown */
+                                  the mapping SCRIVSHOWMAPPEDFILE (its text: the run of the point's charset
+                                  on the line as shown) -> 1 when written, else 0 (1048) */
+#define SCV_SETTEXT 0x41F      /* tagged text, flags: 1 added to the text shown, 2 a line break after
+                                  it, 4 the end of the text brought into view -> 1 when shown, 0 for no
+                                  text (1055) */
 
 /* Notice sent to the parent (WM_NOTIFY, code 1) after new text: the size of the content. */
 typedef struct ScrivshowSizeNotify {

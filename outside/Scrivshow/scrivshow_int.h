@@ -47,15 +47,20 @@ std::string Scv_Plain(const std::vector<ScvPiece> &pieces, int charset);
 const int SCV_MARGIN = 4;
 const DWORD SCV_CAPTURE_SIZE = 2184;
 
+typedef std::vector<ScvPiece> ScvLine;
+
 // State of one viewer window (kept in GWLP_USERDATA).
 struct ScvViewer {
     HWND window = nullptr;
-    std::string text;                         // the tagged text shown
-    std::vector<std::vector<ScvPiece>> lines;  // its lines
+    std::string text;                 // the tagged text shown
+    std::vector<ScvLine> paragraphs;  // its lines, the display flags applied
+    std::vector<ScvLine> lines;       // as shown: the paragraphs broken at the wrap width
     std::map<std::tuple<int, int, int>, HFONT> fonts;  // (charset, bold|italic|underline bits, size)
     int fontSize = 10;
     int lineHeight = 16;
     int topLine = 0;
+    int layoutWidth = -1;             // client width of the last layout
+    bool laying = false;              // inside a layout (scroll bars come and go)
     COLORREF background = GetSysColor(COLOR_WINDOW);
     DWORD flags = 0, option = 0;
     int dispStyle = 0, layer = 0;
@@ -68,10 +73,18 @@ HFONT Scv_FontFor(ScvViewer *v, const ScvAttr &a, HDC dc);
 void Scv_DropFonts(ScvViewer *v);
 // Width of the first bytes of a piece in the font selected into dc.
 int Scv_PieceWidth(HDC dc, const ScvPiece &p, int bytes);
+// The text's paragraphs with the display flags applied (no rich text, no line feeds).
+std::vector<ScvLine> Scv_Paragraphs(const ScvViewer *v);
+// Breaks paragraphs into lines at most width pixels wide in the viewer's fonts for dc (0: never):
+// after the blanks behind a word, before a double-byte character, inside a word only when the
+// word alone is wider than the line.
+std::vector<ScvLine> Scv_BreakLines(ScvViewer *v, HDC dc, const std::vector<ScvLine> &paragraphs, int width);
 void Scv_UpdateScroll(ScvViewer *v);
-// Lays the text out again and tells the parent the size of the content (notice 1).
-void Scv_Layout(ScvViewer *v);
-void Scv_DrawLines(ScvViewer *v, HDC dc, int first, int top, int bottom, int lineHeight);
+// Lays the text out again for the window's width (the pop-up form: for its own width) and, when
+// notify is set, tells the parent the size of the content (notice 1).
+void Scv_Layout(ScvViewer *v, bool notify);
+void Scv_DrawLines(ScvViewer *v, HDC dc, const std::vector<ScvLine> &lines, int first, int left, int top,
+                   int bottom, int lineHeight);
 void Scv_Paint(ScvViewer *v);
 // Writes the capture record of the client point into SCRIVSHOWMAPPEDFILE; 1 when written.
 int Scv_Capture(ScvViewer *v, int x, int y);

@@ -106,8 +106,66 @@ std::string EntryText(const BYTE *block, WORD *language) {
 int SetText(ScvViewer *v, const std::string &text) {
     v->text = text;
     v->topLine = 0;
-    Scv_Layout(v);
+    Scv_Layout(v, true);
     return 1;
+}
+
+// Text sent to the viewer (the send-text dialog's flags: 1 added to the text shown, 2 a line break
+// after it, 4 the end of the text brought into view).
+int SendText(ScvViewer *v, const char *text, DWORD flags) {
+    std::string s = (flags & 1) ? v->text : std::string();
+    if (!(flags & 1))
+        v->language = 0;  // no entry's language any more: the text's own counts
+    s += text;
+    if (flags & 2)
+        s += '\r';
+    int top = v->topLine;
+    SetText(v, s);
+    if (flags & 1)
+        v->topLine = top < (int)v->lines.size() ? top : 0;
+    if (flags & 4) {
+        RECT rc;
+        GetClientRect(v->window, &rc);
+        int shown = (rc.bottom - SCV_MARGIN) / (v->lineHeight ? v->lineHeight : 1);
+        int last = (int)v->lines.size() - 1;
+        if (last >= 0 && v->lines[last].empty())
+            last--;  // the empty line after a final line break
+        v->topLine = last - shown + 1 > 0 ? last - shown + 1 : 0;
+    }
+    Scv_UpdateScroll(v);
+    InvalidateRect(v->window, nullptr, TRUE);
+    return 1;
+}
+
+// The language the text shown is in: the shown entry's, else that of the first charset of the
+// text (Japanese for the system's code page 932 when the text has none of its own).
+WORD LanguageOfText(const ScvViewer *v) {
+    if (v->language)
+        return v->language;
+    for (const ScvLine &line : v->paragraphs)
+        for (const ScvPiece &p : line)
+            switch (p.attr.charset) {
+            case 128: return 0x0400;
+            case 129: return 0x0500;
+            case 136: return 0x0300;
+            }
+    return GetACP() == 932 ? 0x0400 : 0x0100;
+}
+
+// Opens the language manager with the text shown; with no text it opens nothing and answers
+// whether the manager could be opened (the state of a tool button that sends this message).
+int OpenLanguageManager(ScvViewer *v) {
+    typedef HWND(WINAPI * OpenProc)(DWORD, const char *, DWORD);
+    typedef int(WINAPI * AvailableProc)(DWORD);
+    HMODULE lk = LoadLibraryA("Linguakeeper.dll");  // kept: the manager window lives in it
+    OpenProc open = lk ? (OpenProc)GetProcAddress(lk, MAKEINTRESOURCEA(108)) : nullptr;
+    AvailableProc available = lk ? (AvailableProc)GetProcAddress(lk, MAKEINTRESOURCEA(116)) : nullptr;
+    std::string plain = PlainText(v, false);
+    if (!open || !available)
+        return 0;
+    if (plain.find_first_not_of(" \t\r\n") == std::string::npos)
+        return available(0) != 0;
+    return open(LanguageOfText(v), plain.c_str(), 0) != nullptr;
 }
 
 LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -128,7 +186,13 @@ LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcA(w, msg, wParam, lParam);
     case WM_PAINT: Scv_Paint(v); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_SIZE: Scv_UpdateScroll(v); return 0;
+    case WM_SIZE:
+        // Lines follow a new width (the pop-up form keeps its own); a new height only scrolls.
+        if (!(v->option & 1) && LOWORD(lParam) != v->layoutWidth)
+            Scv_Layout(v, false);
+        else
+            Scv_UpdateScroll(v);
+        return 0;
     case WM_VSCROLL: {
         int top = v->topLine;
         switch (LOWORD(wParam)) {
@@ -172,6 +236,7 @@ LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
             snprintf(tag, sizeof tag, "\x1b" "F%02X", (unsigned)(wParam & 0xFF));
             s = tag;
         }
+        v->language = 0;
         if (lParam)
             s += (const char *)lParam;
         return SetText(v, s);
@@ -184,15 +249,18 @@ LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam >= 6 && wParam <= 72) {
             v->fontSize = (int)wParam;
             Scv_DropFonts(v);
-            Scv_Layout(v);
+            Scv_Layout(v, true);
         }
         return 1;
     case SCV_SETDISPSTYLE: v->dispStyle = (int)wParam; v->layer = (int)lParam; return 1;
     case SCV_SETLAYER: v->layer = (int)wParam; return 1;
-    case SCV_SETOPTION: v->option = (DWORD)wParam; return 1;
+    case SCV_SETOPTION:
+        v->option = (DWORD)wParam;
+        Scv_Layout(v, false);
+        return 1;
     case SCV_SETFLAGS:
         v->flags = (DWORD)wParam;
-        Scv_Layout(v);
+        Scv_Layout(v, true);
         return 1;
     case SCV_PRINT: return Scv_Print(v, (const PRINTDLGA *)lParam);
     case SCV_CHECK1: return v->text.empty() || PlainText(v, false).empty();
@@ -201,14 +269,8 @@ LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case SCV_SETTEXT:
         if (!wParam)
             return 0;
-        return SetText(v, (const char *)wParam);
-    case SCV_LANGMANAGER: {
-        typedef HWND(WINAPI * OpenProc)(DWORD, const char *, DWORD);
-        HMODULE lk = LoadLibraryA("Linguakeeper.dll");  // kept: the manager window lives in it
-        OpenProc open = lk ? (OpenProc)GetProcAddress(lk, MAKEINTRESOURCEA(108)) : nullptr;
-        WORD language = v->language ? v->language : (GetACP() == 932 ? 0x0400 : 0x0100);
-        return open && open(language, PlainText(v, false).c_str(), 0) != nullptr;
-    }
+        return SendText(v, (const char *)wParam, (DWORD)lParam);
+    case SCV_LANGMANAGER: return OpenLanguageManager(v);
     }
     return DefWindowProcA(w, msg, wParam, lParam);
 }
