@@ -10,7 +10,9 @@
  *   Name           display name (default: the driver's language name)
  *   SearchSettings binary, the 260-byte search part of the language record (written by SetLangInfo)
  *   FontFace1, FontFace2, Color   the display part of the record (written by SetLangInfo)
- *   IconModule, IconId            icon of the language (default: the system's application icon)
+ *   IconModule, IconId            icon of the language (default: one drawn for it, 32 x 32: its two-letter
+ *                                 code, EN ZH JA KO FR DE ES FI IT NO SV, in white on a tile of its own
+ *                                 colour; the code's high byte in hexadecimal for another language)
  *   PhoneDataFile  phonetic data file of the built-in driver (see below)
  * Key texts and arrays a driver hands out are released with the driver's LangDriver_Free (exported
  * by name) when it has one, else with the heap release of the language library (linguabase.dll,
@@ -150,7 +152,8 @@ int WINAPI Linguakeeper_IsAvailable(DWORD language);
 /* Fills the block with the driver's normaliser, comparer, scorer and key-space procedure; 1, or 0
  * with the block zeroed for an unknown or unloaded language. */
 int WINAPI Linguakeeper_GetDriverProcs(DWORD language, DWORD reserved, LinguakeeperDriverProcs *procs);
-/* The language's icon (shared, not to be destroyed), also stored through *icon when not null. */
+/* The language's icon (shared, not to be destroyed, the same handle each time), also stored through
+ * *icon when not null; null for an unknown language. */
 HICON WINAPI Linguakeeper_GetLangIcon(DWORD language, HICON *icon, DWORD reserved);
 
 /* ---- Analysis and keys ------------------------------------------------------------------------ */
@@ -184,8 +187,13 @@ int WINAPI Linguakeeper_PlaySound(const void *data, DWORD size);
 int WINAPI Linguakeeper_AddEntry(const void *item, int userDictionary, DWORD dictionaryId, const void *dicInfo);
 /* Non-zero when the manager's word store holds the data item's headword for its language. */
 int WINAPI Linguakeeper_HasItem(const void *item);
-/* Opens (or brings forward) the manager window on the language, showing the text when given;
- * the window, or null. */
+/* Opens (or brings forward) the manager window on the language, showing the text when given (a
+ * window already open keeps its text otherwise); the window, or null for an unknown language.
+ * The window (class LinguakeeperManager, one per thread, title the language's display name) holds
+ * the language's icon (control 102), the list of the languages (101, item data the code; choosing
+ * one shows it), the text (100, editable), the words of the text as the language's word iterator
+ * finds them, each with its search key (103, "word<TAB>key", again at every change of the text),
+ * and the headwords handed over by Linguakeeper_AddEntry in this process for the language (104). */
 HWND WINAPI Linguakeeper_OpenManager(DWORD language, const char *text, DWORD flags);
 
 #ifdef __cplusplus

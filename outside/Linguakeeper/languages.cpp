@@ -263,6 +263,16 @@ LkLanguage *Lk_Find(DWORD language) {
     return nullptr;
 }
 
+int Lk_ListLanguages(WORD *codes, int cap) {
+    Lk_Lock();
+    Start();
+    int n = 0;
+    for (int i = 0; i < g_count && n < cap; i++)
+        codes[n++] = g_languages[i].code;
+    Lk_Unlock();
+    return n;
+}
+
 extern "C" int WINAPI Linguakeeper_Init(DWORD) {
     Lk_Lock();
     g_initCount++;
@@ -377,21 +387,4 @@ extern "C" int WINAPI Linguakeeper_GetDriverProcs(DWORD language, DWORD, Linguak
     }
     Lk_Unlock();
     return ok;
-}
-
-extern "C" HICON WINAPI Linguakeeper_GetLangIcon(DWORD language, HICON *icon, DWORD) {
-    HICON h = nullptr;
-    Lk_Lock();
-    LkLanguage *l = Lk_Find(language);
-    if (l && l->record.iconModule[0] && l->record.iconId) {
-        HMODULE m = LoadLibraryExA(l->record.iconModule, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (m)  // kept loaded: the icon is shared and lives as long as its module
-            h = (HICON)LoadImageA(m, MAKEINTRESOURCEA(l->record.iconId), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE);
-    }
-    Lk_Unlock();
-    if (!h && l)
-        h = LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION);
-    if (icon)
-        *icon = h;
-    return h;
 }

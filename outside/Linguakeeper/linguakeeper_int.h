@@ -3,6 +3,8 @@
 #define LINGUAKEEPER_INT_H
 
 #include <windows.h>
+#include <string>
+#include <vector>
 #include "linguakeeper.h"
 
 extern HINSTANCE g_linguakeeperModule;
@@ -39,6 +41,13 @@ struct LkLanguage {
 LkLanguage *Lk_Find(DWORD language);
 void Lk_Lock();
 void Lk_Unlock();
+// The codes of the languages the manager knows, in its order; the count (at most cap).
+int Lk_ListLanguages(WORD *codes, int cap);
+
+// The headwords handed over for pronunciation in the language, in byte order (speech.cpp).
+std::vector<std::string> Lk_HandedOverWords(WORD language);
+// Tells an open manager window that the headwords handed over changed (manager.cpp).
+void Lk_ManagerWordsChanged();
 
 // Built-in byte-order driver for a charset (0, 128, 129, 136; others serve as 0).
 void Lk_BuiltinDriver(WORD code, int charset, LkDriver *driver);

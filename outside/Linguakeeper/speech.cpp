@@ -1,4 +1,4 @@
-// Pronunciation hand-off, the manager's word store and the manager window.
+// Pronunciation hand-off and the manager's word store.
 #include <windows.h>
 #include <mmsystem.h>
 #include <stdio.h>
@@ -27,23 +27,17 @@ bool ItemWord(const void *record, WORD *language, std::string *word) {
     return true;
 }
 
-const char kManagerClass[] = "LinguakeeperManager";
-const int kTextId = 100;
-
-LRESULT CALLBACK ManagerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CREATE:
-        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | WS_VSCROLL,
-                        0, 0, 0, 0, w, (HMENU)(INT_PTR)kTextId, g_linguakeeperModule, nullptr);
-        return 0;
-    case WM_SIZE:
-        MoveWindow(GetDlgItem(w, kTextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-    }
-    return DefWindowProcA(w, msg, wParam, lParam);
-}
-
 }  // namespace
+
+std::vector<std::string> Lk_HandedOverWords(WORD language) {
+    std::vector<std::string> words;
+    Lk_Lock();
+    for (const auto &w : g_words)
+        if (w.first == language)
+            words.push_back(w.second);
+    Lk_Unlock();
+    return words;
+}
 
 extern "C" int WINAPI Linguakeeper_PlaySound(const void *data, DWORD size) {
     const BYTE *p = (const BYTE *)data;
@@ -64,6 +58,7 @@ extern "C" int WINAPI Linguakeeper_AddEntry(const void *item, int, DWORD, const 
     Lk_Lock();
     g_words.insert({language, word});
     Lk_Unlock();
+    Lk_ManagerWordsChanged();
     return 1;
 }
 
@@ -76,33 +71,4 @@ extern "C" int WINAPI Linguakeeper_HasItem(const void *item) {
     int held = g_words.count({language, word}) != 0;
     Lk_Unlock();
     return held;
-}
-
-extern "C" HWND WINAPI Linguakeeper_OpenManager(DWORD language, const char *text, DWORD) {
-    LinguakeeperLangRecord record = {};
-    record.size = sizeof record;
-    if (!Linguakeeper_GetLangInfo(language, &record))
-        return nullptr;
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(g_linguakeeperModule, kManagerClass, &wc)) {
-        wc.lpfnWndProc = ManagerProc;
-        wc.hInstance = g_linguakeeperModule;
-        wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kManagerClass;
-        if (!RegisterClassA(&wc))
-            return nullptr;
-    }
-    HWND w = FindWindowA(kManagerClass, nullptr);
-    if (!w || GetWindowThreadProcessId(w, nullptr) != GetCurrentThreadId())
-        w = CreateWindowExA(0, kManagerClass, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 360, 240,
-                            nullptr, nullptr, g_linguakeeperModule, nullptr);
-    if (!w)
-        return nullptr;
-    SetWindowTextA(w, record.displayName);
-    if (text)
-        SetDlgItemTextA(w, kTextId, text);
-    ShowWindow(w, SW_SHOWNORMAL);
-    SetForegroundWindow(w);
-    return w;
 }

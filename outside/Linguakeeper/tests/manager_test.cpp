@@ -7,6 +7,8 @@
 #include <vector>
 #include "lexidata.h"
 #include "linguakeeper.h"
+#include "support/testkit_gdi.h"
+#include "support/testkit_wait.h"
 
 namespace {
 
@@ -343,6 +345,116 @@ TEST(Records, ReloadTakesChangedSettingsWithoutARestart) {
     EXPECT_STREQ(r.displayName, "Eigo");
     EXPECT_EQ(r.color, 0xABCDEFu);
     EXPECT_EQ(r.search[0].word[0], 1u) << "settings of the wrong size are not taken";
+    DeleteLanguageKeys();
+    Linguakeeper_Term();
+}
+
+namespace {
+
+std::vector<std::string> ListRows(HWND list) {
+    std::vector<std::string> rows;
+    int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; i++) {
+        char row[256] = "";
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < (LRESULT)sizeof row)
+            SendMessageA(list, LB_GETTEXT, i, (LPARAM)row);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string Title(HWND w) {
+    char title[64] = "";
+    GetWindowTextA(w, title, sizeof title);
+    return title;
+}
+
+// Chooses the language in the manager's language list as a user does.
+void ChooseLanguage(HWND manager, WORD code) {
+    HWND box = GetDlgItem(manager, 101);
+    int n = (int)SendMessageA(box, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; i++)
+        if ((WORD)SendMessageA(box, CB_GETITEMDATA, i, 0) == code)
+            SendMessageA(box, CB_SETCURSEL, i, 0);
+    SendMessageA(manager, WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), (LPARAM)box);
+}
+
+}  // namespace
+
+TEST(Manager, ShowsTheLanguageTheWordsOfTheTextAndTheWordsHandedOver) {
+    BuiltinOnly();
+    // "nihongo eigo": two runs of double-byte characters, two words of the built-in driver.
+    HWND w = Linguakeeper_OpenManager(0x0400, "\x93\xfa\x96{\x8c\xea \x89p\x8c\xea", 0);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Title(w), "Japanese");
+    HWND box = GetDlgItem(w, 101);
+    ASSERT_GE(SendMessageA(box, CB_GETCOUNT, 0, 0), 11) << "every language of the suite";
+    EXPECT_EQ(SendMessageA(box, CB_GETITEMDATA, SendMessageA(box, CB_GETCURSEL, 0, 0), 0), 0x0400);
+    std::vector<std::string> words = ListRows(GetDlgItem(w, 103));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0], "\x93\xfa\x96{\x8c\xea\t\x93\xfa\x96{\x8c\xea");  // nihongo, its key
+    EXPECT_EQ(words[1].substr(0, 4), "\x89p\x8c\xea");                    // eigo
+    EXPECT_TRUE(SendMessageA(GetDlgItem(w, 102), STM_GETICON, 0, 0) ==
+                (LRESULT)Linguakeeper_GetLangIcon(0x0400, nullptr, 0));
+
+    // A headword handed over shows up in its language's list.
+    std::vector<BYTE> item = Item(0x0400, "\x8e\xab\x8f\x91");  // jisho
+    ASSERT_EQ(Linguakeeper_AddEntry(item.data(), 0, 0x100100, nullptr), 1);
+    HWND handed = GetDlgItem(w, 104);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(handed, LB_GETCOUNT, 0, 0) == 1; }));
+    EXPECT_EQ(ListRows(handed), std::vector<std::string>{"\x8e\xab\x8f\x91"});
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(Testkit_SaveWindowPicture(w, "manager_japanese.bmp"));
+
+    // Another language chosen in the window: its title, its lists.
+    ChooseLanguage(w, 0x0100);
+    EXPECT_EQ(Title(w), "English");
+    EXPECT_EQ(SendMessageA(handed, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)"\x8e\xab\x8f\x91"), LB_ERR)
+        << "the Japanese headword is not in the English list";
+    // Typed text is taken at once; opened again with text, the same window shows it.
+    HWND edit = GetDlgItem(w, 100);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char *c = "Running dogs"; *c; c++)
+        SendMessageA(edit, WM_CHAR, (unsigned char)*c, 1);
+    EXPECT_EQ(ListRows(GetDlgItem(w, 103)), (std::vector<std::string>{"Running\trunning", "dogs\tdogs"}));
+    EXPECT_EQ(Linguakeeper_OpenManager(0x0700, "Haus", 1), w);
+    EXPECT_EQ(Title(w), "German");
+    EXPECT_EQ(ListRows(GetDlgItem(w, 103)), std::vector<std::string>{"Haus\thaus"});
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(Testkit_SaveWindowPicture(w, "manager_german.bmp"));
+    DestroyWindow(w);
+}
+
+TEST(Icons, EveryLanguageHasAnIconOfItsOwn) {
+    DeleteLanguageKeys();
+    DWORD off = 0;
+    SetKeyValue(0x1300, "Load", REG_DWORD, &off, 4);  // a language the suite does not know, not loaded
+    Restart();
+    const WORD codes[] = {0x0100, 0x0300, 0x0400, 0x0500, 0x0700, 0x1300};
+    TestkitCanvas row(40 * 6, 40);
+    std::vector<uint32_t> tiles;
+    for (int i = 0; i < 6; i++) {
+        HICON icon = nullptr;
+        HICON h = Linguakeeper_GetLangIcon(codes[i], &icon, 0);
+        ASSERT_NE(h, nullptr) << codes[i];
+        EXPECT_EQ(icon, h);
+        EXPECT_EQ(Linguakeeper_GetLangIcon(codes[i], nullptr, 0), h) << "shared: the same icon each time";
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(h, &info));
+        BITMAP bm = {};
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, 32);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DrawIconEx(row.dc, 40 * i + 4, 4, h, 32, 32, 0, nullptr, DI_NORMAL);
+        tiles.push_back(row.At(40 * i + 4 + 3, 4 + 16));  // the tile's colour at its left edge
+        EXPECT_EQ(row.At(40 * i + 4, 4), 0xFFFFFFu) << "the rounded corner lets the ground show";
+    }
+    for (size_t i = 0; i < tiles.size(); i++)
+        for (size_t j = i + 1; j < tiles.size(); j++)
+            EXPECT_NE(tiles[i], tiles[j]) << codes[i] << " and " << codes[j];
+    EXPECT_TRUE(Testkit_SavePicture(row.dc, 0, 0, row.width, row.height, "language_icons.bmp"));
+    EXPECT_EQ(Linguakeeper_GetLangIcon(0x7777, nullptr, 0), nullptr) << "no icon for an unknown language";
     DeleteLanguageKeys();
     Linguakeeper_Term();
 }
