@@ -6,31 +6,96 @@ import struct
 import sys
 
 
-def shape_mask(shape, size):
-    """Rows of booleans: which pixels of a size x size image are painted."""
+DIGITS = {  # 3 x 5 pixel digits, rows top to bottom
+    '0': ['111', '101', '101', '101', '111'], '1': ['010', '110', '010', '010', '111'],
+    '2': ['111', '001', '111', '100', '111'], '3': ['111', '001', '111', '001', '111'],
+    '4': ['101', '101', '111', '001', '001'], '5': ['111', '100', '111', '001', '111'],
+    '6': ['111', '100', '111', '101', '111'], '7': ['111', '001', '010', '010', '010'],
+    '8': ['111', '101', '111', '101', '111'], '9': ['111', '101', '111', '001', '111'],
+}
+
+
+def digit_on(d, x, y, left, top, scale):
+    """Whether pixel (x, y) lies on digit d drawn at (left, top) with square pixels of scale."""
+    col, row = (x - left) // scale, (y - top) // scale
+    if x < left or y < top or not (0 <= col < 3 and 0 <= row < 5):
+        return False
+    return DIGITS[d][row][col] == '1'
+
+
+def shape_pixel(shape, x, y, size):
+    """0 for a clear pixel, 1 for the shape's colour, 2 for its dark detail (lines, digits)."""
     c = (size - 1) / 2.0
     r = size / 2.0 - 1
-    rows = []
-    for y in range(size):
-        row = []
-        for x in range(size):
-            dx, dy = x - c, y - c
-            if shape == 'square':
-                on = 1 <= x < size - 1 and 1 <= y < size - 1
-            elif shape == 'circle':
-                on = dx * dx + dy * dy <= r * r
-            elif shape == 'diamond':
-                on = abs(dx) + abs(dy) <= r
-            elif shape == 'bar':
-                on = size // 4 <= y < size - size // 4 and 1 <= x < size - 1
-            elif shape == 'ring':
-                d = dx * dx + dy * dy
-                on = (r * 0.55) ** 2 <= d <= r * r
-            else:
-                raise SystemExit(f'unknown shape {shape}')
-            row.append(on)
-        rows.append(row)
-    return rows
+    dx, dy = x - c, y - c
+    s = size / 16.0  # shapes are laid out on a 16-pixel grid and scaled
+    if shape == 'square':
+        return int(1 <= x < size - 1 and 1 <= y < size - 1)
+    if shape == 'circle':
+        return int(dx * dx + dy * dy <= r * r)
+    if shape == 'diamond':
+        return int(abs(dx) + abs(dy) <= r)
+    if shape == 'bar':
+        return int(size // 4 <= y < size - size // 4 and 1 <= x < size - 1)
+    if shape == 'ring':
+        d = dx * dx + dy * dy
+        return int((r * 0.55) ** 2 <= d <= r * r)
+    if shape.startswith('slot'):  # a numbered disc in the lower right corner (an overlay)
+        digit = shape[4:]
+        bx, by, br = size - 5 * s, size - 5 * s, 4.5 * s
+        if (x - bx) ** 2 + (y - by) ** 2 > br * br:
+            return 0
+        scale = max(1, size // 16)
+        return 2 if digit_on(digit, x, y, int(bx - 1.5 * scale), int(by - 2.5 * scale), scale) else 1
+    if shape == 'mark':  # a small triangle in the upper left corner (an overlay)
+        return int(x + y < 6 * s)
+    if shape == 'book':
+        if not (3 * s <= x < 13 * s and 1 * s <= y < 15 * s):
+            return 0
+        return 2 if x < 5 * s or y >= 13 * s else 1
+    if shape == 'book-open':
+        if not (1 * s <= x < 15 * s and 3 * s <= y < 13 * s):
+            return 0
+        return 2 if abs(x - c) < s or (y - 3 * s) % (3 * s) < s * 0.6 and y > 4 * s else 1
+    if shape == 'page':
+        if not (3 * s <= x < 13 * s and 1 * s <= y < 15 * s):
+            return 0
+        if x - 9 * s > y - 1 * s:  # the folded corner
+            return 0
+        return 2 if 5 * s <= x < 11 * s and (y - 5 * s) % (3 * s) < s * 0.6 and y > 4 * s else 1
+    if shape in ('folder', 'folder-open'):
+        tab = 1 * s <= x < 7 * s and 2 * s <= y < 4 * s
+        body = 1 * s <= x < 15 * s and 4 * s <= y < 14 * s
+        if shape == 'folder-open' and body and y >= 7 * s:
+            return 2
+        return int(tab or body)
+    if shape == 'group':
+        for k in range(3):
+            if (1 + 3 * k) * s <= x < (9 + 3 * k) * s and (1 + 3 * k) * s <= y < (9 + 3 * k) * s:
+                edge = x < (2 + 3 * k) * s or y < (2 + 3 * k) * s
+                inner = k == 2 or not ((4 + 3 * k) * s <= x and (4 + 3 * k) * s <= y)
+                if inner:
+                    return 2 if edge else 1
+        return 0
+    if shape in ('arrow-up', 'arrow-down'):
+        yy = y if shape == 'arrow-up' else size - 1 - y
+        head = yy < 8 * s and abs(dx) <= yy - 1 * s
+        stem = 8 * s <= yy < 15 * s and abs(dx) < 2.5 * s
+        return int(head or stem)
+    if shape == 'lens':
+        d = ((x - 6 * s) ** 2 + (y - 6 * s) ** 2) ** 0.5
+        handle = abs((x - y)) < 1.6 * s and x > 9 * s and y > 9 * s and x < 15 * s
+        return 2 if handle or 3.5 * s <= d <= 5 * s else int(d < 3.5 * s)
+    if shape == 'drive':
+        if not (1 * s <= x < 15 * s and 5 * s <= y < 12 * s):
+            return 0
+        return 2 if y >= 10 * s or (11 * s <= x < 13 * s and 7 * s <= y < 8 * s) else 1
+    raise SystemExit(f'unknown shape {shape}')
+
+
+def shape_mask(shape, size):
+    """Rows of booleans: which pixels of a size x size image are painted."""
+    return [[shape_pixel(shape, x, y, size) > 0 for x in range(size)] for y in range(size)]
 
 
 def dib(size, pixels, mask):
@@ -52,10 +117,13 @@ def dib(size, pixels, mask):
 def icon_file(rgb, shape, kind=1, hotspot=(0, 0)):
     images = []
     for size in (16, 32):
-        mask = shape_mask(shape, size)
         r, g, b = rgb
-        px = [[bytes((b, g, r, 255)) if mask[y][x] else bytes((0, 0, 0, 0)) for x in range(size)]
-              for y in range(size)]
+        dark = bytes((b // 3, g // 3, r // 3, 255)) if shape.startswith(('book', 'page', 'folder', 'group', 'lens', 'drive')) \
+            else bytes((255, 255, 255, 255))
+        values = [[shape_pixel(shape, x, y, size) for x in range(size)] for y in range(size)]
+        px = [[bytes((b, g, r, 255)) if v == 1 else dark if v == 2 else bytes((0, 0, 0, 0)) for v in row]
+              for row in values]
+        mask = [[v > 0 for v in row] for row in values]
         images.append((size, dib(size, px, mask)))
     out = struct.pack('<HHH', 0, kind, len(images))
     offset = 6 + 16 * len(images)
@@ -117,11 +185,15 @@ def main():
     src, out = sys.argv[1], sys.argv[2]
     os.makedirs(out, exist_ok=True)
     rc = ['// Generated by gen_images.py from images.txt; do not edit.']
+    seen = set()
     for n, line in enumerate(open(src, encoding='ascii'), 1):
         f = line.split('#', 1)[0].split()
         if not f:
             continue
         kind, ident = f[0], int(f[1])
+        if (kind, ident) in seen:
+            raise SystemExit(f'{src}:{n}: {kind} {ident} given twice')
+        seen.add((kind, ident))
         if kind == 'icon':
             rgb = bytes.fromhex(f[2])
             name = f'icon_{ident}.ico'

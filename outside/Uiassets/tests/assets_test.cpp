@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <stdio.h>
+#include <string.h>
 #include <string>
+#include <vector>
 #include "uiassets.h"
 
 TEST(Assets, StringsComeBackInShiftJis) {
@@ -77,6 +80,62 @@ TEST(Assets, MessageBoxAnswersFromTheScript) {
     EXPECT_EQ(Uiassets_LoadCursor(65000), nullptr);
     HICON l = nullptr, s = nullptr;
     EXPECT_EQ(Uiassets_GetIcons(65000, &l, &s), 0);
+}
+
+TEST(Assets, MessageBoxesAreRecordedAndLogged) {
+    const char *log = "boxes.log";
+    DeleteFileA(log);
+    _putenv_s("UIASSETS_MESSAGEBOX_LOG", log);
+    _putenv_s("UIASSETS_MESSAGEBOX_ANSWER", "6,7");
+    int before = Uiassets_LastMessageBox(nullptr, nullptr, 0, nullptr);
+    std::vector<int> answers;
+    answers.push_back(Uiassets_MessageBoxFormat(nullptr, UIA_IDS_FINDER_CAPTION, MB_YESNO, UIA_IDS_CREATE_FOLDER,
+                                                "C:\\dic"));
+    UINT textId = 0, style = 0;
+    char text[256];
+    EXPECT_EQ(Uiassets_LastMessageBox(&textId, text, sizeof text, &style), before + 1);
+    EXPECT_EQ(textId, (UINT)UIA_IDS_CREATE_FOLDER);
+    EXPECT_EQ(style, (UINT)MB_YESNO);
+    EXPECT_NE(strstr(text, "C:\\dic"), nullptr) << "formatted with the path";
+    answers.push_back(Uiassets_MessageBoxText(nullptr, "plain text", nullptr, MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(Uiassets_LastMessageBox(&textId, text, sizeof text, &style), before + 2);
+    EXPECT_EQ(textId, 0u);
+    EXPECT_STREQ(text, "plain text");
+    EXPECT_EQ(style, (UINT)(MB_OK | MB_ICONSTOP));
+    answers.push_back(Uiassets_MessageBox(nullptr, UIA_IDS_LINK_NO_NAME, 0, MB_OK));
+    _putenv_s("UIASSETS_MESSAGEBOX_ANSWER", "");
+    _putenv_s("UIASSETS_MESSAGEBOX_LOG", "");
+    // The answers are taken in turn from the list's start; past its end the last one repeats.
+    EXPECT_EQ(answers, (std::vector<int>{6, 7, 7}));
+    FILE *f = fopen(log, "rb");
+    ASSERT_NE(f, nullptr);
+    char line[512];
+    int lines = 0;
+    unsigned id = 0, st = 0;
+    int answer = 0;
+    while (fgets(line, sizeof line, f)) {
+        ASSERT_EQ(sscanf(line, "%u\t%u\t%d\t", &id, &st, &answer), 3) << line;
+        EXPECT_EQ(answer, answers[lines]);
+        lines++;
+    }
+    fclose(f);
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(id, (unsigned)UIA_IDS_LINK_NO_NAME);
+}
+
+TEST(Assets, FilterStringsEndWithTwoZeroBytes) {
+    char buf[128];
+    memset(buf, 'x', sizeof buf);
+    int n = Uiassets_LoadFilter(UIA_IDS_LIST_FILTER, buf, sizeof buf);
+    ASSERT_GT(n, 0);
+    int parts = 0;
+    for (const char *p = buf; *p; p += strlen(p) + 1) parts++;
+    EXPECT_EQ(parts, 4) << "two names, two patterns";
+    EXPECT_EQ(buf[n], 0);
+    char small[8];
+    EXPECT_EQ(Uiassets_LoadFilter(UIA_IDS_LIST_FILTER, small, sizeof small), 0) << "does not fit";
+    EXPECT_EQ(small[0], 0);
+    EXPECT_EQ(Uiassets_LoadFilter(65000, buf, sizeof buf), 0);
 }
 
 TEST(Assets, IconsCursorsAndBitmapsByNumber) {
