@@ -72,8 +72,9 @@ LRESULT WINAPI Sharedkit_DeliverClipboard(HWND mainWindow, int kind, DWORD dicti
 
 /* ---- Owner-drawn buttons ------------------------------------------------------------------------
  * Paint the button of the draw record: a push frame (sunken when pressed, or when the record says
- * the button is selected) and the centred text in the default GUI font.  1 when painted, 0 for a
- * null record. */
+ * the button is selected) and the centred text in the default GUI font.  A dictionary button 20
+ * pixels high or more shows the language's 16 x 16 icon at its left when the language manager
+ * (Linguakeeper.dll) is loaded in the process.  1 when painted, 0 for a null record. */
 int WINAPI Sharedkit_DrawDicButton(const DRAWITEMSTRUCT *draw, const char *name, DWORD language, int pressed);
 int WINAPI Sharedkit_DrawTextButton(const DRAWITEMSTRUCT *draw, const char *text, int pressed);
 int WINAPI Sharedkit_DrawColorDicButton(const DRAWITEMSTRUCT *draw, const char *name, COLORREF color, int pressed);
@@ -88,8 +89,10 @@ int WINAPI Sharedkit_FillDicMenu(HMENU menu, int mode);
 int WINAPI Sharedkit_DoDicMenuCommand(UINT command, DWORD flags, DWORD searchOption, int incremental);
 int WINAPI Sharedkit_HandleWindowCommand(HWND window, UINT command);
 int WINAPI Sharedkit_HandleControlCommand(HWND list, UINT command);
-/* Help for the commands 1, 5601, 5602 and 5604 to 5607 (topic and optional path are noted in the
- * debugger output; the suite ships no help files); 0 for every other command. */
+/* Help for the commands 1, 5601, 5602 and 5604 to 5607: the thread's help window (class
+ * SharedkitHelp, owned by the window's top-level window, made once and brought forward again) shows
+ * the command's subject, the topic number and the path when given (also noted in the debugger
+ * output; the suite ships no help files); 1 when shown, 0 for every other command. */
 int WINAPI Sharedkit_ShowHelp(HWND window, UINT command, DWORD topic, const char *path);
 
 /* ---- New-dictionary question ------------------------------------------------------------------- */

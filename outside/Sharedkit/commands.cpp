@@ -1,5 +1,4 @@
-// Shared command, menu and help handlers, and the owner-drawn buttons.
-#include <stdio.h>
+// Shared command and menu handlers, and the owner-drawn buttons.
 #include "sharedkit.h"
 #include "sharedkit_int.h"
 
@@ -49,8 +48,29 @@ extern "C" int WINAPI Sharedkit_DrawTextButton(const DRAWITEMSTRUCT *draw, const
     return 1;
 }
 
-extern "C" int WINAPI Sharedkit_DrawDicButton(const DRAWITEMSTRUCT *draw, const char *name, DWORD, int pressed) {
-    return Sharedkit_DrawTextButton(draw, name, pressed);
+// The language's icon from the language manager when the process has it loaded (the programs
+// with dictionary buttons do, through the engine); null otherwise.
+static HICON LanguageIcon(DWORD language) {
+    typedef HICON(WINAPI * IconProc)(DWORD, HICON *, DWORD);
+    HMODULE manager = language ? GetModuleHandleA("Linguakeeper.dll") : nullptr;
+    IconProc icon = manager ? (IconProc)GetProcAddress(manager, MAKEINTRESOURCEA(112)) : nullptr;
+    return icon ? icon(language, nullptr, 0) : nullptr;
+}
+
+extern "C" int WINAPI Sharedkit_DrawDicButton(const DRAWITEMSTRUCT *draw, const char *name, DWORD language,
+                                              int pressed) {
+    if (!draw || !draw->hDC)
+        return 0;
+    DrawButtonFrame(draw, pressed);
+    const RECT &r = draw->rcItem;
+    HICON icon = r.bottom - r.top >= 20 ? LanguageIcon(language & 0xFFFF) : nullptr;
+    if (icon) {
+        int shift = (pressed || (draw->itemState & ODS_SELECTED)) ? 1 : 0;
+        DrawIconEx(draw->hDC, r.left + 4 + shift, r.top + (r.bottom - r.top - 16) / 2 + shift, icon, 16, 16, 0,
+                   nullptr, DI_NORMAL);
+    }
+    DrawButtonText(draw, name, pressed, icon ? 18 : 0);
+    return 1;
 }
 
 extern "C" int WINAPI Sharedkit_DrawColorDicButton(const DRAWITEMSTRUCT *draw, const char *name, COLORREF color,
@@ -97,16 +117,5 @@ extern "C" int WINAPI Sharedkit_HandleWindowCommand(HWND window, UINT command) {
         SendMessageA(focus, EM_SETSEL, 0, -1);
     else
         SendMessageA(focus, message, 0, 0);
-    return 1;
-}
-
-extern "C" int WINAPI Sharedkit_ShowHelp(HWND, UINT command, DWORD topic, const char *path) {
-    bool help = command == 1 || command == 5601 || command == 5602 || (command >= 5604 && command <= 5607);
-    if (!help)
-        return 0;
-    char line[400];
-    snprintf(line, sizeof line, "Sharedkit: help %u, topic %lu%s%s\n", command, (unsigned long)topic,
-             path ? ", " : "", path ? path : "");
-    OutputDebugStringA(line);  // the suite ships no help files
     return 1;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 #include "sharedkit.h"
 #include "peer_common.h"
+#include "support/testkit_gdi.h"
 
 namespace {
 
@@ -446,4 +447,85 @@ TEST(Commands, ButtonsPaintTheirFaceAndText) {
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
+}
+
+TEST(Help, TheThreadsHelpWindowShowsSubjectTopicAndPath) {
+    HWND frame = MakeWindow("SharedkitHelpOwner", DefWindowProcA);
+    ASSERT_EQ(Sharedkit_ShowHelp(frame, 5606, 10604, "C:\\Study\\history.vlh"), 1);
+    HWND help = FindWindowA("SharedkitHelp", nullptr);
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(IsWindowVisible(help));
+    EXPECT_EQ(GetWindow(help, GW_OWNER), frame);
+    wchar_t subject[64] = L"", body[512] = L"";
+    GetDlgItemTextW(help, 100, subject, 64);
+    GetDlgItemTextW(help, 101, body, 512);
+    EXPECT_STREQ(subject, L"\u5358\u8a9e\u5e33");  // tangochou: study lists
+    EXPECT_NE(wcsstr(body, L"10604"), nullptr);
+    EXPECT_NE(wcsstr(body, L"C:\\Study\\history.vlh"), nullptr);
+    RedrawWindow(help, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(Testkit_SaveWindowPicture(help, "help.bmp"));
+    // The next help command: the same window with its own subject; a command that is not help
+    // changes nothing.
+    EXPECT_EQ(Sharedkit_ShowHelp(frame, 1, 10501, nullptr), 1);
+    EXPECT_EQ(FindWindowA("SharedkitHelp", nullptr), help);
+    GetDlgItemTextW(help, 100, subject, 64);
+    GetDlgItemTextW(help, 101, body, 512);
+    EXPECT_STREQ(subject, L"\u76ee\u6b21");  // mokuji: contents
+    EXPECT_EQ(wcsstr(body, L"history"), nullptr);
+    EXPECT_EQ(Sharedkit_ShowHelp(frame, 5603, 1, nullptr), 0);
+    GetDlgItemTextW(help, 100, subject, 64);
+    EXPECT_STREQ(subject, L"\u76ee\u6b21");
+    DestroyWindow(help);
+    DestroyWindow(frame);
+}
+
+TEST(Commands, DictionaryButtonsShowTheLanguagesIcon) {
+    TestkitCanvas face(3 * 130, 26, 0x00FFFFFF);
+    auto draw = [&](int slot, const char *name, DWORD language) {
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_BUTTON;
+        d.hDC = face.dc;
+        d.rcItem = {slot * 130, 0, slot * 130 + 126, 26};
+        return Sharedkit_DrawDicButton(&d, name, language, 0);
+    };
+    // Without the language manager in the process there is no icon to show.
+    ASSERT_EQ(GetModuleHandleA("Linguakeeper.dll"), nullptr);
+    std::vector<uint32_t> before;
+    EXPECT_EQ(draw(0, "Collins", 0x0100), 1);
+    for (int x = 0; x < 24; x++)
+        before.push_back(face.At(x, 13));
+    ASSERT_NE(LoadLibraryA("Linguakeeper.dll"), nullptr);
+    EXPECT_EQ(draw(0, "Collins", 0x0100), 1);
+    EXPECT_EQ(draw(1, "\x89p\x98\x61\x8e\xab\x93T", 0x0400), 1);  // eiwa jiten: an English-Japanese dictionary
+    EXPECT_EQ(draw(2, "No language", 0), 1);
+    auto reddish = [&](int slot) {
+        for (int y = 0; y < face.height; y++)
+            for (int x = slot * 130; x < slot * 130 + 24; x++) {
+                uint32_t p = face.At(x, y);
+                if ((p >> 16) > 150 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 90)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(reddish(1)) << "the Japanese tile";
+    EXPECT_FALSE(reddish(0)) << "the English tile is blue";
+    std::vector<uint32_t> after;
+    for (int x = 0; x < 24; x++)
+        after.push_back(face.At(x, 13));
+    EXPECT_NE(before, after) << "the English icon drawn";
+    int first, last;
+    TestkitCanvas plain(130, 26, 0x00FFFFFF);
+    DRAWITEMSTRUCT d = {};
+    d.CtlType = ODT_BUTTON;
+    d.hDC = plain.dc;
+    d.rcItem = {0, 0, 126, 26};
+    Sharedkit_DrawTextButton(&d, "No language", 0);
+    std::vector<uint32_t> none, text;
+    for (int x = 0; x < 126; x++) {
+        none.push_back(face.At(2 * 130 + x, 13));
+        text.push_back(plain.At(x, 13));
+    }
+    EXPECT_EQ(none, text) << "language 0: the plain text button";
+    face.InkColumns(0x00FFFFFF, &first, &last);
+    EXPECT_TRUE(Testkit_SavePicture(face.dc, 0, 0, face.width, face.height, "dictionary_buttons.bmp"));
 }
