@@ -1,0 +1,234 @@
+/* Widgetry: the shared controls of the suite.
+ *
+ * The data list (window class VLDATALISTCLASS), an owner-drawn report list over a VLWordList that
+ * it owns, and the rich-edit input field with its stream in and out, context menu and the
+ * Active IMM input-method layer.  Exported by ordinal only.
+ *
+ * Start-up: loading the library starts the common controls (list views, headers, tool tips) and
+ * registers VLDATALISTCLASS (application-global) and the line-edit field class (Quickfield_Init);
+ * unloading ends both.  The component library (COM) is not started under the loader lock: the
+ * rich-edit start (Widgetry_RichEditInit) starts it on the calling thread when it needs the
+ * Active IMM objects, and Widgetry_RichEditTerm ends it there.
+ *
+ * Decisions that hold for every control of the library:
+ * - Fault guards.  The toolchain of the suite has no structured exception handling in C++.  Where
+ *   a control calls only the suite's own layers (drawing a data-list row calls Strandkit, Lexicore
+ *   and the platform) there is no guard: each step checks its inputs and the row's drawing has one
+ *   cleanup path that frees its memory bitmap and device context whatever happens.  A control
+ *   that must call foreign code under a guard gets one small helper for both lanes in this
+ *   library, not a guard per call.
+ * - Score-class colours.  One rule for every list and status line of the suite that colours an
+ *   entry by its match class (bits 28-31 of its score): class 0 takes the Perfect colour of
+ *   CandidateListOptions, classes 1 and 2 Good, class 3 Average, class 4 and above Bad
+ *   (Widgetry_ScoreClassColour below).  The pop-up's status line keeps one text per class but takes
+ *   its colour by this rule.
+ * - A row of a data list (the position of a list-view row, which hides the sub-entries of a folded
+ *   group) and an item of its word list (the position in the VLWordList) are different numbers:
+ *   every message that takes a row maps it to the row's own item, and every notice that names an
+ *   item passes the word-list position. */
+#ifndef WIDGETRY_H
+#define WIDGETRY_H
+
+#include <windows.h>
+#ifndef RC_INVOKED
+#include <richedit.h>
+#include "lexidata.h"
+#include "prefstore.h"
+#endif
+
+/* ==== Data list ===================================================================================
+ * Window class VLDATALISTCLASS.  The creation parameter (lpParam of CreateWindowEx) is the word
+ * list's maximum count (at least 1 is used).  The low 16 bits of the window style are the list's
+ * own style bits (VLDLS_*); WS_POPUP makes the drop-down form: rows follow the mouse, the list
+ * hides when it loses the focus or a row is chosen, and the parent (the owner) is told
+ * WM_ENTERMENULOOP when it shows and WM_EXITMENULOOP when it closes.
+ *
+ * Rows: one per item, in word-list order.  Unless the list is flat, an item whose entry link (high
+ * 16 bits: the distance back to its main entry) leads to the item before it, or to the main entry
+ * of the items before it, in the same dictionary (file id and sub-dictionary number), is a
+ * sub-entry shown under that main entry.  Every refresh opens all groups, or folds them with
+ * VLDLS_FOLDED.  Row positions below are list-view rows (0-based); item positions are word-list
+ * positions (0-based). */
+
+#define VLDATALISTCLASS "VLDATALISTCLASS"
+
+/* Style bits (low 16 bits of the window style). */
+#define VLDLS_ROWLIMIT      0x0001 /* natural height of at most the row limit; mouse captured over the list */
+#define VLDLS_HEADWORD      0x0002 /* headword column */
+#define VLDLS_DICTIONARY    0x0004 /* dictionary column */
+#define VLDLS_DATE          0x0008 /* date column */
+#define VLDLS_ARROWSPARENT  0x0010 /* Right and Left go to the parent (VLDLN_RIGHT, VLDLN_LEFT) */
+#define VLDLS_ENTERCHOOSES  0x0020 /* Enter chooses the selected row */
+#define VLDLS_NOHEADER      0x0040
+#define VLDLS_MULTISELECT   0x0080
+#define VLDLS_NOHISTORY     0x0100 /* a chosen row is not added to the history list */
+#define VLDLS_FLAT          0x0200 /* no grouping of sub-entries */
+#define VLDLS_FOLDED        0x0400 /* groups open folded; the list takes its natural size on a fold */
+#define VLDLS_FITMODE2      0x0800 /* headwords fitted on one line without an ellipsis */
+
+/* Messages to the data list (wParam, lParam -> result).  "row or -1": -1 stands for the first
+ * selected row.  Messages that take a row answer 0 (or -1 where noted) for an empty list or when
+ * no row is given or selected. */
+#define VLDLM_REFRESH          0x8000 /* -, - -> 1: rows rebuilt from the word list, columns measured */
+#define VLDLM_SELECTROW        0x8001 /* row, - -> 1: the row selected alone and scrolled into view */
+#define VLDLM_NEXTSELECTED     0x8002 /* start row, - -> first selected row at or after it, -1 when none */
+#define VLDLM_LOCK             0x8004 /* VLDL_LOCK or VLDL_UNLOCK, - -> 1: counted redraw and input lock */
+#define VLDLM_DELETE           0x8006 /* row or -1 (every selected row), - -> number of items deleted */
+#define VLDLM_SELECTALL        0x8007 /* -, - -> 1 with VLDLS_MULTISELECT, else 0 */
+#define VLDLM_SHOW             0x8008 /* -, - -> 1: as when the window is shown */
+#define VLDLM_GETLIST          0x8009 /* -, - -> the VLWordList (the list's own; do not destroy it) */
+#define VLDLM_SETMAXCOUNT      0x800A /* count, - -> 1 (items beyond it are dropped); 0 without a list */
+#define VLDLM_GETROWRECT       0x800C /* row or -1, RECT* -> 1 with the row's selection bounds, else 0 */
+#define VLDLM_MOVE             0x800E /* VLDL_MOVE_*, - -> the new row, -1 when there is none */
+#define VLDLM_PRONOUNCE        0x800F /* row or -1, - -> Lexshelf_PronounceEntry of the row's item */
+#define VLDLM_HASLANGITEM      0x8010 /* row or -1, - -> Linguakeeper_HasItem of the row's item */
+#define VLDLM_GETNAVFLAGS      0x8011 /* row, - -> VLDLF_* of the row */
+#define VLDLM_SETNOTIFY        0x8013 /* on/off, - -> 1: the choose notice on or off (on at creation) */
+#define VLDLM_ENSUREVISIBLE    0x8014 /* row, - -> 1 */
+#define VLDLM_ADDTOSTUDYLIST   0x8015 /* -, - -> number of selected items added to the active study list */
+#define VLDLM_SETCLICKNOCHOOSE 0x8016 /* on/off, - -> 1: a click (and Enter) no longer chooses */
+#define VLDLM_PRINT            0x8017 /* -, - -> 0 when the print dialog was cancelled, else 1 */
+#define VLDLM_SETBKCOLOR       0x8032 /* COLORREF, - -> 1 */
+#define VLDLM_GETNATURALWIDTH  0x8033 /* -, - -> natural width of column 0 */
+#define VLDLM_SETROWLIMIT      0x8034 /* limit, - -> 1 */
+/* WM_CUT, WM_COPY: the selected rows' items go to the clipboard as a word-list block
+ * ("VELOMIRA_DATAITEM", VLWordList_Copy); cut also deletes them.  WM_PASTE inserts the clipboard's
+ * block before the focused row's item (at 0 in an empty list; nothing without a focused row). */
+
+#define VLDL_LOCK   0
+#define VLDL_UNLOCK 1
+
+/* Moves of VLDLM_MOVE. */
+#define VLDL_MOVE_NEXTMAIN 1 /* next main or plain row */
+#define VLDL_MOVE_PREVMAIN 2 /* previous main or plain row */
+#define VLDL_MOVE_NEXTDIC  3 /* next row of another dictionary */
+#define VLDL_MOVE_PREVDIC  4 /* previous row of another dictionary */
+#define VLDL_MOVE_NEXT     5 /* next row (not past the last) */
+#define VLDL_MOVE_PREV     6 /* previous row */
+
+/* Navigation flags of a row (VLDLM_GETNAVFLAGS, lParam of VLDLN_CHOOSE). */
+#define VLDLF_NEXTMAIN 0x01 /* a later main or plain row exists */
+#define VLDLF_PREVMAIN 0x02
+#define VLDLF_NEXTDIC  0x04 /* a later row of another dictionary exists */
+#define VLDLF_PREVDIC  0x08
+#define VLDLF_NEXT     0x10 /* the row is not the last */
+#define VLDLF_PREV     0x20 /* the row is not the first */
+
+/* Notices to the parent (sent). */
+#define VLDLN_CHOOSE 0x8003 /* MAKEWPARAM(item, how), navigation flags: a row was chosen; how is 1 for a
+                               click in a child list, a double click in a drop-down list or Enter,
+                               0 for a changed selection, a print step or a single click in a
+                               drop-down list.  The word list's current item is set first, and the
+                               item is added to the history list (unless VLDLS_NOHISTORY, or its
+                               dictionary is served by a driver library).  Not sent while the notice
+                               is switched off, for an empty list, or while Shift is down without
+                               Ctrl. */
+#define VLDLN_RIGHT  0x800B /* item, 0: Right on a row (VLDLS_ARROWSPARENT) */
+#define VLDLN_SIZE   0x800D /* MAKEWPARAM(width, height), 0: the list took its natural size */
+#define VLDLN_LEFT   0x8012 /* item, 0: Left on a row (VLDLS_ARROWSPARENT) */
+
+/* The control id of the viewer that prints the chosen entry: VLDLM_PRINT sends it SCV_PRINT
+ * (0x40F; 0, the PRINTDLGA record) once per printed row. */
+#define VLDL_VIEWER_ID 1362
+
+#ifndef RC_INVOKED
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Creates a data list, shows it, gives it the window colour as background and, with
+ * VLDLS_ROWLIMIT, the row limit (else 0).  The window, or null. */
+HWND WINAPI Widgetry_CreateDataList(DWORD exStyle, DWORD style, int x, int y, int width, int height,
+                                    int rowLimit, UINT id, HWND parent, int maximum);
+/* The same with a background colour: the list is moved to (0, 0) with its natural width and the
+ * given height, and shown only when show is non-zero.  The id is used only for a child window.
+ * The window, or null. */
+HWND WINAPI Widgetry_CreateDataListEx(DWORD exStyle, DWORD style, int x, int y, int width,
+                                      int height, int rowLimit, UINT id, HWND parent, int maximum,
+                                      COLORREF background, BOOL show);
+
+#ifdef __cplusplus
+}
+#endif
+#endif /* RC_INVOKED */
+
+/* ==== Rich-edit field =============================================================================
+ * The newest rich-edit library present is loaded by Widgetry_RichEditInit: RICHED20.dll (class
+ * "RichEdit20A", character formats of 84 bytes), else RICHED32.dll ("RICHEDIT", 60 bytes).  A
+ * field made or subclassed here has a context menu with cut, copy, paste and select all (right
+ * button, Shift+F10 and the context-menu key; no system-wide hot key is taken), deletes the next
+ * character on WM_CLEAR with an empty selection, and passes its messages through the Active IMM
+ * layer when the system has it (the registry key Software\Microsoft\Active IMM of the machine). */
+
+/* Commands of the context menu (sent to the field as WM_CUT, WM_COPY, WM_PASTE, select all). */
+#define WIDGETRY_CMD_CUT        40001
+#define WIDGETRY_CMD_COPY       40002
+#define WIDGETRY_CMD_PASTE      40003
+#define WIDGETRY_CMD_SELECTALL  40004
+/* The library's own menu resource whose first submenu is the context menu. */
+#define WIDGETRY_IDM_FIELD 101
+
+#ifndef RC_INVOKED
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Subclasses a rich-edit window of the loaded class and hands its class to the Active IMM
+ * filter.  1, or 0 for a null window. */
+BOOL WINAPI Widgetry_SubclassRichEdit(HWND field);
+/* A field of the loaded class with the default GUI font, subclassed; null when no rich-edit
+ * library is loaded or the window cannot be made. */
+HWND WINAPI Widgetry_CreateRichEdit(HWND parent, DWORD style, int x, int y, int width, int height,
+                                    UINT id, HINSTANCE instance);
+/* Copies the class name in use into buffer (at least 16 bytes); its length, 0 (and an empty
+ * text) before the start. */
+int WINAPI Widgetry_GetRichEditClass(char *buffer);
+/* The field's character format of the selection (selection non-zero) or the default one: the
+ * record's size is set by the loaded version (CHARFORMATA or CHARFORMAT2A; the record must hold
+ * CHARFORMAT2A).  Get answers the field's mask, Set non-zero when taken. */
+DWORD WINAPI Widgetry_GetCharFormat(HWND field, BOOL selection, CHARFORMAT2A *format);
+BOOL WINAPI Widgetry_SetCharFormat(HWND field, BOOL selection, CHARFORMAT2A *format);
+/* Called in a message loop before TranslateMessage: 1 when the Active IMM message pump took the
+ * message (the loop then skips it), else 0 (always 0 without Active IMM). */
+BOOL WINAPI Widgetry_ImmTranslateMessage(const MSG *msg);
+/* Scrolls to the top, then streams length bytes of text (negative: up to its terminator; for
+ * SF_UNICODE two zero bytes) into the field in the stream format (SF_TEXT, SF_RTF, SF_RTFNOOBJS,
+ * SF_TEXTIZED, with SF_UNICODE, SF_USECODEPAGE, SFF_SELECTION as the platform takes them); never
+ * reads beyond length.  The field's answer (characters read). */
+LONG WINAPI Widgetry_StreamInRichEdit(HWND field, UINT format, const char *text, int length);
+/* The field's text (or selection, with SFF_SELECTION) in the stream format, in a zero-filled block
+ * of the process's local heap that the caller frees with LocalFree; the block is sized in that
+ * format and ends in two zero bytes.  Null when the field (or the selection) is empty or memory
+ * runs out. */
+char *WINAPI Widgetry_StreamOutRichEdit(HWND field, UINT format);
+/* Loads the rich-edit library (once), starts the Active IMM objects when the system has them, and
+ * loads the context menu.  1. */
+BOOL WINAPI Widgetry_RichEditInit(void);
+/* Releases the Active IMM objects and the context menu; the rich-edit library stays loaded. */
+void WINAPI Widgetry_RichEditTerm(void);
+/* Activates Active IMM (restoring the keyboard layout) and starts its message pump; 1. */
+BOOL WINAPI Widgetry_ImmActivate(void);
+/* Ends the message pump and deactivates Active IMM. */
+void WINAPI Widgetry_ImmDeactivate(void);
+/* Twice the number of selected characters (the bytes the selection can take in a double-byte code
+ * page); with a buffer of at least that many bytes plus one, the selected text is copied into it
+ * and terminated.  Call with a null buffer first to learn the size. */
+int WINAPI Widgetry_GetRichEditSel(HWND field, char *buffer);
+
+#ifdef __cplusplus
+}
+#endif
+
+/* The colour of an entry's match class (see the decision above): class 0 Perfect, 1 and 2 Good,
+ * 3 Average, 4 and above Bad. */
+static inline COLORREF Widgetry_ScoreClassColour(const CandidateListOptions *options, DWORD score)
+{
+    DWORD matchClass = score >> 28;
+    if (matchClass == 0) return options->Perfect;
+    if (matchClass <= 2) return options->Good;
+    if (matchClass == 3) return options->Average;
+    return options->Bad;
+}
+#endif /* RC_INVOKED */
+
+#endif /* WIDGETRY_H */
