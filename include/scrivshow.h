@@ -72,7 +72,8 @@ int WINAPI Scrivshow_InitMenuB(HMENU menu, HWND viewer);
                                   could be opened (a tool button's state) (1047) */
 #define SCV_CAPTURE 0x418      /* 0, MAKELONG(x, y) client point: writes the capture record of the point into
                                   the mapping SCRIVSHOWMAPPEDFILE (its text: the run of the point's charset
-                                  on the line as shown) -> 1 when written, else 0 (1048) */
+                                  on the line as shown; the value at 2172: the language of that text, the
+                                  shown entry's or the charset's) -> 1 when written, else 0 (1048) */
 #define SCV_SETTEXT 0x41F      /* tagged text, flags: 1 added to the text shown, 2 a line break after
                                   it, 4 the end of the text brought into view -> 1 when shown, 0 for no
                                   text (1055) */

@@ -83,6 +83,8 @@ int Scv_Capture(ScvViewer *v, int x, int y) {
         memcpy(rec + 2088, &lf, sizeof lf);
         WORD cs = (WORD)charset, pos = (WORD)(wordPos < (int)length ? wordPos : 0xFFFF);
         memcpy(rec + 2148, &cs, 2);
+        DWORD language = Scv_LanguageOf(v, charset);  // the record's field for the viewer's own value
+        memcpy(rec + 2172, &language, 4);
         memcpy(rec + 2150, &pos, 2);
         RECT lr = {SCV_MARGIN, SCV_MARGIN + (index - v->topLine) * v->lineHeight, px,
                    SCV_MARGIN + (index - v->topLine + 1) * v->lineHeight};

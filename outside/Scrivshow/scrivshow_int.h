@@ -86,6 +86,10 @@ void Scv_Layout(ScvViewer *v, bool notify);
 void Scv_DrawLines(ScvViewer *v, HDC dc, const std::vector<ScvLine> &lines, int first, int left, int top,
                    int bottom, int lineHeight);
 void Scv_Paint(ScvViewer *v);
+// The language of text in the charset: the shown entry's, else the charset's own (Japanese 0x0400,
+// Korean 0x0500, Traditional Chinese 0x0300; the Western charset: Japanese under the system code
+// page 932, else English 0x0100), 0 for another charset.
+WORD Scv_LanguageOf(const ScvViewer *v, int charset);
 // Writes the capture record of the client point into SCRIVSHOWMAPPEDFILE; 1 when written.
 int Scv_Capture(ScvViewer *v, int x, int y);
 // Prints the text on the print dialog's device context; 1 when printed.

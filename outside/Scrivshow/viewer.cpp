@@ -137,19 +137,13 @@ int SendText(ScvViewer *v, const char *text, DWORD flags) {
     return 1;
 }
 
-// The language the text shown is in: the shown entry's, else that of the first charset of the
-// text (Japanese for the system's code page 932 when the text has none of its own).
-WORD LanguageOfText(const ScvViewer *v) {
-    if (v->language)
-        return v->language;
+// The first charset of the text other than the Western one, else 0.
+int FirstCharset(const ScvViewer *v) {
     for (const ScvLine &line : v->paragraphs)
         for (const ScvPiece &p : line)
-            switch (p.attr.charset) {
-            case 128: return 0x0400;
-            case 129: return 0x0500;
-            case 136: return 0x0300;
-            }
-    return GetACP() == 932 ? 0x0400 : 0x0100;
+            if (p.attr.charset)
+                return p.attr.charset;
+    return 0;
 }
 
 // Opens the language manager with the text shown; with no text it opens nothing and answers
@@ -165,7 +159,7 @@ int OpenLanguageManager(ScvViewer *v) {
         return 0;
     if (plain.find_first_not_of(" \t\r\n") == std::string::npos)
         return available(0) != 0;
-    return open(LanguageOfText(v), plain.c_str(), 0) != nullptr;
+    return open(Scv_LanguageOf(v, FirstCharset(v)), plain.c_str(), 0) != nullptr;
 }
 
 LRESULT CALLBACK ViewerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -283,6 +277,18 @@ HINSTANCE ModuleOfThis() {
 }
 
 }  // namespace
+
+WORD Scv_LanguageOf(const ScvViewer *v, int charset) {
+    if (v->language)
+        return v->language;
+    switch (charset) {
+    case 128: return 0x0400;
+    case 129: return 0x0500;
+    case 136: return 0x0300;
+    case 0: return GetACP() == 932 ? 0x0400 : 0x0100;
+    default: return 0;
+    }
+}
 
 extern "C" HWND WINAPI Scrivshow_CreateViewer(DWORD exStyle, DWORD style, int x, int y, int width, int height,
                                               HWND parent, UINT id) {

@@ -43,7 +43,7 @@ protected:
         return g_lastHeight - 8;
     }
     // The capture record's text at a client point, or "" when the viewer writes none.
-    std::string CaptureAt(int x, int y, WORD *charset = nullptr) {
+    std::string CaptureAt(int x, int y, WORD *charset = nullptr, DWORD *language = nullptr) {
         HANDLE map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2184, "SCRIVSHOWMAPPEDFILE");
         BYTE *rec = map ? (BYTE *)MapViewOfFile(map, FILE_MAP_READ, 0, 0, 2184) : nullptr;
         std::string text;
@@ -51,6 +51,8 @@ protected:
             text = (const char *)rec + 36;
             if (charset)
                 memcpy(charset, rec + 2148, 2);
+            if (language)
+                memcpy(language, rec + 2172, 4);
         }
         if (rec)
             UnmapViewOfFile(rec);
@@ -114,6 +116,11 @@ TEST_F(ViewerTest, ShowsTextAndTellsItsParentTheSize) {
     item.head.third = item.strings;  // third string absent: the headword again
     EXPECT_EQ(SendMessageA(viewer, SCV_SHOWENTRY, 1, (LPARAM)&item), 1);
     EXPECT_EQ(Text(), "run\r\nran x");
+    item.head.language = 0x0700;
+    SendMessageA(viewer, SCV_SHOWENTRY, 1, (LPARAM)&item);
+    DWORD language = 0;
+    EXPECT_EQ(CaptureAt(6, 6, nullptr, &language), "run");
+    EXPECT_EQ(language, 0x0700u) << "the shown entry's language";
 }
 
 TEST_F(ViewerTest, AnswersTheCaptureQuestionsThroughTheMapping) {
@@ -137,6 +144,9 @@ TEST_F(ViewerTest, AnswersTheCaptureQuestionsThroughTheMapping) {
     EXPECT_EQ(length, 11u);
     EXPECT_EQ(charset, 0);
     EXPECT_EQ(pos, 0) << "the first character lies under the point";
+    DWORD language;
+    memcpy(&language, rec + 2172, 4);
+    EXPECT_EQ(language, GetACP() == 932 ? 0x0400u : 0x0100u) << "untagged text is in the system's code page";
     RECT line;
     memcpy(&line, rec + 2152, sizeof line);
     EXPECT_LT(line.top, line.bottom);
@@ -324,7 +334,9 @@ TEST_F(ViewerTest, PictureOfJapaneseAndWesternText) {
     RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_TRUE(Testkit_SaveWindowPicture(viewer, "viewer_text.bmp"));
     WORD charset = 0;
-    std::string japanese = CaptureAt(6, 4 + line + line / 2, &charset);
+    DWORD language = 0;
+    std::string japanese = CaptureAt(6, 4 + line + line / 2, &charset, &language);
     EXPECT_EQ(charset, 128);
+    EXPECT_EQ(language, 0x0400u) << "the language of the text at the point";
     EXPECT_EQ(japanese.substr(0, 4), "\x8e\xab\x8f\x91") << "jisho";
 }
