@@ -16,7 +16,8 @@
  * Self-description (DDGetInfo): file language 0x0100 with the languages 0x0100 and 0x0400, name
  * "Velomira Translator (English-Japanese)"; the sub-dictionary language 0x0400, charset 128 (the
  * Japanese code page, which holds English text too), index kind 8, nickname "EJ".
- * Exported by name, as driver-dictionary libraries are. */
+ * Exported by name, as driver-dictionary libraries are (ordinals in ddtranslate.def: DDGetInfo 1,
+ * DDOpen 2, DDClose 3, DDTranslate 4, DDGetData 5). */
 #ifndef DDTRANSLATE_H
 #define DDTRANSLATE_H
 
