@@ -21,9 +21,10 @@ trap wine_env_stop EXIT
 LANE_DIR=$dir bash "$root/scripts/data.sh"
 echo "The resident program is not built yet; looking words up in the installed dictionaries:"
 # Words in UTF-8 (Wine hands them over as Unicode under a UTF-8 locale); EDICT: "inu" in kanji and
-# in hiragana.
+# in hiragana, and words that the Japanese driver turns into their dictionary forms (tabemashita,
+# taberu in hiragana, kaite, kita in hiragana).
 (cd "$dir/dicts" && LC_ALL=C.UTF-8 "$SUITE_WINE" "$dir/bin/diclookup.exe" \
   2101 dictionary Bank \
   2102 Haus "schön" \
   2104 house \
-  2103 "犬" "いぬ" </dev/null) || true
+  2103 "犬" "いぬ" "食べました" "たべる" "書いて" "きた" </dev/null) || true

@@ -2,6 +2,7 @@
 """Builds the character tables of a double-byte language driver from its code page.
 
 Usage: gen_dbcs_tables.py --lang ja|zh|ko --out FILE.inc [--endings SOURCE --bin FILE --rc FILE]
+                         [--word-tests SOURCE --word-tests-out FILE.inc]
 
 Every table is indexed by the driver's row index of a full-width character (the index functions of
 Wordstrand: Shift-JIS 188 per lead byte from 0x81, Big5 156 per lead byte from 0xA1, Hangul 94 x 94
@@ -17,8 +18,12 @@ character database, never typed by hand:
                  also drops the sound marks of kana, makes small vowels and small ka/ke full size
                  (Japanese) and turns compatibility forms into their plain letter (Chinese, Korean)
     convert1, convert2
-                 normalisation tables: 1 lower case and katakana to hiragana, 2 upper case and
-                 hiragana to katakana
+                 normalisation tables: 1 lower case (and in Japanese katakana to hiragana); 2
+                 upper case in Chinese and Korean and the identity in Japanese: the engine turns
+                 every search key and headword into its flag-2 form before it takes the bucket
+                 and searches with the comparer, whose exact stage tells case and kana apart, so
+                 a Japanese key must stay what it was (a hiragana headword must not become a
+                 katakana key)
     longKata, longHira (Japanese)
                  the vowel (its index + 1, 0 for none) that a long-vowel mark after this
                  katakana / hiragana stands for
@@ -27,12 +32,22 @@ character database, never typed by hand:
 The Chinese and Korean classes: 1 Latin, 2 Greek, 3 Cyrillic and Bopomofo, 4 other letters (kana)
 and letter-like symbols, 5 other symbols, 6 sentence punctuation, 7 digits, 8 Hangul, 10 the
 full-width space, 11 ideographs (and every index above the table).
-The Japanese ending groups come from a UTF-8 source (one group a line: the ending, then its
-replacement forms, blank-separated; '#' starts a comment) and are written in Shift-JIS as the data
-resource the driver loads: each group the NUL-terminated ending, its NUL-terminated forms and an
-empty string.
+The Japanese ending rules come from a UTF-8 source (lang/drivers/ja/endings/103_endings.txt, which
+describes its lines; '#' starts a comment) and are written in Shift-JIS as the data resource the
+driver loads, numbers little-endian:
+    u16 the classes the captured text itself may be (a bit per class, in the order the source
+        names them first)
+    per dictionary class: u16 its bit, its endings as NUL-terminated strings, an empty string;
+        then u16 0
+    per rule and replacement, to the end: u16 classes of the form, u16 classes of the result, the
+        ending and the replacement as NUL-terminated strings (empty for '-')
+The word tests of the Japanese driver (lang/drivers/ja/endings/conjugations.txt: sentence | word |
+dictionary form, UTF-8) become a table of Shift-JIS strings for the driver's tests to include.
 """
 import argparse
+import os
+import re
+import struct
 import sys
 import unicodedata
 
@@ -140,11 +155,6 @@ def build(lang):
             return to(chr(ord(ch) - 0x60), i)
         return i
 
-    def kata(ch, i):
-        if ch and 'HIRAGANA LETTER' in unicodedata.name(ch, ''):
-            return to(chr(ord(ch) + 0x60), i)
-        return i
-
     tables = {'exact': ident, 'partial1': lower}
     if lang == 'ja':
         partial2 = [hira(ch, i) for i, ch in enumerate(chars)]
@@ -162,8 +172,7 @@ def build(lang):
                 j = to(base, j)
             blind.append(j)
         convert1 = [hira(chars[lower[i]], lower[i]) for i in range(size)]
-        convert2 = [kata(chars[upper[i]], upper[i]) for i in range(size)]
-        tables.update(partial2=partial2, blind=blind, convert1=convert1, convert2=convert2)
+        tables.update(partial2=partial2, blind=blind, convert1=convert1, convert2=ident)
         for script, key in (('KATAKANA', 'longKata'), ('HIRAGANA', 'longHira')):
             vowels = []
             for ch in chars:
@@ -220,29 +229,111 @@ def write_inc(lang, path):
     open(path, 'w', encoding='ascii').write('\n'.join(out) + '\n')
 
 
+class EndingSource:
+    """The ending rules of one source: class bits by name, the start classes, the dictionary classes
+    with their endings and the rules (one per replacement)."""
+
+    def __init__(self, path):
+        self.path, self.bits, self.start, self.words, self.rules = path, {}, 0, [], []
+        seen = set()
+        for n, raw in enumerate(open(path, encoding='utf-8'), 1):
+            line = raw.split('#', 1)[0].split()
+            if not line:
+                continue
+            self.n = n
+            if line[0] == 'start:':
+                self.start = self.classes(line[1:])
+            elif line[0] == 'word' and len(line) >= 3 and line[1].endswith(':'):
+                self.words.append((self.classes([line[1][:-1]]), [self.kana(e) for e in line[2:]]))
+            elif len(line) >= 4:
+                form_of, ending = self.classes(line[0].split(',')), self.kana(line[1])
+                out = self.classes(line[-1].split(','))
+                for form in line[2:-1]:
+                    key = (form_of, ending, self.kana(form), out)
+                    if key in seen:
+                        self.fail(f'the rule {line[1]} -> {form} is there already')
+                    seen.add(key)
+                    self.rules.append(key)
+            else:
+                self.fail('a rule needs classes, an ending, a replacement and the result classes')
+        if not self.start or not self.words or not self.rules:
+            sys.exit(f'{path}: the start classes, the dictionary classes and the rules are needed')
+
+    def fail(self, why):
+        sys.exit(f'{self.path}:{self.n}: {why}')
+
+    def classes(self, names):
+        mask = 0
+        for name in names:
+            if not re.fullmatch('[a-z0-9]+', name):
+                self.fail(f'"{name}" is no class name')
+            if name not in self.bits:
+                if len(self.bits) == 16:
+                    self.fail('more than 16 classes')
+                self.bits[name] = 1 << len(self.bits)
+            mask |= self.bits[name]
+        return mask
+
+    def kana(self, text):
+        if text == '-':
+            return b''
+        try:
+            data = text.encode('cp932')
+        except UnicodeEncodeError:
+            self.fail(f'{text} is not in code page 932')
+        if len(data) != 2 * len(text):
+            self.fail(f'{text}: endings are full-width characters')
+        return data
+
+    def binary(self):
+        data = bytearray(struct.pack('<H', self.start))
+        for bit, endings in self.words:
+            data += struct.pack('<H', bit) + b''.join(e + b'\0' for e in endings) + b'\0'
+        data += struct.pack('<H', 0)
+        for form_of, ending, form, out in self.rules:
+            data += struct.pack('<HH', form_of, out) + ending + b'\0' + form + b'\0'
+        return data
+
+
 def write_endings(source, bin_path, rc_path):
-    data = bytearray()
-    seen = set()
-    for n, raw in enumerate(open(source, encoding='utf-8'), 1):
-        line = raw.split('#', 1)[0].split()
-        if not line:
-            continue
-        if len(line) < 2:
-            sys.exit(f'{source}:{n}: a group needs an ending and at least one form')
-        ending = line[0]
-        if ending in seen:
-            sys.exit(f'{source}:{n}: the ending {ending} has a group already')
-        seen.add(ending)
-        if not 2 <= len(ending) <= 3:
-            sys.exit(f'{source}:{n}: an ending is two or three characters')
-        for word in line:
-            data += word.encode('cp932') + b'\0'
-        data += b'\0'
-    open(bin_path, 'wb').write(data)
+    src = EndingSource(source)
+    open(bin_path, 'wb').write(src.binary())
     with open(rc_path, 'w', encoding='ascii') as rc:
         rc.write(HEADER + '\n')
-        rc.write(f'// {len(seen)} ending groups in Shift-JIS.\n')
+        rc.write(f'// {len(src.rules)} ending rules in Shift-JIS.\n')
         rc.write('103 RCDATA "%s"\n' % bin_path.replace('\\', '/'))
+
+
+def c_string(data):
+    return '"' + ''.join(f'\\x{b:02X}' for b in data) + '"'
+
+
+def write_word_tests(source, path):
+    rows = []
+    for n, raw in enumerate(open(source, encoding='utf-8'), 1):
+        line = raw.split('#', 1)[0].strip()
+        if not line:
+            continue
+        fields = [f.strip() for f in line.split('|')]
+        if len(fields) != 3 or not all(fields):
+            sys.exit(f'{source}:{n}: a line is: sentence | word | dictionary form')
+        sentence, word, form = fields
+        if word not in sentence:
+            sys.exit(f'{source}:{n}: the word is not in the sentence')
+        try:
+            sjis = [f.encode('cp932') for f in fields]
+        except UnicodeEncodeError:
+            sys.exit(f'{source}:{n}: a character is not in code page 932')
+        chars = sentence.index(word)
+        position = len(sentence[:chars].encode('cp932'))
+        rows.append(f'    {{{c_string(sjis[0])}, {position}, {c_string(sjis[2])}, {n}}},')
+    with open(path, 'w', encoding='ascii') as out:
+        out.write(HEADER + '\n')
+        out.write(f'// The word tests of {os.path.basename(source)} in Shift-JIS: the sentence, the byte position\n'
+                  '// of the word in it, the dictionary form and the line of the source.\n')
+        out.write('static const struct {\n    const char *sentence;\n    int position;\n    const char *form;\n'
+                  '    int line;\n} kWordTests[] = {\n')
+        out.write('\n'.join(rows) + '\n};\n')
 
 
 def main():
@@ -252,10 +343,14 @@ def main():
     p.add_argument('--endings')
     p.add_argument('--bin')
     p.add_argument('--rc')
+    p.add_argument('--word-tests')
+    p.add_argument('--word-tests-out')
     a = p.parse_args()
     write_inc(a.lang, a.out)
     if a.endings:
         write_endings(a.endings, a.bin, a.rc)
+    if a.word_tests:
+        write_word_tests(a.word_tests, a.word_tests_out)
 
 
 main()

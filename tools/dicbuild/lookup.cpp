@@ -3,13 +3,16 @@
 //   diclookup <file id in hex> word [word ...] [<file id> word ...]
 //
 // Words are taken from the Unicode command line and turned into the dictionary's code page; the
-// entries are printed in UTF-8.  Exit status 0 when every dictionary could be opened.
+// entries are printed in UTF-8.  A word that finds nothing as it stands is looked up in the forms
+// the language driver's analysis gives for it (a conjugated Japanese verb as its dictionary form).
+// Exit status 0 when every dictionary could be opened.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
 #include "lexicore.h"
+#include "linguakeeper.h"
 #include <shellapi.h>
 
 namespace {
@@ -22,6 +25,32 @@ std::string Convert(const std::string &s, UINT from, UINT to) {
     std::string out(m, '\0');
     WideCharToMultiByte(to, 0, w.data(), n, &out[0], m, nullptr, nullptr);
     return out;
+}
+
+// An exact query (compare flags 0x30: case and accents folded, as a user types a word) of the key
+// into the list; the entries found.
+LONG Lookup(DicSession *session, DicQuery *query, VLWordList *list, const char *key) {
+    VLWordList_DeleteAllItems(list);
+    Lexicore_SetQuerySession(query, session);
+    Lexicore_SetQueryResultList(query, list);
+    Lexicore_SetQueryText(query, key, 0, 0);
+    Lexicore_RunQuery(query, LEXICORE_MODE_EXACT, 0x30 | LEXICORE_SF_NOWILD);
+    return VLWordList_Count(list);
+}
+
+// The first analysed form of the word (cursor on its first letter) that finds entries, into form;
+// the entries found (0 when none does).
+LONG LookupForms(DicSession *session, DicQuery *query, VLWordList *list, WORD language, const std::string &word,
+                 std::string *form) {
+    LinguakeeperForms *forms = Linguakeeper_AnalyzeWord(language, word.c_str(), 0, 1);
+    LONG n = 0;
+    for (DWORD k = 0; forms && forms->keys && k < forms->keys->count && n == 0; k++) {
+        const char *key = forms->keys->items[k].text;
+        if (key && *key && word != key && (n = Lookup(session, query, list, key)) > 0)
+            *form = key;
+    }
+    Linguakeeper_FreeForms(forms);
+    return n;
 }
 
 bool IsHex(const char *s) {
@@ -56,6 +85,7 @@ int main() {
     DicQuery *query = Lexicore_CreateQuery();
     VLWordList *list = VLWordList_Create(64);
     UINT cp = 1252;
+    WORD language = 0;
     bool open = false;
     for (int i = 1; i < argc; i++) {
         if (IsHex(argv[i]) && strlen(argv[i]) == 4) {
@@ -69,20 +99,18 @@ int main() {
                 continue;
             }
             cp = info.charset == 128 ? 932 : 1252;
+            language = info.language;
             printf("== %s (%ld entries)\n", Convert(info.name, cp, CP_UTF8).c_str(),
                    (long)Lexicore_GetEntryCount(id << 8, 0));
             continue;
         }
         if (!open) continue;
-        std::string key = Convert(argv[i], CP_UTF8, cp);
-        VLWordList_DeleteAllItems(list);
-        Lexicore_SetQuerySession(query, session);
-        Lexicore_SetQueryResultList(query, list);
-        Lexicore_SetQueryText(query, key.c_str(), 0, 0);
-        // Compare flags 0x30: case and accents folded, as a user types a word.
-        Lexicore_RunQuery(query, LEXICORE_MODE_EXACT, 0x30 | LEXICORE_SF_NOWILD);
-        LONG n = VLWordList_Count(list);
-        printf("-- %s: %ld entr%s\n", argv[i], (long)n, n == 1 ? "y" : "ies");
+        std::string key = Convert(argv[i], CP_UTF8, cp), form;
+        LONG n = Lookup(session, query, list, key.c_str());
+        if (n == 0)
+            n = LookupForms(session, query, list, language, key, &form);
+        printf("-- %s: %ld entr%s%s%s\n", argv[i], (long)n, n == 1 ? "y" : "ies", form.empty() ? "" : " as ",
+               form.empty() ? "" : Convert(form, cp, CP_UTF8).c_str());
         for (LONG k = 0; k < n && k < 3; k++) {
             VLData data;
             memset(&data, 0, sizeof data);

@@ -13,6 +13,11 @@
 
 namespace {
 
+// The mapping of the stage every compare runs first unless it asks for letters only (0x04, 0x48),
+// with the blind table: insignificant characters collapsed, long-vowel marks read as their vowel,
+// small ya, yu, yo full size.  The sort key takes its first character from the same mapping.
+const int kFirstStage = 0x31;
+
 // Both strings in row indexes, each with room for its mapped form.
 struct Pair {
     DbcsText a, b;
@@ -93,7 +98,7 @@ int Staged(Pair *p, DWORD flags, int length) {
         if ((r = Wide(p, flags, length)) != 0 || (flags & 0x04))
             return r;
     }
-    Map(p, base | 0x31, blind);
+    Map(p, base | kFirstStage, blind);
     if ((r = DullFirst(p, flags, length)) != 0 || (r = Wide(p, flags, length)) != 0)
         return r;
     Map(p, base | 0x10 | (int)(flags & 0x20), blind);
@@ -156,15 +161,20 @@ extern "C" DWORD WINAPI LangDriver_CompareScored(DWORD flags, int prefixLength, 
     return r;
 }
 
-// The first two blind-folded characters (spaces dropped) into out[0] and out[1] (0 past the end);
-// the first one is the key, inside the key space of the language (every row index).
+// The first two characters (the last two from the end) of the text as the first stage of the
+// compare maps it (blind, insignificant characters trimmed at both ends and
+// collapsed inside, long-vowel marks as their vowel, small kana full size) into out[0] and out[1]
+// (0 past the end); the first one is the key, inside the key space of the language (every row
+// index).  That stage orders texts by this character first, so the key never falls as texts grow
+// in the compare's order and a dictionary's buckets hold runs of its index; a text that maps to
+// nothing (only symbols) sorts first and has key 0.
 extern "C" DWORD WINAPI LangDriver_GetSortKey(const char *text, int fromEnd, WORD *out) {
     DbcsText t;
     WORD first = 0, second = 0;
     if (Dbcs_MakeText(text ? text : "", 0, &t)) {
         WCHAR *m = (WCHAR *)malloc(sizeof(WCHAR) * (t.count + 1));
         if (m) {
-            int n = Dbcs_Map(&t, 4, Dbcs_Table(3), m);
+            int n = Dbcs_Map(&t, kFirstStage, Dbcs_Table(3), m);
             if (n > 0)
                 first = fromEnd ? m[n - 1] : m[0];
             if (n > 1)
@@ -183,6 +193,8 @@ extern "C" DWORD WINAPI LangDriver_GetSortKey(const char *text, int fromEnd, WOR
 // Flag 4: full width (with 0x80 the full-width asterisk and question mark of the Japanese driver
 // become the single-byte wildcards); flags 1 or 2: the letters of the convertible classes through
 // the first or (with 2) the second conversion table; no flag: a copy.  out holds 2 * length + 1.
+// The engine searches with the flag-2 form of a key, so that form must compare equal to the key
+// (the Japanese second table changes nothing; see tools/gen_dbcs_tables.py).
 extern "C" char *WINAPI LangDriver_NormalizeText(DWORD flags, const char *text, char *out) {
     if (!out)
         return out;

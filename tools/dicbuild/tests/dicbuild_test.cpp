@@ -240,6 +240,163 @@ TEST_F(DicBuild, EdictSourceBecomesShiftJis) {
     EXPECT_EQ(EntryText(0x2F02, "\x8c\xa2"), "\x8c\xa2 [\x82\xa2\x82\xca]\r  (n) dog\r  (P)");
 }
 
+// ---- EDICT with the Japanese driver -------------------------------------------------------------------
+// The excerpt and the word list are UTF-8 files beside this test (DICBUILD_TESTS_DIR).
+
+std::string ReadSource(const char *name) {
+    std::string path = std::string(DICBUILD_TESTS_DIR) + "/" + name, text;
+    EXPECT_TRUE(Db_ReadFile(path.c_str(), &text)) << path;
+    return text;
+}
+
+std::string Utf8ToSjis(const std::string &s) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &w[0], n);
+    int m = WideCharToMultiByte(932, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string out(m, '\0');
+    WideCharToMultiByte(932, 0, w.data(), n, &out[0], m, nullptr, nullptr);
+    return out;
+}
+
+// Shift-JIS in EUC-JP, the coding of EDICT files: a double-byte character through its JIS X 0208
+// row and cell, a half-width katakana after 0x8E, ASCII as it is.
+std::string SjisToEuc(const std::string &s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); i++) {
+        unsigned a = (unsigned char)s[i];
+        if (a >= 0xA1 && a <= 0xDF) {
+            out += '\x8e';
+            out += (char)a;
+        } else if (((a >= 0x81 && a <= 0x9F) || (a >= 0xE0 && a <= 0xEF)) && i + 1 < s.size()) {
+            unsigned b = (unsigned char)s[++i];
+            unsigned row = 2 * (a <= 0x9F ? a - 0x70 : a - 0xB0), cell;
+            if (b < 0x9F) {
+                row--;
+                cell = b - (b >= 0x80 ? 0x20 : 0x1F);
+            } else {
+                cell = b - 0x7E;
+            }
+            out += (char)(row | 0x80);
+            out += (char)(cell | 0x80);
+        } else {
+            out += (char)a;
+        }
+    }
+    return out;
+}
+
+std::string Trim(const std::string &s) {
+    size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
+// The byte position of a word at a character boundary of Shift-JIS text, npos when it is not there.
+size_t FindWord(const std::string &text, const std::string &word) {
+    for (size_t i = 0; i < text.size(); i += IsDBCSLeadByteEx(932, (BYTE)text[i]) ? 2 : 1)
+        if (text.compare(i, word.size(), word) == 0) return i;
+    return std::string::npos;
+}
+
+// The first line of the text of every entry that an exact query (compare flags 0) finds for a key.
+void FindEntries(DicSession *s, const char *key, std::vector<std::string> *entries) {
+    DicQuery *q = Lexicore_CreateQuery();
+    VLWordList *list = VLWordList_Create(64);
+    Lexicore_SetQuerySession(q, s);
+    Lexicore_SetQueryResultList(q, list);
+    Lexicore_SetQueryText(q, key, 0, 0);
+    Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, LEXICORE_SF_NOWILD);
+    for (int i = 0; i < VLWordList_Count(list); i++) {
+        VLData data;
+        memset(&data, 0, sizeof data);
+        if (Lexicore_ReadEntryTextEx(s, VLWordList_GetItem(list, i), &data)) {
+            std::string text(data.data1 ? data.data1 : "", data.len1);
+            entries->push_back(text.substr(0, text.find('\r')));
+        }
+        VLMem_Free(data.data1);
+        VLMem_Free(data.data2);
+    }
+    VLWordList_Destroy(list);
+    Lexicore_DestroyQuery(q);
+}
+
+// EDICT lines (written for the test, in EDICT's own form and coding) built with the Japanese driver:
+// the index is in the driver's order with a bucket directory (headwords that start with symbols
+// included), every headword finds itself, and every word of the list, typed or captured in a
+// sentence, in kanji, hiragana or katakana, in its dictionary form or conjugated, finds its entry
+// through the driver's analysis and exact queries.
+TEST_F(DicBuild, EdictWordsFindTheirEntriesThroughTheJapaneseDriver) {
+    WriteAll("edict", SjisToEuc(Utf8ToSjis(ReadSource("edict_excerpt.txt"))));
+    Start(true);
+    DbSource src;
+    ASSERT_TRUE(Db_ReadEdict("edict", &src));
+    EXPECT_EQ(src.counts.malformed, 0);
+    EXPECT_EQ(src.counts.unencodable, 0);
+    ASSERT_GT(src.entries.size(), 40u);
+    DbOptions opt;
+    opt.language = 0x0400;
+    opt.charset = 128;
+    opt.fileId = 0x2F02;
+    opt.coded = true;
+    DbResult res;
+    ASSERT_TRUE(Db_Write(src, opt, "ja.dic", &res));
+    EXPECT_GT(res.buckets, 0) << res.why;
+    ASSERT_TRUE(Db_Register(opt, "ja.dic", false));
+
+    ASSERT_TRUE(Lexicore_Init("DicBuildTest", 0));
+    DicSession *s = Lexicore_CreateSession();
+    ASSERT_TRUE(Lexicore_OpenSession(s, opt.fileId << 8, FALSE));
+    LinguakeeperDriverProcs procs;
+    ASSERT_TRUE(Linguakeeper_GetDriverProcs(0x0400, 0, &procs));
+    LONG total = Lexicore_GetEntryCount(opt.fileId << 8, 0);
+    VLDataItem *prev = nullptr;
+    for (LONG p = 0; p < total; p++) {
+        VLDataItem *item = Lexicore_GetItem(s, p);
+        ASSERT_TRUE(item);
+        if (prev) {
+            EXPECT_LE(procs.compare(0, prev->headword, item->headword, 0), 0) << p;
+        }
+        VLDataItem_Destroy(prev);
+        prev = item;
+    }
+    VLDataItem_Destroy(prev);
+    for (const DbEntry &e : src.entries) {
+        bool itself;
+        EXPECT_GE(Exact(s, e.head, &itself), 1) << Hex(e.head);
+        EXPECT_TRUE(itself) << Hex(e.head);
+    }
+
+    std::string list = ReadSource("edict_words.txt");
+    int words = 0;
+    for (size_t at = 0, n = 1; at < list.size(); n++) {
+        size_t eol = list.find('\n', at);
+        std::string line = list.substr(at, eol == std::string::npos ? std::string::npos : eol - at);
+        at = eol == std::string::npos ? list.size() : eol + 1;
+        line = line.substr(0, line.find('#'));
+        size_t bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1);
+        if (Trim(line).empty()) continue;
+        ASSERT_NE(bar2, std::string::npos) << "edict_words.txt line " << n;
+        std::string text = Utf8ToSjis(Trim(line.substr(0, bar1)));
+        std::string word = Utf8ToSjis(Trim(line.substr(bar1 + 1, bar2 - bar1 - 1)));
+        std::string entry = Utf8ToSjis(Trim(line.substr(bar2 + 1)));
+        size_t cursor = FindWord(text, word);
+        ASSERT_NE(cursor, std::string::npos) << "edict_words.txt line " << n;
+        std::vector<std::string> found;
+        LinguakeeperForms *forms = Linguakeeper_AnalyzeWord(0x0400, text.c_str(), (int)cursor, 1);
+        for (DWORD k = 0; forms && forms->keys && k < forms->keys->count; k++)
+            FindEntries(s, forms->keys->items[k].text, &found);
+        Linguakeeper_FreeForms(forms);
+        bool seen = false;
+        for (const std::string &f : found) seen = seen || f == entry;
+        EXPECT_TRUE(seen) << "edict_words.txt line " << n << ": " << Hex(entry) << " not among " << found.size();
+        words++;
+    }
+    EXPECT_GE(words, 40);
+    Lexicore_CloseSession(s);
+    Lexicore_DestroySession(s);
+    Lexicore_Term();
+}
+
 // Many headwords differing in case, accents, punctuation and length, plain and coded: each is found,
 // the index is in the comparer's order, and the bucket directory (with second levels) is used.
 TEST_F(DicBuild, EveryHeadwordOfALargeIndexIsFound) {

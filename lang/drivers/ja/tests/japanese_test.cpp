@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "lingodriver.h"
+#include "word_tests.inc"
 
 namespace {
 
@@ -75,6 +77,49 @@ TEST(Japanese, ConjugatedFormsGiveDictionaryForms) {
         ASSERT_NE(k, nullptr) << "no dictionary form for case " << (&c - cases);
         EXPECT_EQ(k->position, 0u);
         EXPECT_EQ(k->group, 0u);
+    }
+}
+
+// The word table of lang/drivers/ja/endings/conjugations.txt: every conjugated form of godan verbs
+// of each row (and 行く), ichidan verbs, 来る and する in kanji and kana, する after a noun, and
+// i-adjectives, in a sentence with the cursor on the word's first character, gives its dictionary
+// form; no analysis makes more keys than a lookup can afford.
+TEST(Japanese, ConjugationsInSentencesGiveDictionaryForms) {
+    for (const auto &c : kWordTests) {
+        std::vector<Key> keys = Analyze(c.sentence, c.position);
+        EXPECT_NE(Find(keys, c.form, 64), nullptr) << "conjugations.txt line " << c.line;
+        EXPECT_LE(keys.size(), 64u) << "conjugations.txt line " << c.line;
+    }
+    EXPECT_GE(sizeof kWordTests / sizeof kWordTests[0], 600u);
+}
+
+// Forms are looked for in the words that reach the cursor: pointing into the ending of a verb
+// still finds it from its stem, a dictionary form followed by more text is a key of its own, and a
+// hiragana right after a kanji starts no word of its own further back.
+TEST(Japanese, FormsAroundTheCursor) {
+    struct Case {
+        const char *text;
+        int cursor;
+        const char *form;
+        bool found;
+    } cases[] = {
+        // 食べました with the cursor on ま: 食べる from the kanji two steps back
+        {"\x90\x48\x82\xD7\x82\xDC\x82\xB5\x82\xBD", 4, "\x90\x48\x82\xD7\x82\xE9", true},
+        // 食べるのが好き: 食べる before the particle
+        {"\x90\x48\x82\xD7\x82\xE9\x82\xCC\x82\xAA\x8D\x44\x82\xAB", 0, "\x90\x48\x82\xD7\x82\xE9", true},
+        // きのうきた (hiragana): きた -> くる with the cursor on き of きた
+        {"\x82\xAB\x82\xCC\x82\xA4\x82\xAB\x82\xBD", 6, "\x82\xAD\x82\xE9", true},
+        // 書きました with the cursor on し: きま... is the ending of 書, not a word: no きる
+        {"\x8F\x91\x82\xAB\x82\xDC\x82\xB5\x82\xBD", 6, "\x82\xAB\x82\xE9", false},
+        // 食べた。読む with the cursor on 読: the sentence end stops the walk (no 食べる)
+        {"\x90\x48\x82\xD7\x82\xBD\x81\x42\x93\xC7\x82\xDE", 8, "\x90\x48\x82\xD7\x82\xE9", false},
+        // 読む食べた: 読む with the cursor on 読, but not with the cursor on 食 (it ends before)
+        {"\x93\xC7\x82\xDE\x90\x48\x82\xD7\x82\xBD", 0, "\x93\xC7\x82\xDE", true},
+        {"\x93\xC7\x82\xDE\x90\x48\x82\xD7\x82\xBD", 4, "\x93\xC7\x82\xDE", false},
+    };
+    for (const Case &c : cases) {
+        std::vector<Key> keys = Analyze(c.text, c.cursor);
+        EXPECT_EQ(Find(keys, c.form, 64) != nullptr, c.found) << "case " << (&c - cases);
     }
 }
 
@@ -200,6 +245,52 @@ TEST(Japanese, CompareFolds) {
     EXPECT_EQ(LangDriver_Compare(0, "\x82\xA0\x82\xA2", "\x82\xA0\x82\xA4", 1), 0);  // length 1
 }
 
+// The engine turns a key into its normalised form (flag 2), takes its bucket from the sort key and
+// binary-searches the index, which is in the order of the compare without flags.  So a normalised
+// text compares equal to the text, and the sort key never falls as texts grow in that order (or in
+// the order from the end, with the key of the last character).  Texts: every character of the
+// table and a few kanji, alone and with kana, symbols and long-vowel marks around them.
+TEST(Japanese, NormalisedKeysKeepTheirTextsOrderAndBuckets) {
+    std::vector<std::string> chars;
+    for (int i = 0; i < 1410; i++) {
+        int lead = 0x81 + i / 188, t = i % 188;
+        if (lead >= 0xA0)
+            lead += 0x40;
+        chars.push_back({char(lead), char(t < 0x3F ? 0x40 + t : 0x41 + t)});
+    }
+    // 亜 字 食 来 and a kanji of a late lead byte
+    for (const char *k : {"\x88\x9F", "\x8E\x9A", "\x90\x48", "\x97\x88", "\xEA\x9E"})
+        chars.push_back(k);
+    chars.push_back("a");
+    chars.push_back("\xB1");  // half-width ア
+    const char *around[][2] = {
+        {"", ""}, {"", "\x82\xA0"}, {"\x82\xA0", ""}, {"\x81\x5A", ""},  // あ after, before; 〇 before
+        {"", "\x81\x5B"}, {"\x81\x5B", ""}, {"\x81\x75", "\x81\x76"},  // ー after, before; 「」
+        {"", "\x82\xE1"}, {"\x81\x40", ""},                                // small ゃ after; a space before
+    };
+    std::vector<std::string> texts;
+    for (const std::string &c : chars)
+        for (auto &a : around)
+            texts.push_back(a[0] + c + a[1]);
+    char norm[64];
+    for (const std::string &t : texts)
+        ASSERT_EQ(LangDriver_Compare(0, LangDriver_NormalizeText(2, t.c_str(), norm), t.c_str(), 0), 0) << t;
+    DWORD space = LangDriver_GetKeySpace() >> 16;
+    for (DWORD flags : {0u, 0x8000u}) {
+        std::stable_sort(texts.begin(), texts.end(), [flags](const std::string &a, const std::string &b) {
+            return LangDriver_Compare(flags, a.c_str(), b.c_str(), 0) < 0;
+        });
+        WORD previous = 0;
+        for (const std::string &t : texts) {
+            WORD k[3] = {};
+            LangDriver_GetSortKey(LangDriver_NormalizeText(2, t.c_str(), norm), flags ? 1 : 0, k);
+            ASSERT_GE(k[0], previous) << "flags " << flags << ": " << t;
+            ASSERT_LT(k[0], space) << t;
+            previous = k[0];
+        }
+    }
+}
+
 TEST(Japanese, ScoredCompareAndSortKey) {
     EXPECT_EQ(LangDriver_CompareScored(0, 0, "\x83\x4A\x83\x5E", 4, "\x83\x4A\x83\x5E", 4), 0x10000000u);
     EXPECT_EQ(LangDriver_CompareScored(0x10, 0, "\x83\x4A\x83\x5E", 4, "\x82\xA9\x82\xBD", 4), 0x10000000u);
@@ -223,7 +314,7 @@ TEST(Japanese, Normalize) {
         {0x84, "a*?", "\x82\x81*?"},                                   // wildcards stay single
         {4, "a*", "\x82\x81\x81\x96"},                                 // or become full width
         {1, "\x83\x4A\x82\x60*", "\x82\xA9\x82\x81*"},                 // カＡ* -> かａ*
-        {2, "\x82\xA9\x82\x81?", "\x83\x4A\x82\x60?"},                 // かａ? -> カＡ?
+        {2, "\x82\xA9\x82\x81?", "\x82\xA9\x82\x81?"},                 // かａ? stays: the search key form
         {0, "\x83\x4A", "\x83\x4A"},
         {5, "a\xB6", "\x82\x81\x82\xA9"},                              // a ｶ -> ａか
     };
