@@ -6,7 +6,8 @@
  * ANSI calls in code page 932).  Callers load the module "Uiassets.dll" and use the platform's
  * resource calls on it (LoadStringA, LoadMenuA, LoadAcceleratorsA, DialogBoxParamA,
  * CreateDialogParamA, ExtractIconExA with the negative icon id, LoadImageA), or link it and use
- * the helpers at the end, which work on this module.
+ * the helpers at the end, which work on this module.  Every icon holds a 16 x 16 and a 32 x 32
+ * image; icon 1 is taken with LoadImageA, since ExtractIconExA reads -1 as a request to count.
  *
  * The ids below are grouped by the program or library that loads them, each with what it is for.
  * Numbers are fixed by their callers; one number may name a string, a menu and a dialog at once
@@ -15,9 +16,10 @@
  * the suite's own controls (VLDBLISTCLASS, PPLINE); the library that shows such a template
  * registers those classes first.
  *
- * The upgrade program carries its own string table and dialogs (their ids clash with the shared
- * ones); their texts and layouts live in outside/Uiassets/rc/upgrade.rc, which that program's
- * resource script includes (see UIA_UPGRADE_* at the end). */
+ * The upgrade program, the dictionary finder and the study-list program carry a few resources of
+ * their own (their ids clash with the shared ones); they live in outside/Uiassets/rc/upgrade.rc,
+ * rc/lexfinder_own.rc and rc/drillbook_own.rc, which those programs' resource scripts include
+ * (UIA_UPGRADE_*, UIA_FINDER_* and UIA_STUDY_IDA_PROGRAM). */
 #ifndef UIASSETS_H
 #define UIASSETS_H
 
@@ -446,6 +448,7 @@
 #define UIA_IDI_LIST_HISTORY 51
 #define UIA_IDI_LIST_ACTIVE 201
 #define UIA_IDI_LIST_ACTIVE_OPEN 202
+#define UIA_STUDY_IDA_PROGRAM 101       /* the program's own table (rc/drillbook_own.rc) */
 #define UIA_IDD_SAVE_HISTORY 433
 #define UIA_IDC_SAVE_NAME 1206
 
@@ -518,6 +521,17 @@
 #define UIA_IDC_FD_BOOKS 1429
 #define UIA_IDC_FD_ENGINES 1430
 #define UIA_IDC_FD_INDEXES 1437
+
+/* The finder's own resources (rc/lexfinder_own.rc, included by its resource script): the words
+ * looked for in book titles and the frame's class icon. */
+#define UIA_FINDER_IDS_FRENCH 1
+#define UIA_FINDER_IDS_GERMAN 2
+#define UIA_FINDER_IDS_TITLE4 4
+#define UIA_FINDER_IDS_TITLE5 5
+#define UIA_FINDER_IDS_TITLE6 6
+#define UIA_FINDER_IDS_TITLE7 7
+#define UIA_FINDER_IDS_TITLE8 8
+#define UIA_FINDER_IDI_FRAME 101
 
 /* ---- Upgrade program (its own resources, from rc/upgrade.rc) ----------------------------------- */
 #define UIA_UPGRADE_IDS_CAPTION 1

@@ -86,6 +86,13 @@ def shape_pixel(shape, x, y, size):
         d = ((x - 6 * s) ** 2 + (y - 6 * s) ** 2) ** 0.5
         handle = abs((x - y)) < 1.6 * s and x > 9 * s and y > 9 * s and x < 15 * s
         return 2 if handle or 3.5 * s <= d <= 5 * s else int(d < 3.5 * s)
+    if shape.startswith('pos'):  # where the pop-up goes: a box beside the pointed place (the dot)
+        n = int(shape[3:])
+        if abs(x - 8 * s) < 1.5 * s and abs(y - 8 * s) < 1.5 * s:
+            return 2
+        left = (1, 4.5, 8)[n % 3] * s
+        top = 10 * s if n < 3 else 1 * s
+        return int(left <= x < left + 7 * s and top <= y < top + 5 * s)
     if shape == 'drive':
         if not (1 * s <= x < 15 * s and 5 * s <= y < 12 * s):
             return 0
@@ -118,7 +125,7 @@ def icon_file(rgb, shape, kind=1, hotspot=(0, 0)):
     images = []
     for size in (16, 32):
         r, g, b = rgb
-        dark = bytes((b // 3, g // 3, r // 3, 255)) if shape.startswith(('book', 'page', 'folder', 'group', 'lens', 'drive')) \
+        dark = bytes((b // 3, g // 3, r // 3, 255)) if shape.startswith(('book', 'page', 'folder', 'group', 'lens', 'drive', 'pos')) \
             else bytes((255, 255, 255, 255))
         values = [[shape_pixel(shape, x, y, size) for x in range(size)] for y in range(size)]
         px = [[bytes((b, g, r, 255)) if v == 1 else dark if v == 2 else bytes((0, 0, 0, 0)) for v in row]
