@@ -230,8 +230,9 @@ extern "C" BOOL WINAPI Lexicore_AddDic(const char *source, const char *folder, c
     if (DLVReadDicHeader(nullptr, mainCopy.c_str(), &info)) {
         oldId = info.fileId;
         info.fileId = id;
-        if (!DLVWriteDicHeader(nullptr, mainCopy.c_str(), &info) ||
-            (lstrcmpiA(mainExt.c_str(), "rdc") == 0 && !LcUser_SetFileId(mainCopy.c_str(), id))) {
+        // A user dictionary's side files carry the id too, also when its main file is named .dic.
+        bool user = lstrcmpiA(mainExt.c_str(), "rdc") == 0 || info.userFlag;
+        if (!DLVWriteDicHeader(nullptr, mainCopy.c_str(), &info) || (user && !LcUser_SetFileId(mainCopy.c_str(), id))) {
             DeleteAll(copies);
             return Failed();
         }
