@@ -19,7 +19,7 @@ namespace kit {
 enum class Mode { Registry, File };
 
 inline constexpr auto &Cwd = Testkit_Cwd;
-inline constexpr auto &ExeFolder = Testkit_ExeFolder;
+inline constexpr auto &ExeFolder = Testkit_ProgramFolder;
 inline constexpr auto &Exists = Testkit_Exists;
 inline constexpr auto &RemoveFolder = Testkit_RemoveFolder;
 inline std::string ReadAll(const std::string &path) { return Testkit_ReadFile(path); }

@@ -21,7 +21,7 @@ enum class Mode { Registry, File };
 inline const char *kRoot = "SOFTWARE\\Halvenstone\\Velosuite\\4.0";
 
 inline constexpr auto &Cwd = Testkit_Cwd;
-inline constexpr auto &ExeFolder = Testkit_ExeFolder;
+inline constexpr auto &ExeFolder = Testkit_ProgramFolder;
 inline constexpr auto &Exists = Testkit_Exists;
 inline constexpr auto &RemoveFolder = Testkit_RemoveFolder;
 

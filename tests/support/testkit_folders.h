@@ -13,7 +13,8 @@ inline std::string Testkit_Cwd()
     return cwd;
 }
 
-inline std::string Testkit_ExeFolder()
+// The test program's folder, without a trailing backslash.
+inline std::string Testkit_ProgramFolder()
 {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);

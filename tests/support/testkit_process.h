@@ -8,15 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "testkit_folders.h"
+
 // The folder of the running test program (where the suite's programs are built), with a
 // trailing backslash.
-inline std::string Testkit_ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of('\\') + 1);
-}
+inline std::string Testkit_ExeFolder() { return Testkit_ProgramFolder() + "\\"; }
 
 struct TestkitProcess {
     PROCESS_INFORMATION info = {};

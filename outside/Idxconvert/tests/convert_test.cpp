@@ -11,37 +11,16 @@
 #include "lexicore.h"
 #include "lexidata.h"
 #include "support/testkit_files.h"
+#include "support/testkit_folders.h"
 #include "support/testkit_process.h"
 
 namespace {
 
 const DWORD kBookId = 0xD0F1;
 
-std::string Cwd() {
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    return cwd;
-}
-
-bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveFolder(const std::string &folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string p = folder + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(p);
-            else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
+const auto &Cwd = Testkit_Cwd;
+const auto &Exists = Testkit_Exists;
+const auto &RemoveFolder = Testkit_RemoveFolder;
 
 // A book index: head with the name, then the lines as given.
 std::string IndexFile(const std::string &name, const std::string &lines) {
