@@ -45,8 +45,9 @@ const struct {
     int pairs;
     WORD language;
 } kTitleRows[] = {
-    {1, 1, 0x0600}, {2, 1, 0x0700}, {7, 1, 0x0400}, {4, 2, 0x0100},
-    {5, 2, 0x0100}, {6, 2, 0x0100}, {8, 2, 0x0100},
+    {UIA_FINDER_IDS_FRENCH, 1, 0x0600}, {UIA_FINDER_IDS_GERMAN, 1, 0x0700}, {UIA_FINDER_IDS_TITLE7, 1, 0x0400},
+    {UIA_FINDER_IDS_TITLE4, 2, 0x0100}, {UIA_FINDER_IDS_TITLE5, 2, 0x0100}, {UIA_FINDER_IDS_TITLE6, 2, 0x0100},
+    {UIA_FINDER_IDS_TITLE8, 2, 0x0100},
 };
 
 // A title word of the finder's string table in Shift-JIS, whatever the system's code page.

@@ -6,18 +6,24 @@
 
 #include "uiassets.h"
 
-/* The frame's class icon, carried by the program. */
-#define FINDER_IDI_PROGRAM 101
-
-/* Title words of books in the finder's own string table: 1 and 2 are words of book titles, 4 to 8
- * titles of particular books (the pairs they give are in books.cpp). */
-#define FINDER_IDS_TITLE_FIRST 1
-#define FINDER_IDS_TITLE_LAST 8
-
 /* Registration scripts: ENGINE_INFO 121 to 650 (one engine dictionary each), LANG_INFO 108 to 119
  * and 143 (one language each). */
 #define FINDER_ENGINE_SCRIPT_FIRST 121
 #define FINDER_ENGINE_SCRIPT_LAST 650
+
+/* The finder's own resources from the resource library's fragment rc/lexfinder_own.rc: title words
+ * of books (1 and 2 words of titles, 4 to 8 titles of particular books; the pairs they give are in
+ * books.cpp) and the frame's class icon. */
+#ifndef UIA_FINDER_IDI_FRAME
+#define UIA_FINDER_IDS_FRENCH 1
+#define UIA_FINDER_IDS_GERMAN 2
+#define UIA_FINDER_IDS_TITLE4 4
+#define UIA_FINDER_IDS_TITLE5 5
+#define UIA_FINDER_IDS_TITLE6 6
+#define UIA_FINDER_IDS_TITLE7 7
+#define UIA_FINDER_IDS_TITLE8 8
+#define UIA_FINDER_IDI_FRAME 101
+#endif
 
 #ifndef UIA_IDD_FIND_DRIVES
 #define UIA_IDS_FINDER_CAPTION 111
