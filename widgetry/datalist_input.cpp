@@ -212,9 +212,13 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
         if (OnKeyDown(dl, wParam)) return 0;
         break;
-    case WM_GETDLGCODE:
+    case WM_GETDLGCODE: {
+        // In a dialog, Enter reaches a list that chooses with it instead of the default button.
+        const MSG *msg = (const MSG *)lParam;
+        bool enter = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN;
         return DefSubclassProc(view, message, wParam, lParam) | DLGC_WANTARROWS |
-               ((dl->style & VLDLS_ENTERCHOOSES) ? DLGC_WANTMESSAGE : 0);
+               (enter && (dl->style & VLDLS_ENTERCHOOSES) ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_KILLFOCUS: {
         // The focus may pass through the data list window itself on its way back here.
         HWND to = (HWND)wParam;

@@ -37,8 +37,7 @@ static bool ActiveImmPresent()
 static void StartActiveImm()
 {
     if (g_field.imm || !ActiveImmPresent()) return;
-    HRESULT com = CoInitialize(nullptr);
-    g_field.comStarted = SUCCEEDED(com);
+    if (!g_field.comStarted) g_field.comStarted = SUCCEEDED(CoInitialize(nullptr));
     if (FAILED(CoCreateInstance(kClsidActiveImm, nullptr, CLSCTX_ALL, kIidActiveImmApp,
                                 (void **)&g_field.imm))) {
         g_field.imm = nullptr;

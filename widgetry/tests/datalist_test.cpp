@@ -103,6 +103,10 @@ TEST_F(DataListTest, DeletingUnderFoldingRemovesTheRowsOwnItem)
               Identities(Words(list)));
     // The subs left behind have no main entry before them: plain rows now.
     EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), RowItems(list));
+    // WM_CLEAR in the list view deletes the selected rows too.
+    SendMessageA(View(list), LVM_SETITEMSTATE, 4, (LPARAM)&lv);
+    EXPECT_EQ(1, SendMessageA(View(list), WM_CLEAR, 0, 0));
+    EXPECT_EQ((std::vector<std::string>{"3100:11", "3100:12", "3200:12", "3100:20"}), Identities(Words(list)));
 }
 
 TEST_F(DataListTest, RowMessagesNameTheRowsItem)

@@ -91,7 +91,7 @@ struct Catalogue {
             RegisterFile(id, path, id == kEnglish ? "English-Japanese" : kWaeiJiten, d.language,
                          id == kEnglish ? kEnglishColour : kJapaneseColour);
         }
-        RegisterFile(kDriver, Testkit_ExeFolder() + "\\ddsample.dll", "Translator", 0x0100, RGB(90, 90, 90));
+        RegisterFile(kDriver, Testkit_ProgramFolder() + "\\ddsample.dll", "Translator", 0x0100, RGB(90, 90, 90));
         SaveColours();
         if (!Lexicore_Init("VLWIDGETRYTEST", LEXICORE_INIT_DRIVERS)) return false;
 
