@@ -145,7 +145,8 @@ inline bool KeyExists(const std::string &key)
     return k != nullptr;
 }
 
-// Every key, value name and value below the suite's key of the current user, one line each.
+// Every key, value name and value below the suite's key of the current user, one line each; the
+// study list that the dictionary manager's start notes (ActiveList) is left out.
 inline void DumpKey(HKEY key, const std::string &path, std::string *out)
 {
     char name[512];
@@ -153,6 +154,7 @@ inline void DumpKey(HKEY key, const std::string &path, std::string *out)
     for (DWORD i = 0;; i++) {
         DWORD n = sizeof name, size = sizeof data, type = 0;
         if (RegEnumValueA(key, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        if (strcmp(name, "ActiveList") == 0) continue;
         *out += path + "|" + name + "|" + std::string((const char *)data, size) + "\n";
     }
     std::vector<std::string> subs;
