@@ -231,4 +231,39 @@ static inline COLORREF Widgetry_ScoreClassColour(const CandidateListOptions *opt
 }
 #endif /* RC_INVOKED */
 
+/* ==== Dictionary menu and send-text dialog ========================================================
+ * The dictionary menu lists the pop-up priority list (list kind 0) as radio items: command
+ * WIDGETRY_DICMENU_FIRST plus the item's position in the menu, the dictionary or group id as item
+ * data, checked when the id is the current one.  With the extra item, the menu starts with
+ * Uiassets string 307 (item data 0, checked for a current id of 0) and a separator. */
+#define WIDGETRY_DICMENU_FIRST 18000
+
+/* The message with which the send-text dialog hands its text to a viewer (the viewer's own
+ * SCV_SETTEXT): wParam the text behind its charset tag ("\x1bF" and two lowercase hexadecimal
+ * digits), lParam the flags of the check boxes (1, 2, 4); the viewer answers 0 when it did not
+ * take the text. */
+#define VLM_VIEWER_SEND_TEXT 0x41F
+
+#ifndef RC_INVOKED
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Empties the menu and fills it as above with the entries of the pop-up list that pass the filter
+ * (LEXSHELF_ENUM_* flags and value), passing over the first skip entries of the list (the ones the
+ * caller shows as buttons already; the extra item is not counted).  The number of menu items
+ * made, 0 for a menu that is not one. */
+int WINAPI Widgetry_FillDicMenu(HMENU menu, DWORD currentId, BOOL extraItem, int skip, DWORD flags,
+                                LPARAM value);
+/* Makes and shows the modeless send-text dialog (Uiassets dialog 900) owned by owner, sending to
+ * target; each dialog keeps its own target.  Send (or Enter in the line) sends the text; when the
+ * viewer answers 0 a message box (strings 5800 and 5801) says so; Close and Esc destroy it.
+ * Null when the owner or the target is not a window or the dialog cannot be made. */
+HWND WINAPI Widgetry_ShowSendTextDialog(HWND owner, HWND target);
+
+#ifdef __cplusplus
+}
+#endif
+#endif /* RC_INVOKED */
+
 #endif /* WIDGETRY_H */

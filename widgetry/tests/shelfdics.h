@@ -1,0 +1,136 @@
+// Shared pieces of the tests of the dictionary controls: a catalogue of fixture dictionaries in a
+// settings file of the test, the dictionary manager started over it, and message pumping with a
+// condition.
+#ifndef WIDGETRY_TESTS_SHELFDICS_H
+#define WIDGETRY_TESTS_SHELFDICS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "basekit.h"
+#include "lexicore.h"
+#include "lexidata.h"
+#include "lexshelf.h"
+#include "support/testkit_files.h"
+#include "support/testkit_folders.h"
+#include "../../lexidata/tests/fixtures/dicwriter.h"
+
+namespace shelfdics {
+
+struct Fixture {
+    DWORD fileId;
+    const char *name;
+    WORD language;
+    BYTE charset;
+    COLORREF colour;
+};
+
+// Four dictionaries: English, Japanese (name in Shift-JIS: "waei jiten"), French and German.
+const Fixture kFixtures[] = {
+    {0x3100, "English-Japanese", 0x0100, 0, RGB(255, 0, 255)},
+    {0x3200, "\x98\x61\x89\x70\x8e\xab\x93\x54", 0x0400, 128, RGB(0, 255, 255)},
+    {0x3300, "French-Japanese", 0x0200, 0, RGB(0, 128, 0)},
+    {0x3400, "German-Japanese", 0x0300, 0, RGB(128, 0, 0)},
+};
+
+// Writes one fixture dictionary into the folder and enters it in the catalogue.
+inline bool AddDictionary(const std::string &folder, const Fixture &f)
+{
+    dicfix::Dictionary d;
+    d.fileId = f.fileId;
+    d.language = f.language;
+    d.charset = f.charset;
+    d.languages = {f.language, 0x0400};
+    dicfix::Index index;
+    index.language = d.language;
+    dicfix::Entry e;
+    e.headword = "entry";
+    e.text1 = "text";
+    index.entries.push_back(e);
+    d.indexes.push_back(index);
+    std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
+    if (!dicfix::Write(path, d)) return false;
+    char key[MAX_PATH];
+    Lexidata_GetDicKey(f.fileId, key);
+    Basekit_SettingsWriteString(key, "FileName", path.c_str());
+    Basekit_SettingsWriteString(key, "Name", f.name);
+    Lexidata_GetDicIndexKey(f.fileId, 1, key);
+    Basekit_SettingsWriteDword(key, "LangID", f.language);
+    Basekit_SettingsWriteDword(key, "Color", f.colour);
+    return true;
+}
+
+// The catalogue (the first count fixtures) in a settings file of its own and the manager started.
+struct Shelf {
+    std::string folder, settings;
+
+    bool Start(const char *name, int count)
+    {
+        LoadLibraryA("SHAREDKIT.DLL");
+        folder = Testkit_Cwd() + "\\" + name;
+        Testkit_RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        settings = folder + ".ini";
+        Testkit_WriteFile(settings, "");
+        Basekit_SettingsSetFile(settings.c_str());
+        std::string data = folder + "\\UserData";
+        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
+        _putenv_s("SHAREDKIT_DATA_DIR", data.c_str());
+        for (int i = 0; i < count; i++)
+            if (!AddDictionary(folder, kFixtures[i])) return false;
+        return Lexshelf_Init(LEXICORE_INIT_DRIVERS) != 0;
+    }
+    void Stop()
+    {
+        Lexshelf_Term();
+        Basekit_SettingsSetFile(nullptr);
+        DeleteFileA(settings.c_str());
+        Testkit_RemoveFolder(folder);
+    }
+};
+
+inline VLPriorityList *Kind(int kind) { return reinterpret_cast<VLPriorityList *>(static_cast<UINT_PTR>(kind)); }
+
+// The ids and names of a list in order.
+inline std::vector<DWORD> Ids(VLPriorityList *list)
+{
+    std::vector<DWORD> ids;
+    VLPriorityItem item;
+    for (int i = 1; Lexshelf_PrioGetItem(list, i, &item); i++) ids.push_back(item.id);
+    return ids;
+}
+inline std::vector<std::string> Names(VLPriorityList *list)
+{
+    std::vector<std::string> names;
+    VLPriorityItem item;
+    for (int i = 1; Lexshelf_PrioGetItem(list, i, &item); i++) names.push_back(item.name ? item.name : "");
+    return names;
+}
+
+// Handles this thread's messages until the condition holds (false after 20 s without it).
+inline bool PumpUntil(const std::function<bool()> &done)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start > 20000) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+}
+
+inline void PumpAll()
+{
+    PumpUntil([] { return true; });
+}
+
+} // namespace shelfdics
+
+#endif
