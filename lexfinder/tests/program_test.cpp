@@ -226,6 +226,77 @@ TEST(Program, DriveOptionsThenEveryKindRegisteredInPlace)
     EXPECT_EQ(fk::Search((book ^ 1) << 8, "cherry").headwords.size(), 1u);
 }
 
+std::string TextOf(HWND window)
+{
+    char text[MAX_PATH] = {0};
+    SendMessageA(window, WM_GETTEXT, sizeof text, (LPARAM)text);  // the text of another process's control
+    return text;
+}
+
+TEST(Program, ChosenFolderAndTheQuestionsOfABookCopy)
+{
+    Install in("questions", false);
+    in.Fixtures();
+    SetEnvironmentVariableA("LEXFINDER_DRIVES", (in.drive2 + "\\;").c_str());
+    SetEnvironmentVariableA("UIASSETS_MESSAGEBOX_ANSWER", "6,1");  // create the folder; the notice
+    const std::string chosen = in.root + "\\Chosen Dics";
+    fk::Write(chosen + "\\Copied EJ\\CATALOGS", "an older catalogue");
+    TestkitProcess p;
+    ASSERT_TRUE(in.Start(p, ""));
+    HWND options = WaitDialog(p, UIA_IDC_FD_DICTIONARIES);
+    ASSERT_NE(options, nullptr);
+    Click(options, IDYES);
+    ResultWindow w(p);
+    ASSERT_NE(w.list, nullptr);
+    EXPECT_EQ(ListView_GetItemCount(w.list), 1) << "the book alone";
+
+    // The folder chooser: a new folder, created on request.
+    Click(w.dialog, UIA_IDC_FR_CHOOSE_FOLDER);
+    HWND chooser = WaitDialog(p, UIA_IDC_FF_DRIVES);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(chooser, UIA_IDC_FF_PATH)), in.myDic.substr(0, in.myDic.rfind('\\')))
+        << "starts at the nearest folder that exists";
+    Picture(chooser, "folder_chooser.bmp");
+    SendMessageA(GetDlgItem(chooser, UIA_IDC_FF_PATH), WM_SETTEXT, 0, (LPARAM)(chosen + "\\New\\").c_str());
+    Click(chooser, UIA_IDC_FF_OK);
+    Testkit_PumpUntil([&] { return !IsWindow(chooser); });
+    EXPECT_EQ(TextOf(GetDlgItem(w.dialog, UIA_IDC_FR_FOLDER)), chosen + "\\New");
+    EXPECT_TRUE(fk::Exists(chosen + "\\New"));
+    // Back to the folder that holds an older copy.
+    Click(w.dialog, UIA_IDC_FR_CHOOSE_FOLDER);
+    chooser = WaitDialog(p, UIA_IDC_FF_DRIVES);
+    ASSERT_NE(chooser, nullptr);
+    SendMessageA(GetDlgItem(chooser, UIA_IDC_FF_PATH), WM_SETTEXT, 0, (LPARAM)chosen.c_str());
+    Click(chooser, UIA_IDC_FF_OK);
+    Testkit_PumpUntil([&] { return !IsWindow(chooser); });
+
+    // Copy: the folder name with its preview, then the overwrite question for the catalogue.
+    Click(w.dialog, UIA_IDC_FR_CHECK_ALL);
+    Click(w.dialog, UIA_IDC_FR_COPY);
+    HWND name = WaitDialog(p, UIA_IDC_FN_PREVIEW);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(name, UIA_IDC_FN_NAME)), kTitleSjis) << "the book's title to start with";
+    SendMessageA(GetDlgItem(name, UIA_IDC_FN_NAME), WM_SETTEXT, 0, (LPARAM) "Copied EJ");
+    SendMessageA(name, WM_COMMAND, MAKEWPARAM(UIA_IDC_FN_NAME, EN_CHANGE), (LPARAM)GetDlgItem(name, UIA_IDC_FN_NAME));
+    EXPECT_EQ(TextOf(GetDlgItem(name, UIA_IDC_FN_PREVIEW)), chosen + "\\Copied EJ");
+    Picture(name, "folder_name.bmp");
+    Click(name, IDOK);
+    HWND overwrite = WaitDialog(p, UIA_IDC_FO_SAME_FOR_ALL);
+    ASSERT_NE(overwrite, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(overwrite, UIA_IDC_FO_SOURCE)), "'" + in.drive2 + "\\ebook\\CATALOGS'");
+    Picture(overwrite, "overwrite.bmp");
+    Click(overwrite, IDYES);
+    EXPECT_EQ(p.WaitExit(120000), 1);
+
+    EXPECT_EQ(fk::ReadAllFile(chosen + "\\Copied EJ\\CATALOGS"), fk::ReadAllFile(in.drive2 + "\\ebook\\CATALOGS"));
+    ASSERT_TRUE(Lexshelf_Init(LEXICORE_INIT_DRIVERS));
+    EXPECT_EQ(fk::Text(fk::DicKey(0xD000), "FileName"), chosen + "\\Copied EJ\\BOOK1\\Data\\Honmon");
+    EXPECT_EQ(fk::Search(0xD00000, "grape").headwords, std::vector<std::string>{"grape"});
+    char setup[MAX_PATH];
+    Finder_SetupKey(setup);
+    EXPECT_EQ(fk::Text(setup, "MyDicFolder"), chosen);
+}
+
 TEST(Program, ClosingTheResultWindowRegistersNothing)
 {
     Install in("close");
