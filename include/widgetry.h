@@ -34,6 +34,7 @@
 #include <richedit.h>
 #include "lexidata.h"
 #include "prefstore.h"
+#include "lexshelf.h"
 #endif
 
 /* ==== Data list ===================================================================================
@@ -229,6 +230,115 @@ static inline COLORREF Widgetry_ScoreClassColour(const CandidateListOptions *opt
     if (matchClass == 3) return options->Average;
     return options->Bad;
 }
+#endif /* RC_INVOKED */
+
+/* ==== Dictionary list =============================================================================
+ * Window class VLDBLISTCLASS: the dictionaries and groups of one priority list in a report list
+ * view (the style bits LVS_SINGLESEL and LVS_NOSORTHEADER of the window pass to it).  Columns: name
+ * with the row's icon, colour, other name, slot or sequence number, language, other language, and
+ * in numbering mode 2 the hot-key label of the row (F2 to F11, then with Shift, Ctrl, Shift + Ctrl;
+ * none after row 46).  Numbering mode 0: a row's number is its slot (1 to 5, the position of its id
+ * in the slot array); modes 1 to 4: the running count of rows.  With slots enabled a double click
+ * gives a row the lowest free slot (slot 5 from its holder when all are taken) or takes its slot
+ * back, moving the higher ones down.  Every list-view notice goes on to the parent as WM_NOTIFY
+ * from the dictionary list (with its id), except a double click that changed a slot. */
+#define VLDBLISTCLASS "VLDBLISTCLASS"
+
+/* Source kinds (the first value of the selector pair; the second is the filter value). */
+#define WIDGETRY_DLSRC_ALL       0 /* groups and dictionaries of types 1 and 8 */
+#define WIDGETRY_DLSRC_GROUPDICS 5 /* the dictionaries of the group (VLDicGroup* value), in its order */
+#define WIDGETRY_DLSRC_BAR       8 /* groups and type-1 dictionaries (the bar's items) */
+
+#ifndef RC_INVOKED
+/* The source of the rows (20 bytes on x86): copied by the list. */
+typedef struct VLDicListSource {
+    DWORD *selector;            /* (source kind, value), or null for kind 0 */
+    BOOL slotsEnabled;
+    DWORD *slotIds;             /* five ids holding slots 1 to 5, or null */
+    int numberingMode;          /* 0 slots, 1 to 4 sequence numbers, 2 with hot-key labels */
+    VLPriorityList *list;       /* a handle or a list kind */
+} VLDicListSource;
+#endif
+
+/* Messages to the dictionary list (wParam, lParam -> result). */
+#define WIDGETRY_DLM_SETSOURCE     0x8000 /* VLDicListSource* or null, - -> 1: rows rebuilt */
+#define WIDGETRY_DLM_VIEWSTYLE     0x8001 /* list-view style bits, set (non-zero) or clear -> 1 */
+#define WIDGETRY_DLM_GIVESLOT      0x8002 /* slot 1-5, - -> 1; 0 when slots are off or no row is selected */
+#define WIDGETRY_DLM_SELECTALL     0x8003 /* -, - -> 1 */
+#define WIDGETRY_DLM_GETSELECTED   0x8004 /* -, - -> first selected row or -1 */
+#define WIDGETRY_DLM_GETSTATE      0x8005 /* row, mask -> the list-view item state */
+#define WIDGETRY_DLM_CLEARSLOTS    0x8006 /* -, - -> 1 */
+#define WIDGETRY_DLM_SELECTROW     0x8007 /* row, - -> 1: selected and focused alone */
+#define WIDGETRY_DLM_ENSUREVISIBLE 0x8008 /* row, partial ok -> 1 */
+#define WIDGETRY_DLM_GETCOUNT      0x8100 /* the exports below, as messages */
+#define WIDGETRY_DLM_GETHOTKEY     0x8101
+#define WIDGETRY_DLM_GETITEMID     0x8102
+#define WIDGETRY_DLM_SORT          0x8103
+#define WIDGETRY_DLM_ADDICON       0x8104
+#define WIDGETRY_DLM_FINDICON      0x8105
+/* Notice to the parent (sent, 0, 0) after any change of the slots. */
+#define WIDGETRY_DLN_SLOTS         0x8300
+
+#ifndef RC_INVOKED
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Creates, shows and updates a dictionary list (empty until a source is set); null on failure. */
+HWND WINAPI Widgetry_CreateDicList(DWORD exStyle, DWORD style, int x, int y, int width, int height, UINT id,
+                                   HWND parent);
+/* Sets the source (as WIDGETRY_DLM_SETSOURCE with these five values); 1. */
+BOOL WINAPI Widgetry_DicListSetSource(HWND list, int numberingMode, VLPriorityList *priority, BOOL slotsEnabled,
+                                      DWORD *slotIds, DWORD *selector);
+/* The image index of a resource icon of the suite's resources, added when missing; -1 when the
+ * icon does not exist.  Find answers -1 for an icon not added. */
+int WINAPI Widgetry_AddIcon(HWND list, UINT iconId);
+int WINAPI Widgetry_FindIcon(HWND list, UINT iconId);
+/* The number of rows; a row's slot or sequence number; a row's dictionary or group id (0 for -1
+ * or a row outside the list). */
+int WINAPI Widgetry_DicListGetCount(HWND list);
+int WINAPI Widgetry_DicListGetHotKey(HWND list, int row);
+DWORD WINAPI Widgetry_DicListGetItemId(HWND list, int row);
+/* Sorts by the column as a header click does: the column's direction flips after each sort
+ * (the others return to ascending); dictionaries stay before groups in the colour and language
+ * columns and rows without a number after numbered ones, in both directions.  1. */
+BOOL WINAPI Widgetry_DicListSort(HWND list, int column);
+
+#ifdef __cplusplus
+}
+#endif
+#endif /* RC_INVOKED */
+
+/* ==== Dictionary-order dialog =====================================================================
+ * A modeless dialog (Uiassets dialog 701) over a priority list: kind 0, 1 or 2 names that shared
+ * list (other kinds the pop-up list).  The arrow buttons move the selected entry one place in the
+ * list (the change goes to every process through the manager's notices); Choose or a double click
+ * chooses it.  Esc, Close and the close box hide the dialog; it is destroyed with its owner and
+ * then keeps its place, size and visibility under Window\SearchWindow\OrderList (kind 1) or
+ * Window\TranslationWindow\OrderList (others): MemoryPos (x, y as signed words), MemorySize (0:
+ * 300 x 200) and Show.  The first start shows it; later starts show it without activation when it
+ * was visible. */
+#define WIDGETRY_ORDER_CHOSEN  1 /* notice code: an entry was chosen (id and item filled) */
+#define WIDGETRY_ORDER_CHANGED 2 /* notice code: the order changed */
+
+#ifndef RC_INVOKED
+/* The notice of the order dialog (WM_NOTIFY to its owner, from the dialog with the given control
+ * id) and of the dictionary bar: the chosen dictionary or group id and its item record (valid
+ * during the notice). */
+typedef struct VLDicChoice {
+    NMHDR header;
+    DWORD id;
+    VLPriorityItem *item;
+} VLDicChoice;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+/* Makes the dialog owned by owner; the dialog, or null. */
+HWND WINAPI Widgetry_ShowDicOrderDialog(HWND owner, int kind, UINT controlId);
+#ifdef __cplusplus
+}
+#endif
 #endif /* RC_INVOKED */
 
 /* ==== Dictionary menu and send-text dialog ========================================================

@@ -16,9 +16,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         if (!DataList_RegisterClass(instance)) return FALSE;
+        if (!DicList_RegisterClass(instance)) return FALSE;
         Quickfield_Init(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
         Quickfield_Term(instance);
+        DicList_UnregisterClass(instance);
         DataList_UnregisterClass(instance);
     }
     return TRUE;

@@ -21,6 +21,9 @@ extern HINSTANCE g_widgetryInstance;
 // Registration of the data list's window class at load, and its removal at unload.
 BOOL DataList_RegisterClass(HINSTANCE instance);
 void DataList_UnregisterClass(HINSTANCE instance);
+// The dictionary list (diclist.cpp) and the order dialog's class needs.
+bool DicList_RegisterClass(HINSTANCE instance);
+void DicList_UnregisterClass(HINSTANCE instance);
 
 // ---- Data list: row model (no window or GDI calls; datalist_rows.cpp) -----------------------
 
