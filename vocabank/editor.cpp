@@ -227,8 +227,10 @@ void CALLBACK BodyNotify(HWND editor, int code, void *data) {
     }
 }
 
+// The body takes a new typing style without reporting it back: the menu is brought in line here.
 void SendStyle(EditorState *s) {
     SendMessageA(s->body1024, SCM_SETATTRIBUTE, 0, (LPARAM)&s->style);
+    ShowStyle(s);
 }
 
 void SetSize(EditorState *s, int step) {

@@ -16,7 +16,9 @@
 #include "quickfield.h"
 #include "scrivel.h"
 #include "scrivshow.h"
+#include "lexshelf.h"
 #include "uiassets.h"
+#include "widgetry.h"
 #include "vocabank.h"
 
 namespace {
@@ -402,6 +404,55 @@ TEST(Editor, FailedSaveKeepsTheFieldsAndReports) {
     EXPECT_EQ("old text", env.Text("kept"));
 }
 
+TEST(Editor, FormatCommandsReachTheBodyAndTheMenu) {
+    Env env("format");
+    struct Case {
+        UINT command;
+        int size;    // the body's size step afterwards
+        BYTE style;  // its style bits
+        BYTE charset;
+        UINT checked;  // a format menu item checked afterwards
+    } cases[] = {
+        {5721, 5, 0, 128, 5721}, {5725, 1, 0, 128, 5725}, {5731, 1, 1, 128, 5731},
+        {5733, 1, 5, 128, 5733}, {5731, 1, 4, 128, 5733}, {11197, 1, 4, 0, 11197},
+    };
+    std::vector<std::string> seen;
+    int views[5] = {};
+    Drive([&](HWND editor) {
+        HWND body = GetDlgItem(editor, VOCABANK_IDC_BODY);
+        TextAttribute start = {};
+        SendMessageA(body, SCM_GETATTRIBUTE, 0, (LPARAM)&start);
+        start.charset = 128;
+        SendMessageA(body, SCM_SETATTRIBUTE, 0, (LPARAM)&start);
+        HMENU format = GetSubMenu(GetMenu(editor), UIA_WORD_EDITOR_FORMAT_MENU);
+        for (const Case &c : cases) {
+            SendMessageA(editor, WM_COMMAND, c.command, 0);
+            TextAttribute a = {};
+            SendMessageA(body, SCM_GETATTRIBUTE, 0, (LPARAM)&a);
+            char line[64];
+            wsprintfA(line, "%u: %d %d %d %d", c.command, a.sizeStep, a.style & 7, a.charset,
+                      (GetMenuState(format, c.checked, MF_BYCOMMAND) & MF_CHECKED) != 0);
+            seen.push_back(line);
+        }
+        // The next-view button walks large icons, small icons, list, report and back.
+        HWND files = GetDlgItem(editor, VOCABANK_IDC_FILES);
+        for (int i = 0; i < 5; i++) {
+            views[i] = GetWindowLongA(files, GWL_STYLE) & LVS_TYPEMASK;
+            SendMessageA(editor, WM_COMMAND, UIA_CMD_NEXT_VIEW, 0);
+        }
+    });
+    Vocabank_NewWord(env.search, env.dicId, "x");
+    ASSERT_TRUE(g_scriptRan);
+    ASSERT_EQ(6u, seen.size());
+    for (size_t i = 0; i < seen.size(); i++) {
+        char want[64];
+        wsprintfA(want, "%u: %d %d %d 1", cases[i].command, cases[i].size, cases[i].style, cases[i].charset);
+        EXPECT_EQ(want, seen[i]);
+    }
+    int want[5] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_ICON};
+    for (int i = 0; i < 5; i++) EXPECT_EQ(want[i], views[i]) << i;
+}
+
 // ---- A second process follows the changes ---------------------------------------------------
 
 TEST(Editor, SecondProcessSeesTheSavedWords) {
@@ -452,7 +503,8 @@ TEST(Editor, PictureOfAJapaneseEntry) {
     Drive([&](HWND editor) {
         SetWindowPos(editor, HWND_TOP, 20, 20, 460, 350, SWP_SHOWWINDOW);
         SendMessageA(editor, WM_COMMAND, UIA_CMD_VIEW_DETAILS, 0);
-        RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SetForegroundWindow(editor);
+        RedrawWindow(editor, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Testkit_PumpUntil([] { return false; }, 300);
         saved = Testkit_SaveWindowPicture(editor, picture.c_str());
         GetClientRect(editor, &client);
@@ -547,6 +599,77 @@ TEST(Commands, DeleteAsksFirst) {
     std::vector<int> asked = {2435, 2435};
     EXPECT_EQ(asked, env.Boxes());
     VLDataItem_Destroy(entry);
+}
+
+// A data list as the commands see it: its word list, and whether it adds the selection itself.
+VLWordList *g_dataListWords;
+LRESULT g_dataListAdds;
+int g_dataListAddCalls;
+LRESULT CALLBACK DataListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == VLDLM_GETLIST) return (LRESULT)g_dataListWords;
+    if (m == VLDLM_ADDTOSTUDYLIST) {
+        g_dataListAddCalls++;
+        return g_dataListAdds;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+TEST(Commands, StudyListTakesTheDataListsCurrentEntry) {
+    Env env("study");
+    ASSERT_GE(env.Add("first", nullptr, "text", nullptr), 0);
+    ASSERT_GE(env.Add("second", nullptr, "text", nullptr), 0);
+    std::string list = env.box.Path("study.vlh");
+    ASSERT_TRUE(Lexshelf_SetActiveList(list.c_str()));
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DataListProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VocabankTestDataList";
+    RegisterClassA(&wc);
+    HWND dataList = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    g_dataListWords = VLWordList_Create(10);
+    VLDataItem *first = env.Find("first"), *second = env.Find("second");
+    ASSERT_TRUE(first && second);
+    VLWordList_Add(g_dataListWords, first);
+    VLWordList_Add(g_dataListWords, second);
+    VLWordList_SetCurItem(g_dataListWords, 1);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 5402, "edit");
+    AppendMenuA(menu, MF_STRING, 5407, "study");
+    Vocabank_UpdateCommands(menu, nullptr, env.dicId, dataList, nullptr);
+    EXPECT_FALSE(GetMenuState(menu, 5407, MF_BYCOMMAND) & MF_GRAYED);  // an active list exists now
+    EXPECT_FALSE(GetMenuState(menu, 5402, MF_BYCOMMAND) & MF_GRAYED);  // the list's entry is a user entry
+    // The data list that adds the selection itself is not added to again.
+    g_dataListAdds = 1;
+    EXPECT_EQ(1, Vocabank_DoCommand(env.search, env.dicId, dataList, first, nullptr, 0, 5407, 0));
+    EXPECT_EQ(1, g_dataListAddCalls);
+    EXPECT_FALSE(kit::Exists(list));
+    // Otherwise the list's current entry (not the one passed) goes to the active list.
+    g_dataListAdds = 0;
+    EXPECT_EQ(1, Vocabank_DoCommand(env.search, env.dicId, dataList, first, nullptr, 0, 5407, 0));
+    std::string stored = kit::ReadAll(list);
+    EXPECT_NE(std::string::npos, stored.find("second"));
+    EXPECT_EQ(std::string::npos, stored.find("first"));
+    DestroyMenu(menu);
+    DestroyWindow(dataList);
+    VLWordList_Destroy(g_dataListWords);
+    VLDataItem_Destroy(first);
+    VLDataItem_Destroy(second);
+}
+
+TEST(Commands, TypingDrillStartsBesideTheProgram) {
+    if (!kit::Exists(Testkit_ExeFolder() + "KEYDRILL.EXE")) GTEST_SKIP() << "KEYDRILL.EXE not built";
+    EXPECT_EQ(1, Vocabank_DoCommand(nullptr, 0, nullptr, nullptr, nullptr, 0, UIA_CMD_TYPING_DRILL, 0));
+    HWND drill = nullptr;
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return (drill = FindWindowA("KeydrillWindow", nullptr)) != nullptr; }, 20000));
+    if (!drill) return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(drill, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PostMessageA(drill, WM_CLOSE, 0, 0);
+    if (process) {
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 20000));
+        CloseHandle(process);
+    }
 }
 
 TEST(Commands, UnknownAndDisabledCommands) {
