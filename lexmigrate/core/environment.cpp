@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "lexmigrate.h"
 #include "migrate.h"
 
 namespace {
@@ -132,7 +133,7 @@ bool Migrate_ReadEnvironment(MigrateEnv *env)
 std::vector<MigrateDrive> Migrate_ListDrives(bool withNetwork)
 {
     std::vector<MigrateDrive> drives;
-    if (const char *injected = getenv("LEXMIGRATE_DRIVES")) {
+    if (const char *injected = getenv(LEXMIGRATE_DRIVES_VARIABLE)) {
         // "D=C:\folder;E=C:\other": each entry a CD-ROM drive whose root is the folder.
         const char *p = injected;
         while (*p) {
@@ -176,7 +177,7 @@ void Migrate_DriveRoot(const char *name, char *out)
             Migrate_Copy(out, d.root, MAX_PATH);
             return;
         }
-    if (getenv("LEXMIGRATE_DRIVES")) return;   // only the injected drives exist
+    if (getenv(LEXMIGRATE_DRIVES_VARIABLE)) return;   // only the injected drives exist
     char root[4] = {(char)toupper((unsigned char)name[0]), ':', '\\', 0};
     Migrate_Copy(out, root, MAX_PATH);
 }

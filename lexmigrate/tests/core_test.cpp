@@ -63,15 +63,6 @@ struct Sandbox {
     }
 };
 
-const KnownFile *Row(const char *name, DWORD product)
-{
-    int n = 0;
-    const KnownFile *rows = Migrate_KnownFiles(&n);
-    for (int i = 0; i < n; i++)
-        if (lstrcmpiA(rows[i].name, name) == 0 && rows[i].product == product) return &rows[i];
-    return nullptr;
-}
-
 UpgradeRecord Record(const char *fileName, const char *title = "")
 {
     UpgradeRecord r = {};
@@ -111,10 +102,11 @@ TEST(Tables, RowsAgreeWithEachOther)
             EXPECT_GE(rows[i].size, KNOWN_SUM_OFFSET + 8);
         }
         // No other two rows can be told apart by nothing.
-        for (int j = i + 1; j < known; j++)
-            if (!(rows[i].flags & KNOWN_SUM_CHECK) || j != i + 1)
-                EXPECT_FALSE(lstrcmpiA(rows[i].name, rows[j].name) == 0 && rows[i].size == rows[j].size)
-                    << rows[j].name;
+        for (int j = i + 1; j < known; j++) {
+            if ((rows[i].flags & KNOWN_SUM_CHECK) && j == i + 1) continue;
+            EXPECT_FALSE(lstrcmpiA(rows[i].name, rows[j].name) == 0 && rows[i].size == rows[j].size)
+                << rows[j].name;
+        }
     }
     EXPECT_EQ(sumRows, 1);
 
@@ -169,7 +161,9 @@ TEST(Tables, NamesAndIds)
         const char *script = nullptr;
         EXPECT_EQ(Migrate_ChineseLanguage(c.id, &language, &script), c.script != nullptr) << std::hex << c.id;
         EXPECT_EQ(language, c.language);
-        if (c.script) EXPECT_STREQ(script, c.script);
+        if (c.script) {
+            EXPECT_STREQ(script, c.script);
+        }
     }
 }
 

@@ -395,9 +395,9 @@ TEST(Upgrade, AnInterruptedUpgradeLeavesTheDictionaryAsItWas)
             Testkit_WriteFault basekit(c.fault == kBasekitWrite ? "Basekit.dll" : "no-such-module", c.allowance);
             Testkit_WriteFault own(c.fault == kOwnWrite ? nullptr : "no-such-module", c.allowance);
             MoveFault move(c.fault == kMove ? (int)c.allowance : 1 << 30);
-            if (c.fault == kBasekitWrite) EXPECT_TRUE(basekit.Armed());
-            if (c.fault == kOwnWrite) EXPECT_TRUE(own.Armed());
-            if (c.fault == kMove) EXPECT_TRUE(move.slot != nullptr);
+            EXPECT_TRUE(c.fault != kBasekitWrite || basekit.Armed());
+            EXPECT_TRUE(c.fault != kOwnWrite || own.Armed());
+            EXPECT_TRUE(c.fault != kMove || move.slot != nullptr);
             result = Migrate_Upgrade(&box.m, &r);
         }
         SetFileAttributesA(box.settings.c_str(), FILE_ATTRIBUTE_NORMAL);
