@@ -35,6 +35,7 @@
 #include "lexidata.h"
 #include "prefstore.h"
 #include "lexshelf.h"
+#include "basekit.h"
 #endif
 
 /* ==== Data list ===================================================================================
@@ -336,6 +337,42 @@ extern "C" {
 #endif
 /* Makes the dialog owned by owner; the dialog, or null. */
 HWND WINAPI Widgetry_ShowDicOrderDialog(HWND owner, int kind, UINT controlId);
+#ifdef __cplusplus
+}
+#endif
+#endif /* RC_INVOKED */
+
+/* ==== Dictionary bar ==============================================================================
+ * Window class VLDICBARCLASS: twelve owner-drawn flat buttons (ids 1124 to 1135, each a tool of
+ * the tooltip manager, its name as tip) over the items of a priority list that are groups or
+ * dictionaries of type 1, numbered from 1.  With no modifier held, button 1124 is help, 1135 the
+ * order dialog and, with WIDGETRY_DBS_WEB, 1134 the web lookup; the others show items 1 to 10, and
+ * with Shift, Ctrl or both held items 11 to 22, 23 to 34 and 35 to 46 (one lower past 10 with the
+ * web button).  While the owner window is active (it passes WM_ACTIVATE on) the bar follows the
+ * modifier keys every 150 ms.  A click on an item makes it current and tells the notify window
+ * (WM_NOTIFY WIDGETRY_DBN_CHOSEN with a VLDicChoice; null item for the web lookup); a click on an
+ * empty button changes nothing; help and the order dialog send WM_COMMAND WIDGETRY_DBC_HELP or
+ * UIA_CMD_ORDER_DIALOG (5501).  A right click sends WM_NOTIFY NM_RCLICK: the notify window shows
+ * its menu (Widgetry_FillDicMenu passing over the items the bar shows). */
+#define VLDICBARCLASS "VLDICBARCLASS"
+#define WIDGETRY_DBS_WEB 0x1000 /* style: button 1134 is the web lookup */
+#define WIDGETRY_DBN_CHOSEN 1
+#define WIDGETRY_DBC_HELP 1155
+/* Messages to the bar (wParam, lParam -> result).  WM_USER with a command 3001 to 3046 (3010 the
+ * web lookup) or a button id acts as a click (0 for another id). */
+#define WIDGETRY_DBM_GETCURRENT    0x401 /* -, - -> the current id (0x10000000 the web lookup) */
+#define WIDGETRY_DBM_SETCURRENT    0x402 /* id, - -> 1, without a notice */
+#define WIDGETRY_DBM_CHOOSEFORPAIR 0x403 /* MAKEWPARAM(source, target language), id to avoid -> the id, 0 none */
+#define WIDGETRY_DBM_SETMODIFIERS  0x404 /* 0 none, 1 Shift, 2 Ctrl, 3 both, - -> 1: as if held */
+#define WIDGETRY_DBM_REFRESH       0x8407 /* VLM_REFRESH_DICTIONARIES: the items read again */
+
+#ifndef RC_INVOKED
+#ifdef __cplusplus
+extern "C" {
+#endif
+/* Makes the bar (a visible child); null on failure.  tips may be null. */
+HWND WINAPI Widgetry_CreateDicBar(VLPriorityList *list, DWORD style, int x, int y, int width, int height, HWND parent,
+                                  HWND notify, ToolTipManager *tips, UINT id);
 #ifdef __cplusplus
 }
 #endif

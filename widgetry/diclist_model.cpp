@@ -87,3 +87,24 @@ WORD DicList_OtherLanguage(DWORD fileId, WORD rowLanguage, const WORD *languages
         if (languages[i] && languages[i] != rowLanguage) return languages[i];
     return 0xFFFF;
 }
+
+int DicBar_ItemOfButton(int buttonId, int modifiers, bool webButton)
+{
+    if (buttonId < DICBAR_FIRST_BUTTON || buttonId >= DICBAR_FIRST_BUTTON + DICBAR_BUTTONS) return 0;
+    if (modifiers == 0) {
+        if (buttonId == 1124) return DICBAR_HELP;
+        if (buttonId == 1134 && webButton) return DICBAR_WEB;
+        if (buttonId == 1135) return DICBAR_ORDER;
+    }
+    static const int kBase[4] = {1124, 1113, 1101, 1089};
+    int item = buttonId - kBase[modifiers & 3];
+    if (webButton && item > 10) item--;
+    return item;
+}
+
+int DicBar_ItemOfCommand(int command)
+{
+    if (command == 3010) return DICBAR_WEB;
+    if (command >= 3001 && command <= 3046) return command - 3000;
+    return 0;
+}

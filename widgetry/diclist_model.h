@@ -27,3 +27,15 @@ int DicList_IconIndex(bool group, bool numbered, DWORD flags, DWORD kind, DWORD 
 WORD DicList_OtherLanguage(DWORD fileId, WORD rowLanguage, const WORD *languages, int count);
 
 #endif
+
+// ---- The dictionary bar's buttons ----
+#define DICBAR_FIRST_BUTTON 1124
+#define DICBAR_BUTTONS      12
+#define DICBAR_HELP         (-1)
+#define DICBAR_ORDER        (-2)
+#define DICBAR_WEB          (-3)
+// The item number (1 to 46) a button stands for under the modifier state (0 none, 1 Shift,
+// 2 Ctrl, 3 both), or one of the fixed actions above; 0 for an id that is not a bar button.
+int DicBar_ItemOfButton(int buttonId, int modifiers, bool webButton);
+// The item number of a bar command (3001 to 3046; 3010 the web lookup), 0 for another id.
+int DicBar_ItemOfCommand(int command);

@@ -17,9 +17,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         InitCommonControlsEx(&controls);
         if (!DataList_RegisterClass(instance)) return FALSE;
         if (!DicList_RegisterClass(instance)) return FALSE;
+        if (!DicBar_RegisterClass(instance)) return FALSE;
         Quickfield_Init(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
         Quickfield_Term(instance);
+        DicBar_UnregisterClass(instance);
         DicList_UnregisterClass(instance);
         DataList_UnregisterClass(instance);
     }

@@ -24,6 +24,8 @@ void DataList_UnregisterClass(HINSTANCE instance);
 // The dictionary list (diclist.cpp) and the order dialog's class needs.
 bool DicList_RegisterClass(HINSTANCE instance);
 void DicList_UnregisterClass(HINSTANCE instance);
+bool DicBar_RegisterClass(HINSTANCE instance);
+void DicBar_UnregisterClass(HINSTANCE instance);
 
 // ---- Data list: row model (no window or GDI calls; datalist_rows.cpp) -----------------------
 

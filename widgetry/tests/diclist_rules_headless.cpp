@@ -89,3 +89,30 @@ TEST(DicListRules, OtherLanguage)
     EXPECT_EQ(0x0100, DicList_OtherLanguage(4236, 0x0100, two, 2));
     EXPECT_EQ(0xFFFF, DicList_OtherLanguage(0x3100, 0x0100, same, 3));
 }
+
+TEST(DicBarRules, ButtonsUnderEachModifier)
+{
+    const struct {
+        int button, modifiers;
+        bool web;
+        int item;
+    } cases[] = {
+        {1124, 0, false, DICBAR_HELP}, {1125, 0, false, 1}, {1133, 0, false, 9}, {1134, 0, false, 10},
+        {1135, 0, false, DICBAR_ORDER}, {1134, 0, true, DICBAR_WEB}, {1135, 0, true, DICBAR_ORDER},
+        {1124, 1, false, 11}, {1135, 1, false, 22}, {1124, 2, false, 23}, {1135, 2, false, 34},
+        {1124, 3, false, 35}, {1135, 3, false, 46},
+        // With the web button the items past 10 move one down (item 10 then sits under Shift).
+        {1124, 1, true, 10}, {1135, 3, true, 45},
+        {1123, 0, false, 0}, {1136, 2, false, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.item, DicBar_ItemOfButton(c.button, c.modifiers, c.web)) << c.button << " " << c.modifiers;
+}
+
+TEST(DicBarRules, Commands)
+{
+    const struct {
+        int command, item;
+    } cases[] = {{3001, 1}, {3009, 9}, {3010, DICBAR_WEB}, {3011, 11}, {3046, 46}, {3000, 0}, {3047, 0}, {1124, 0}};
+    for (const auto &c : cases) EXPECT_EQ(c.item, DicBar_ItemOfCommand(c.command)) << c.command;
+}

@@ -1,0 +1,135 @@
+// The dictionary bar over the search list of four fixture dictionaries: the buttons' texts under
+// each modifier, clicks and their notices, the fixed buttons, the menu of the items the bar does
+// not show, and a dictionary added and removed while the bar is up; a picture of the bar.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "shelfdics.h"
+#include "support/testkit_gdi.h"
+#include "uiassets.h"
+#include "widgetry.h"
+
+namespace {
+
+const UINT kBarId = 55;
+
+struct Parent {
+    HWND window = nullptr;
+    std::vector<DWORD> chosen;
+    std::vector<UINT> commands;
+    int rightClicks = 0;
+};
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Parent *p = reinterpret_cast<Parent *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (p && message == WM_NOTIFY) {
+        const NMHDR *h = reinterpret_cast<const NMHDR *>(lParam);
+        if (h->code == WIDGETRY_DBN_CHOSEN) p->chosen.push_back(reinterpret_cast<const VLDicChoice *>(lParam)->id);
+        if (h->code == static_cast<UINT>(NM_RCLICK)) p->rightClicks++;
+        return 0;
+    }
+    if (p && message == WM_COMMAND) {
+        p->commands.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string TextOf(HWND bar, int button)
+{
+    char text[256] = "";
+    GetWindowTextA(GetDlgItem(bar, button), text, sizeof text);
+    return text;
+}
+
+std::string Loaded(UINT id)
+{
+    char text[256] = "";
+    Uiassets_LoadString(id, text, sizeof text);
+    return text;
+}
+
+class DicBarTest : public ::testing::Test {
+protected:
+    static shelfdics::Shelf shelf;
+    Parent parent;
+    HWND bar = nullptr;
+    static void SetUpTestSuite() { ASSERT_TRUE(shelf.Start("dicbar", 3)); }
+    static void TearDownTestSuite() { shelf.Stop(); }
+    void SetUp() override
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DicBarParent";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassA(&wc);
+        parent.window = CreateWindowA("DicBarParent", "bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 80, nullptr,
+                                      nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(parent.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
+        bar = Widgetry_CreateDicBar(shelfdics::Kind(LEXSHELF_LIST_SEARCH), 0, 0, 0, 880, 26, parent.window,
+                                    parent.window, nullptr, kBarId);
+    }
+    void TearDown() override { DestroyWindow(parent.window); }
+};
+shelfdics::Shelf DicBarTest::shelf;
+
+TEST_F(DicBarTest, ButtonsShowTheListUnderEachModifier)
+{
+    ASSERT_TRUE(bar != nullptr);
+    std::vector<std::string> names = shelfdics::Names(shelfdics::Kind(LEXSHELF_LIST_SEARCH));
+    ASSERT_EQ(3u, names.size());
+    EXPECT_EQ(Loaded(UIA_IDS_HELP_BUTTON), TextOf(bar, 1124));
+    for (int i = 0; i < 3; i++) EXPECT_EQ(names[i], TextOf(bar, 1125 + i));
+    EXPECT_EQ("", TextOf(bar, 1128));
+    EXPECT_EQ(Loaded(UIA_CMD_ORDER_DIALOG), TextOf(bar, 1135));
+    shelfdics::PumpAll();
+    Testkit_SaveClientPicture(parent.window, (Testkit_Cwd() + "\\dicbar.bmp").c_str());
+    // With Ctrl held every button stands for items 23 to 34: none of them exists.
+    SendMessageA(bar, WIDGETRY_DBM_SETMODIFIERS, 2, 0);
+    for (int b = 1124; b <= 1135; b++) EXPECT_EQ("", TextOf(bar, b)) << b;
+    SendMessageA(bar, WIDGETRY_DBM_SETMODIFIERS, 0, 0);
+    EXPECT_EQ(names[0], TextOf(bar, 1125));
+}
+
+TEST_F(DicBarTest, ClicksChooseAndTell)
+{
+    std::vector<DWORD> ids = shelfdics::Ids(shelfdics::Kind(LEXSHELF_LIST_SEARCH));
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1126, BN_CLICKED), 0);
+    EXPECT_EQ((std::vector<DWORD>{ids[1]}), parent.chosen);
+    EXPECT_EQ(ids[1], (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
+    // An empty button changes nothing and tells nothing.
+    EXPECT_EQ(1, SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1130, BN_CLICKED), 0));
+    EXPECT_EQ(1u, parent.chosen.size());
+    EXPECT_EQ(ids[1], (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
+    // Commands: item 3 by 3003; help and the order dialog go to the notify window.
+    SendMessageA(bar, WM_USER, 3003, 0);
+    EXPECT_EQ(ids[2], parent.chosen.back());
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1124, BN_CLICKED), 0);
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1135, BN_CLICKED), 0);
+    EXPECT_EQ((std::vector<UINT>{WIDGETRY_DBC_HELP, UIA_CMD_ORDER_DIALOG}), parent.commands);
+    EXPECT_EQ(0, SendMessageA(bar, WM_USER, 2999, 0));
+    // Setting the current id tells nothing.
+    SendMessageA(bar, WIDGETRY_DBM_SETCURRENT, ids[0], 0);
+    EXPECT_EQ(2u, parent.chosen.size());
+    EXPECT_EQ(ids[0], (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
+    SendMessageA(bar, WM_RBUTTONUP, 0, 0);
+    EXPECT_EQ(1, parent.rightClicks);
+}
+
+// The menu of the pop-up list passes over as many entries as the bar shows as buttons.
+TEST_F(DicBarTest, MenuListsWhatTheBarDoesNotShow)
+{
+    HMENU menu = CreatePopupMenu();
+    EXPECT_EQ(3, Widgetry_FillDicMenu(menu, 0, FALSE, 0, LEXSHELF_ENUM_GROUPS | LEXSHELF_ENUM_TYPE1, 0));
+    EXPECT_EQ(1, Widgetry_FillDicMenu(menu, 0, FALSE, 2, LEXSHELF_ENUM_GROUPS | LEXSHELF_ENUM_TYPE1, 0));
+    char text[256] = "";
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_EQ(shelfdics::Names(shelfdics::Kind(LEXSHELF_LIST_POPUP))[2], std::string(text));
+    DestroyMenu(menu);
+}
+
+} // namespace
