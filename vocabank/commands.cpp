@@ -63,7 +63,7 @@ void OpenManagerFromFocus(DWORD language, const VLDataItem *entry) {
     if (lstrcmpiA(cls, "SCRIVEL10") == 0) {
         LRESULT size = SendMessageA(focus, SCM_GETSELTEXT, 3, 0);
         UINT message = SCM_GETSELTEXT;
-        if (size <= 2) {
+        if (size <= 1) {  // no selection (0) or an empty one
             message = SCM_GETCHARSETTEXT;
             size = SendMessageA(focus, message, 0, 0);
         }

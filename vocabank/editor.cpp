@@ -125,9 +125,8 @@ void SetFileView(EditorState *s, int view) {
 // ---- Fields and body ---------------------------------------------------------------------------
 
 std::string FieldText(HWND field) {
-    char buf[kFieldCap * 2] = "";
-    SendMessageA(field, QFM_GETTEXTEX, sizeof buf, (LPARAM)buf);
-    buf[kFieldCap - 1] = 0;  // at most 255 bytes
+    char buf[kFieldCap] = "";
+    SendMessageA(field, QFM_GETTEXTEX, sizeof buf, (LPARAM)buf);  // whole characters, at most 255 bytes
     return buf;
 }
 

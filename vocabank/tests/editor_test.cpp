@@ -656,6 +656,40 @@ TEST(Commands, StudyListTakesTheDataListsCurrentEntry) {
     VLDataItem_Destroy(second);
 }
 
+// The language manager gets the focused editor's selection, its whole text without one, or the
+// entry's head word when the focus is elsewhere.
+TEST(Commands, LanguageManagerTakesTheFocusedText) {
+    Env env("manager");
+    ASSERT_GE(env.Add(kJaHead, nullptr, "text", nullptr), 0);
+    VLDataItem *entry = env.Find(kJaHead);
+    ASSERT_NE(nullptr, entry);
+    HWND frame = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND editor = Scrivel_CreateWindow(0, WS_CHILD | WS_VISIBLE, 0, 0, 300, 100, frame, (HMENU)1, nullptr, 0);
+    HWND other = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 120, 50, 20, frame, (HMENU)2, nullptr, nullptr);
+    ASSERT_TRUE(editor && other);
+    SendMessageA(editor, SCM_SETTAGGEDTEXT, 0, (LPARAM)"whole editor text");
+    struct Case {
+        HWND focus;
+        bool selectAll;
+        const char *want;
+    } cases[] = {{editor, false, "whole editor text"}, {editor, true, "whole editor text"}, {other, false, kJaHead}};
+    for (const Case &c : cases) {
+        SetForegroundWindow(frame);
+        SetFocus(c.focus);
+        if (c.selectAll) SendMessageA(editor, SCM_SELECTALL, 0, 0);
+        ASSERT_EQ(c.focus, GetFocus());
+        EXPECT_EQ(1, Vocabank_DoCommand(frame, env.dicId, nullptr, entry, nullptr, 0, UIA_CMD_LANGUAGE_MANAGER, 0x0400));
+        HWND manager = FindWindowA("LinguakeeperManager", nullptr);
+        ASSERT_NE(nullptr, manager);
+        char text[256] = "";
+        GetDlgItemTextA(manager, 100, text, sizeof text);
+        EXPECT_NE(nullptr, strstr(text, c.want)) << text;
+        DestroyWindow(manager);
+    }
+    DestroyWindow(frame);
+    VLDataItem_Destroy(entry);
+}
+
 TEST(Commands, TypingDrillStartsBesideTheProgram) {
     if (!kit::Exists(Testkit_ExeFolder() + "KEYDRILL.EXE")) GTEST_SKIP() << "KEYDRILL.EXE not built";
     EXPECT_EQ(1, Vocabank_DoCommand(nullptr, 0, nullptr, nullptr, nullptr, 0, UIA_CMD_TYPING_DRILL, 0));
