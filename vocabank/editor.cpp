@@ -39,6 +39,7 @@ struct EditorState {
     HWND rebar, toolbar, combo, body1024, files, headField, readField;
     TextAttribute style;  // the body's typing style as last reported
     int fileView;         // 0 large icons, 1 small icons, 2 list, 3 report
+    bool closed;          // the window is gone: the editor's loop ends
 };
 
 HBRUSH g_faceBrush;
@@ -594,8 +595,10 @@ LRESULT CALLBACK EditorProc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
                 Prefstore_SaveWordManagerWindow(&place);
             }
             ListView_DeleteAllItems(s->files);  // frees the paths
+            // The loop ends by this flag rather than by a quit message of its own, so that a quit
+            // meant for the caller's loop is neither overwritten nor taken for the editor's.
+            s->closed = true;
         }
-        PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcA(w, message, wp, lp);
@@ -630,17 +633,14 @@ int RunEditor(HWND owner, DWORD dicCode, const VLDataItem *entry, const char *te
         ShowWindow(w, SW_SHOWNORMAL);
         UpdateWindow(w);
         MSG msg;
-        while (true) {
+        while (!s->closed) {
             BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-            if (got == 0 || got == -1) {
-                // A quit that arrives while the editor is still open belongs to the caller's loop.
-                if (got == 0 && IsWindow(w)) {
-                    outerQuit = true;
-                    code = (int)msg.wParam;
-                    DestroyWindow(w);
-                    continue;
-                }
-                if (got == 0 && !outerQuit) code = (int)msg.wParam;
+            if (got == -1) break;
+            if (got == 0) {
+                // A quit for the caller's loop: close the editor and hand the quit on.
+                outerQuit = true;
+                code = (int)msg.wParam;
+                if (IsWindow(w)) DestroyWindow(w);
                 break;
             }
             if (Quickfield_PreTranslateMessage(&msg)) continue;

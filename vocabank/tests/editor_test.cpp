@@ -56,6 +56,7 @@ HWND MakeSearchWindow() {
 // ---- The editor driven from a thread timer inside its own loop --------------------------------
 std::function<void(HWND)> g_script;
 bool g_scriptRan;
+bool g_closeAfterScript = true;
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND editor = FindWindowA(VOCABANK_EDITOR_CLASS, nullptr);
@@ -63,7 +64,7 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     g_scriptRan = true;
     if (g_script) g_script(editor);
-    PostMessageA(editor, WM_CLOSE, 0, 0);
+    if (g_closeAfterScript) PostMessageA(editor, WM_CLOSE, 0, 0);
 }
 
 void Drive(std::function<void(HWND)> script) {
@@ -296,6 +297,21 @@ TEST(Editor, NothingToStartWith) {
     EXPECT_EQ(0, Vocabank_NewWord(nullptr, 0, ""));
     EXPECT_EQ(0, Vocabank_EditEntry(nullptr, nullptr));
     EXPECT_EQ(nullptr, FindWindowA(VOCABANK_EDITOR_CLASS, nullptr));
+}
+
+// A quit meant for the caller's own loop ends the editor and is handed on, not swallowed.
+TEST(Editor, QuitOfTheCallerIsPassedOn) {
+    Env env("quit");
+    g_closeAfterScript = false;
+    Drive([](HWND) { PostQuitMessage(5); });
+    EXPECT_EQ(5, Vocabank_NewWord(env.search, env.dicId, "word"));
+    g_closeAfterScript = true;
+    ASSERT_TRUE(g_scriptRan);
+    EXPECT_EQ(nullptr, FindWindowA(VOCABANK_EDITOR_CLASS, nullptr));
+    EXPECT_TRUE(IsWindowEnabled(env.search));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(5u, msg.wParam);
 }
 
 TEST(Editor, DroppedFilesAreSavedAsPathList) {
