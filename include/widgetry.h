@@ -313,12 +313,12 @@ BOOL WINAPI Widgetry_DicListSort(HWND list, int column);
 /* ==== Dictionary-order dialog =====================================================================
  * A modeless dialog (Uiassets dialog 701) over a priority list: kind 0, 1 or 2 names that shared
  * list (other kinds the pop-up list).  The arrow buttons move the selected entry one place in the
- * list (the change goes to every process through the manager's notices); Choose or a double click
- * chooses it.  Esc, Close and the close box hide the dialog; it is destroyed with its owner and
+ * list and commit it (every process takes the new order through the manager's notices); Choose
+ * or a double click chooses it.  Esc, Close and the close box hide the dialog; it is destroyed with its owner and
  * then keeps its place, size and visibility under Window\SearchWindow\OrderList (kind 1) or
  * Window\TranslationWindow\OrderList (others): MemoryPos (x, y as signed words), MemorySize (0:
  * 300 x 200) and Show.  The first start shows it; later starts show it without activation when it
- * was visible. */
+ * was visible.  VLM_REFRESH_DICTIONARIES (WIDGETRY_DBM_REFRESH) to the dialog reads the list again. */
 #define WIDGETRY_ORDER_CHOSEN  1 /* notice code: an entry was chosen (id and item filled) */
 #define WIDGETRY_ORDER_CHANGED 2 /* notice code: the order changed */
 

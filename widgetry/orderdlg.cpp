@@ -84,6 +84,9 @@ void OnMove(OrderDialog *d, int step)
     int from = Lexshelf_PrioFind(d->priority, Widgetry_DicListGetItemId(d->list, row));
     int to = Lexshelf_PrioFind(d->priority, Widgetry_DicListGetItemId(d->list, target));
     if (!from || !to || !Lexshelf_PrioMove(d->priority, from, to)) return;
+    // Committed at once, so that every process (every other search or translation window) takes
+    // the new order, not only this one.
+    Lexshelf_PrioCommit(d->priority);
     bool listHadFocus = IsChild(d->list, GetFocus()) || GetFocus() == d->list;
     Rebuild(d);
     SendMessageA(d->list, WIDGETRY_DLM_SELECTROW, target, 0);
@@ -191,6 +194,9 @@ INT_PTR CALLBACK OrderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
     case WM_CLOSE: ShowWindow(dialog, SW_HIDE); return TRUE;
+    case WIDGETRY_DBM_REFRESH: // dictionaries or groups added or removed (in any process)
+        Rebuild(d);
+        return TRUE;
     case WM_DESTROY: Save(d); return FALSE;
     case WM_NCDESTROY:
         free(d);
