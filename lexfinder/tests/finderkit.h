@@ -19,6 +19,7 @@
 #include "lexshelf.h"
 #include "finder_int.h"
 #include "support/testkit_files.h"
+#include "support/testkit_folders.h"
 #include "../../lexidata/tests/fixtures/dicwriter.h"
 #include "../../lexicore/tests/bookfix.h"
 
@@ -28,42 +29,10 @@ const char kSuiteKey[] = "SOFTWARE\\Halvenstone\\Velosuite\\4.0";
 const char kBackupKey[] = "Software\\LexfinderTestBackup";
 const char kDicRoot[] = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Dictionary";
 
-inline std::string Cwd()
-{
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    return cwd;
-}
-
-inline std::string BinFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\'));
-}
-
-inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline void RemoveFolder(const std::string &folder)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string p = folder + "\\" + name;
-            SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(p);
-            else
-                DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
+inline constexpr auto &Cwd = Testkit_Cwd;
+inline constexpr auto &BinFolder = Testkit_ProgramFolder;
+inline constexpr auto &Exists = Testkit_Exists;
+inline constexpr auto &RemoveFolder = Testkit_RemoveFolder;
 
 inline void MakeFolders(const std::string &path)
 {

@@ -36,6 +36,7 @@ inline void Testkit_RemoveFolder(const std::string &folder)
             std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             std::string p = folder + "\\" + name;
+            SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only files go too
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 Testkit_RemoveFolder(p);
             else
