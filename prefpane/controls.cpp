@@ -10,6 +10,13 @@
 #include "basekit.h"
 #include "uiassets.h"
 
+void Pp_InitControls(void)
+{
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_HOTKEY_CLASS | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
+                                                  ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&init);
+}
+
 void Pp_SetCheck(HWND dlg, int id, int on)
 {
     CheckDlgButton(dlg, id, on ? BST_CHECKED : BST_UNCHECKED);

@@ -290,6 +290,7 @@ extern "C" INT_PTR WINAPI Prefpane_ShowLanguageOptions(HWND owner, DWORD languag
     LangPage *pages = (LangPage *)LocalAlloc(LPTR, sizeof(LangPage) * (kSearchPages + 1));
     INT_PTR result = -1;
     if (!sheet || !pages) goto done;
+    Pp_InitControls();
     sheet->record.size = sizeof sheet->record;
     if (!Linguakeeper_GetLangInfo(language & 0xFFFF, &sheet->record)) goto done;
     sheet->pending = sheet->record;

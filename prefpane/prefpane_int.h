@@ -164,6 +164,9 @@ void Pp_KeepOnScreen(HWND window);
 
 // ---- Control helpers (controls.cpp) -------------------------------------------------------------
 
+// Registers the common control classes the templates use (hot keys, trackbars, spins, tabs).
+void Pp_InitControls(void);
+
 void Pp_SetCheck(HWND dlg, int id, int on);
 // 1 checked, 0 not; -1 when the control does not exist.
 int Pp_GetCheck(HWND dlg, int id);

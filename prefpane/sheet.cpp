@@ -120,6 +120,7 @@ extern "C" HWND WINAPI Prefpane_ShowOptions(HWND owner)
     g_sheet = nullptr;
     HINSTANCE resources = Pp_Resources();
     if (!resources) return nullptr;
+    Pp_InitControls();
 
     const PpPageClass *classes[] = {&kStartupPage, &kCapturePage,     &kHotkeyPage,    &kPopupPage,
                                     &kCandidatePage, &kRestrictionPage, &kControlBarPage};

@@ -239,6 +239,7 @@ int Run(Kind kind, HWND owner)
         if (c->bringForward) Basekit_ForceForeground(g_open[kind]);
         return 0;
     }
+    Pp_InitControls();
     DialogState st = {};
     st.cls = c;
     st.record = LocalAlloc(LPTR, c->recordSize);

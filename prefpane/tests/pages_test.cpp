@@ -112,16 +112,17 @@ struct Group {
 
 const BYTE kCShift = HOTKEYF_SHIFT, kCCtrl = HOTKEYF_CONTROL, kCAlt = HOTKEYF_ALT, kCExt = HOTKEYF_EXT;
 
+int CALLBACK KeepFirstSkin(const char *path, const char *, LPARAM user)
+{
+    std::string *first = (std::string *)user;
+    if (first->empty()) *first = path;
+    return 1;
+}
+
 std::string SkinPath()
 {
     std::string first;
-    Prefstore_EnumSkins(
-        [](const char *path, const char *, LPARAM user) -> int {
-            std::string *s = (std::string *)user;
-            if (s->empty()) *s = path;
-            return 1;
-        },
-        (LPARAM)&first);
+    Prefstore_EnumSkins(KeepFirstSkin, (LPARAM)&first);
     return first;
 }
 

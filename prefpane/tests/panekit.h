@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -203,26 +204,28 @@ inline std::string ItemText(HWND dlg, int id)
 
 // ---- Modal windows answered from a timer ------------------------------------------------------
 
+struct DialogSearch {
+    int id;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchDialog(HWND w, LPARAM p)
+{
+    DialogSearch *s = (DialogSearch *)p;
+    char cls[32] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(w) && GetDlgItem(w, s->id)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The visible dialog (class #32770) of this thread that holds the control, or null.
 inline HWND FindThreadDialog(int controlId)
 {
-    struct Search {
-        int id;
-        HWND found;
-    } s = {controlId, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            Search *s = (Search *)p;
-            char cls[32] = "";
-            GetClassNameA(w, cls, sizeof cls);
-            if (strcmp(cls, "#32770") == 0 && IsWindowVisible(w) && GetDlgItem(w, s->id)) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&s);
+    DialogSearch s = {controlId, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, (LPARAM)&s);
     return s.found;
 }
 

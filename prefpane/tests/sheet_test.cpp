@@ -24,22 +24,25 @@ protected:
     HWND sheet_ = nullptr;
 };
 
+struct SheetCount {
+    const char *caption;
+    int n;
+};
+
+BOOL CALLBACK CountCaption(HWND w, LPARAM p)
+{
+    SheetCount *c = (SheetCount *)p;
+    char text[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    if (strcmp(text, c->caption) == 0) c->n++;
+    return TRUE;
+}
+
+// The windows of this thread with the sheet's caption.
 int CountSheets(const char *caption)
 {
-    struct Count {
-        const char *caption;
-        int n;
-    } c = {caption, 0};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            Count *c = (Count *)p;
-            char text[256] = "";
-            GetWindowTextA(w, text, sizeof text);
-            if (IsWindow(w) && strcmp(text, c->caption) == 0) c->n++;
-            return TRUE;
-        },
-        (LPARAM)&c);
+    SheetCount c = {caption, 0};
+    EnumThreadWindows(GetCurrentThreadId(), CountCaption, (LPARAM)&c);
     return c.n;
 }
 
