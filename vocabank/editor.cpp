@@ -376,6 +376,8 @@ bool MakeToolbar(EditorState *s) {
                                  0, 0, 0, 0, s->rebar, (HMENU)VOCABANK_IDC_TOOLBAR, g_vocabankModule, nullptr);
     if (!s->toolbar) return false;
     SendMessageA(s->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // Buttons, the drop-down and the size box report to the editor itself, not to the rebar.
+    SendMessageA(s->toolbar, TB_SETPARENT, (WPARAM)s->window, 0);
     SendMessageA(s->toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     SendMessageA(s->toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 16));
     TBADDBITMAP bitmap = {Uiassets_GetModule(), UIA_IDB_TOOLBAR};

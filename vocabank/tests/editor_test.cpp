@@ -434,6 +434,7 @@ TEST(Editor, FormatCommandsReachTheBodyAndTheMenu) {
     };
     std::vector<std::string> seen;
     int views[5] = {};
+    int comboSize = 0;
     Drive([&](HWND editor) {
         HWND body = GetDlgItem(editor, VOCABANK_IDC_BODY);
         TextAttribute start = {};
@@ -450,6 +451,14 @@ TEST(Editor, FormatCommandsReachTheBodyAndTheMenu) {
                       (GetMenuState(format, c.checked, MF_BYCOMMAND) & MF_CHECKED) != 0);
             seen.push_back(line);
         }
+        // The size box of the tool bar: its first row is the largest size.
+        HWND bar = GetDlgItem(GetDlgItem(editor, VOCABANK_IDC_REBAR), VOCABANK_IDC_TOOLBAR);
+        HWND combo = GetDlgItem(bar, VOCABANK_IDC_SIZE_COMBO);
+        SendMessageA(combo, CB_SETCURSEL, 0, 0);
+        SendMessageA(bar, WM_COMMAND, MAKEWPARAM(VOCABANK_IDC_SIZE_COMBO, CBN_SELCHANGE), (LPARAM)combo);
+        TextAttribute fromCombo = {};
+        SendMessageA(body, SCM_GETATTRIBUTE, 0, (LPARAM)&fromCombo);
+        comboSize = fromCombo.sizeStep;
         // The next-view button walks large icons, small icons, list, report and back.
         HWND files = GetDlgItem(editor, VOCABANK_IDC_FILES);
         for (int i = 0; i < 5; i++) {
@@ -465,6 +474,7 @@ TEST(Editor, FormatCommandsReachTheBodyAndTheMenu) {
         wsprintfA(want, "%u: %d %d %d 1", cases[i].command, cases[i].size, cases[i].style, cases[i].charset);
         EXPECT_EQ(want, seen[i]);
     }
+    EXPECT_EQ(5, comboSize);
     int want[5] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_ICON};
     for (int i = 0; i < 5; i++) EXPECT_EQ(want[i], views[i]) << i;
 }
