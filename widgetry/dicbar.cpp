@@ -10,6 +10,7 @@
 #include "widgetry_int.h"
 #include "diclist_model.h"
 #include "basekit.h"
+#include "lexicore.h"
 #include "lexshelf.h"
 #include "sharedkit.h"
 #include "uiassets.h"
@@ -189,9 +190,12 @@ bool DictionaryFits(DWORD id, WORD source, WORD target)
     int at = Lexshelf_PrioFind(popup, id);
     if (!at || !Lexshelf_PrioGetItem(popup, at, &item) || item.itemKind != 1) return false;
     const DicProperty &d = item.data.dictionary;
-    if (!source || !target || d.language != source || !d.fileRecord) return false;
-    for (DWORD i = 0; i < d.fileRecord->languageCount && i < 100; i++)
-        if (d.fileRecord->languages[i] == target) return true;
+    if (!source || !target || d.language != source) return false;
+    DicInfo info = {};
+    info.size = sizeof info;
+    if (!Lexicore_GetDicInfo(d.fileId, &info)) return false;
+    for (DWORD i = 0; i < info.languageCount && i < 100; i++)
+        if (info.languages[i] == target) return true;
     return false;
 }
 

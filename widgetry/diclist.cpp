@@ -11,6 +11,7 @@
 #include "widgetry.h"
 #include "widgetry_int.h"
 #include "diclist_model.h"
+#include "lexicore.h"
 #include "lexshelf.h"
 #include "uiassets.h"
 #include "wordstrand.h"
@@ -121,7 +122,9 @@ int CALLBACK CollectItem(VLPriorityItem *item, LPARAM user)
     const DicProperty &p = item->data.dictionary;
     r.language = p.language;
     r.colour = p.colour;
-    const DicInfo *info = p.fileRecord;
+    DicInfo record = {};
+    record.size = sizeof record;
+    const DicInfo *info = Lexicore_GetDicInfo(p.fileId, &record) ? &record : nullptr;
     DWORD kind = info ? info->kind : 1;
     DWORD status = info ? info->status : 0;
     r.flag = status & 1;

@@ -132,4 +132,28 @@ TEST_F(DicBarTest, MenuListsWhatTheBarDoesNotShow)
     DestroyMenu(menu);
 }
 
+// Choosing for a language pair: the current item when it fits, else the first that fits and is
+// not the one to avoid.  Every fixture dictionary has its own language and Japanese.
+TEST_F(DicBarTest, ChoosesADictionaryForALanguagePair)
+{
+    std::vector<DWORD> ids = shelfdics::Ids(shelfdics::Kind(LEXSHELF_LIST_SEARCH));
+    std::vector<std::string> names = shelfdics::Names(shelfdics::Kind(LEXSHELF_LIST_SEARCH));
+    auto idOf = [&](const std::string &name) {
+        for (size_t i = 0; i < names.size(); i++)
+            if (names[i] == name) return ids[i];
+        return DWORD(0);
+    };
+    DWORD english = idOf("English-Japanese"), french = idOf("French-Japanese");
+    ASSERT_TRUE(english && french);
+    SendMessageA(bar, WIDGETRY_DBM_SETCURRENT, french, 0);
+    EXPECT_EQ(french, (DWORD)SendMessageA(bar, WIDGETRY_DBM_CHOOSEFORPAIR, MAKEWPARAM(0x0200, 0x0400), 0));
+    EXPECT_EQ(english, (DWORD)SendMessageA(bar, WIDGETRY_DBM_CHOOSEFORPAIR, MAKEWPARAM(0x0100, 0x0400), 0));
+    EXPECT_EQ(english, (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
+    // Nothing fits: 0, the current item stays.
+    EXPECT_EQ(0u, (DWORD)SendMessageA(bar, WIDGETRY_DBM_CHOOSEFORPAIR, MAKEWPARAM(0x0300, 0x0400), english));
+    EXPECT_EQ(0u, (DWORD)SendMessageA(bar, WIDGETRY_DBM_CHOOSEFORPAIR, MAKEWPARAM(0x0100, 0), 0));
+    EXPECT_EQ(english, (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
+    EXPECT_TRUE(parent.chosen.empty()); // no notice for this choice
+}
+
 } // namespace
