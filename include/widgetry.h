@@ -1,12 +1,14 @@
 /* Widgetry: the shared controls of the suite.
  *
  * The data list (window class VLDATALISTCLASS), an owner-drawn report list over a VLWordList that
- * it owns, and the rich-edit input field with its stream in and out, context menu and the
- * Active IMM input-method layer.  Exported by ordinal only.
+ * it owns; the rich-edit input field with its stream in and out, context menu and the Active IMM
+ * input-method layer; the dictionary list (VLDBLISTCLASS), the dictionary bar (VLDICBARCLASS), the
+ * dictionary menu, and the dictionary-order and send-text dialogs.  Exported by ordinal only.
  *
  * Start-up: loading the library starts the common controls (list views, headers, tool tips) and
- * registers VLDATALISTCLASS (application-global) and the line-edit field class (Quickfield_Init);
- * unloading ends both.  The component library (COM) is not started under the loader lock: the
+ * registers VLDATALISTCLASS, VLDBLISTCLASS and VLDICBARCLASS (application-global) and the
+ * line-edit field class (Quickfield_Init); unloading ends them.
+ * The component library (COM) is not started under the loader lock: the
  * rich-edit start (Widgetry_RichEditInit) starts it on the calling thread when it needs the
  * Active IMM objects, and Widgetry_RichEditTerm ends it there.
  *
