@@ -118,10 +118,10 @@ BOOL Pp_DrawColourButton(const DRAWITEMSTRUCT *draw)
     if (draw->CtlType != ODT_BUTTON) return FALSE;
     COLORREF colour = (COLORREF)GetWindowLongPtrA(draw->hwndItem, GWLP_USERDATA);
     RECT r = draw->rcItem;
-    if (!IsWindowEnabled(draw->hwndItem))
-        Basekit_DrawColorButtonFramedDisabled(draw->hDC, &r, colour);
-    else
-        Basekit_DrawColorButtonFramed(draw->hDC, &r, colour);
+    // A disabled button shows a grey swatch (the common library's disabled forms add a drop-down
+    // arrow, which these buttons do not have).
+    Basekit_DrawColorButtonFramed(draw->hDC, &r,
+                                  IsWindowEnabled(draw->hwndItem) ? colour : GetSysColor(COLOR_GRAYTEXT));
     if (draw->itemState & ODS_FOCUS) {
         InflateRect(&r, -2, -2);
         DrawFocusRect(draw->hDC, &r);

@@ -526,6 +526,9 @@ TEST_P(PagesTest, EnablingRules) {
 
 TEST_P(PagesTest, PicturesInJapanese) {
     AllRecords seed = Seed();
+    seed.popup.UseSkin = 1;   // the pop-up page with its skin's sample
+    std::string skin = SkinPath();
+    strncpy(seed.popup.SkinFolderName, skin.c_str(), sizeof seed.popup.SkinFolderName - 1);
     SaveAll(seed);
     HWND sheet = Prefpane_ShowOptions(owner_);
     Testkit_Pump();

@@ -121,6 +121,43 @@ TEST_P(SheetTest, OkAfterAChangeSendsOneNoticeAtClose) {
     EXPECT_EQ(o.Pointer, 1);
 }
 
+// The resident program's loop: every message offered to the sheet first (PSM_ISDIALOGMESSAGE),
+// the sheet closed once it reports no current page.  Enter presses OK (the start-up page's wizard
+// buttons are not set in the plain sheet, where they would turn Enter into "next page").
+TEST_P(SheetTest, FedByTheResidentLoopEnterPressesOk) {
+    HWND sheet = Open();
+    HWND page = ShowPage(sheet, kStartup);
+    Click(page, UIA_IDC_ST_SEARCH);
+    SetForegroundWindow(sheet);
+    HWND focus = GetDlgItem(page, UIA_IDC_ST_SEARCH);
+    SetFocus(focus);
+    PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(focus, WM_KEYUP, VK_RETURN, (LPARAM)0xC01C0001);
+    bool closed = Testkit_PumpUntil([&] {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsWindow(sheet) && CurrentPage(sheet) == nullptr) {
+                Prefpane_CloseOptions(sheet);
+                return true;
+            }
+            if (IsWindow(sheet) && SendMessageA(sheet, PSM_ISDIALOGMESSAGE, 0, (LPARAM)&m)) continue;
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        if (IsWindow(sheet) && CurrentPage(sheet) == nullptr) {
+            Prefpane_CloseOptions(sheet);
+            return true;
+        }
+        return false;
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(IsWindow(sheet));
+    EXPECT_EQ(MainLog().optionsChanged, 1);
+    StartupOptions o;
+    Prefstore_LoadStartup(&o);
+    EXPECT_EQ(o.Search, 1);
+}
+
 TEST_P(SheetTest, CancelWithChangesAsksAndNoKeepsTheSheet) {
     HWND sheet = Open();
     HWND page = ShowPage(sheet, kControlBar);
