@@ -107,6 +107,7 @@ extern "C" HWND WINAPI Prefpane_ShowOptions(HWND owner)
         Basekit_ForceForeground(owner);
         return nullptr;
     }
+    if (g_creating) return g_sheet;   // asked again while the sheet is being made
     // One sheet per process, decided before anything new is made.  A sheet that was ended but not
     // yet closed by the caller's loop is closed now and a new one shown.
     if (g_sheet && IsWindow(g_sheet)) {
@@ -116,7 +117,6 @@ extern "C" HWND WINAPI Prefpane_ShowOptions(HWND owner)
         }
         Prefpane_CloseOptions(g_sheet);
     }
-    if (g_creating) return nullptr;
     g_sheet = nullptr;
     HINSTANCE resources = Pp_Resources();
     if (!resources) return nullptr;
