@@ -2,6 +2,7 @@
 // two older binary formats into a user dictionary through the engine's user entries.
 #include <stdio.h>
 #include <string.h>
+#include <new>
 #include "lexshelf_int.h"
 #include "exchange_int.h"
 #include "lexicore.h"
@@ -11,6 +12,9 @@
 namespace {
 
 const size_t kLineBytes = 65536;
+// A record spread over lines by an open quote is given up beyond this size (a quote that is never
+// closed would otherwise join the rest of the file); the next line starts a new record.
+const size_t kRecordBytes = 1 << 20;
 const DWORD kWalkAll = 0x9000000;  // start at the first entry, forwards
 
 bool HighBytes(const std::string &s) {
@@ -59,6 +63,7 @@ struct ExportWalk {
     DicSession *session;
     FILE *file;
     char separator;
+    bool failed;
 };
 
 int CALLBACK ExportOne(VLDataItem *item, int, void *user) {
@@ -86,7 +91,10 @@ int CALLBACK ExportOne(VLDataItem *item, int, void *user) {
     if (!text2.empty())
         line += sep + Shelf_QuoteField(text2);
     line += "\n";
-    fputs(line.c_str(), w->file);
+    if (fputs(line.c_str(), w->file) < 0) {
+        w->failed = true;
+        return LEXICORE_ITEM_STOP;
+    }
     return LEXICORE_ITEM_ADDED;
 }
 
@@ -110,26 +118,36 @@ BOOL AddAll(DWORD dicId, const std::vector<ShelfImportEntry> &entries) {
 
 }  // namespace
 
+// The entries go to a side file beside the target, which replaces the target only when the
+// dictionary could be read and every line was written: an earlier export stays otherwise.
 extern "C" BOOL WINAPI Lexshelf_ExportText(const char *path, DWORD dicId, int separator) {
     DicInfo info = {};
     info.size = sizeof info;
-    if (!path || !Lexicore_GetDicInfo(dicId >> 8, &info))
+    if (!path || !path[0] || !Lexicore_GetDicInfo(dicId >> 8, &info))
         return FALSE;
-    FILE *file = fopen(path, "w");
+    std::string side = std::string(path) + ".new";
+    FILE *file = fopen(side.c_str(), "w");
     if (!file)
         return FALSE;
+    bool ok = false;
     DicSession *session = Lexicore_CreateSession();
     if (session && Lexicore_OpenSession(session, dicId, FALSE)) {
         if (info.kind == 1)
             Lexicore_SelectIndex(session, 0);
-        ExportWalk walk = {session, file, (char)separator};
+        ExportWalk walk = {session, file, (char)separator, false};
         Lexicore_Search(session, "", kWalkAll, ExportOne, &walk);
         Lexicore_CloseSession(session);
+        ok = !walk.failed;
     }
     if (session)
         Lexicore_DestroySession(session);
-    fclose(file);
-    return TRUE;
+    ok = fflush(file) == 0 && ok;
+    ok = fclose(file) == 0 && ok;
+    if (ok)
+        ok = MoveFileExA(side.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok)
+        DeleteFileA(side.c_str());
+    return ok ? TRUE : FALSE;
 }
 
 extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const TextImportOptions *options,
@@ -153,12 +171,22 @@ extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const T
     long count = 0, records = 0;
     int lastPercent = -1;
     std::string record;
+    bool open = false;  // a quoted field is open at the end of the record so far
     bool more = true;
     while (more) {
         more = fgets(buffer.data(), (int)buffer.size(), file) != nullptr;
         if (more) {
             record += buffer.data();
-            if (Shelf_RecordOpen(record))
+            // Only the line just added is looked at: the quotes of the record so far are known.
+            for (const char *c = buffer.data(); *c; c++)
+                open ^= *c == '"';
+            if (open && record.size() > kRecordBytes) {
+                count += 100;
+                record.clear();
+                open = false;
+                continue;
+            }
+            if (open)
                 continue;
         } else if (record.empty()) {
             break;
@@ -186,18 +214,33 @@ extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const T
     return result;
 }
 
+namespace {
+
+// Reads the whole file with one of the older formats' readers; false when it is refused or
+// there is not memory enough to hold it (nothing has been added then).
+bool ReadOlder(HANDLE file, bool (*reader)(const BYTE *, size_t, std::vector<ShelfImportEntry> *),
+               std::vector<ShelfImportEntry> *entries) {
+    try {
+        std::vector<BYTE> bytes;
+        return ReadAll(file, &bytes) && reader(bytes.data(), bytes.size(), entries);
+    } catch (const std::bad_alloc &) {
+        entries->clear();
+        return false;
+    }
+}
+
+}  // namespace
+
 extern "C" BOOL WINAPI Lexshelf_ImportUserDic(HANDLE file, DWORD dicId) {
-    std::vector<BYTE> bytes;
     std::vector<ShelfImportEntry> entries;
-    if (!ReadAll(file, &bytes) || !Shelf_ReadExchangeFile(bytes.data(), bytes.size(), &entries))
+    if (!ReadOlder(file, Shelf_ReadExchangeFile, &entries))
         return FALSE;
     return AddAll(dicId, entries);
 }
 
 extern "C" BOOL WINAPI Lexshelf_ImportV3UserDic(HANDLE file, DWORD dicId) {
-    std::vector<BYTE> bytes;
     std::vector<ShelfImportEntry> entries;
-    if (!ReadAll(file, &bytes) || !Shelf_ReadV3File(bytes.data(), bytes.size(), &entries))
+    if (!ReadOlder(file, Shelf_ReadV3File, &entries))
         return FALSE;
     AddAll(dicId, entries);
     return TRUE;

@@ -1,7 +1,9 @@
 // Readers of the two older exchange formats.  Every length is checked against the bytes that are
-// really there; a damaged file gives no entry at all.
+// really there; a damaged file gives no entry at all.  Reading stays within the file: no page is
+// read twice, and no more entries than the import takes are kept.
 #include <string.h>
 #include "exchange_int.h"
+#include "lexshelf.h"
 
 namespace {
 
@@ -16,10 +18,11 @@ struct Cursor {
     std::string Text(size_t at, size_t n) const { return std::string((const char *)data + at, n); }
 };
 
-// The records of one bucket's joined area; false when one is damaged.
+// The records of one bucket's joined area; false when one is damaged.  Entries beyond the import's
+// limit are not kept.
 bool ReadBucketRecords(const Cursor &area, std::vector<ShelfImportEntry> *out) {
     size_t at = 0;
-    while (area.Has(at, 2)) {
+    while (area.Has(at, 2) && out->size() < LEXSHELF_IMPORT_LIMIT) {
         unsigned total = area.U16(at);
         if (total == 0)
             break;
@@ -50,7 +53,10 @@ bool ReadExchange(const Cursor &file, std::vector<ShelfImportEntry> *out) {
     if (base < table || base - table < buckets * 2 || !file.Has(table, buckets * 2))
         return false;
     size_t pagesInFile = file.size / SHELF_EXCHANGE_PAGE + 1;
-    for (size_t b = 0; b < buckets; b++) {
+    // Every page belongs to one chain and comes once in it: a page reached again (from this bucket
+    // or another) is a damaged file, so the whole read touches each page of the file at most once.
+    std::vector<bool> seen(0x10000, false);
+    for (size_t b = 0; b < buckets && out->size() < LEXSHELF_IMPORT_LIMIT; b++) {
         unsigned first = file.U16(table + 2 * b);
         if (first == 0)
             continue;
@@ -58,8 +64,9 @@ bool ReadExchange(const Cursor &file, std::vector<ShelfImportEntry> *out) {
         size_t pages = 0;
         for (unsigned page = first; page != 0xFFFF;) {
             // A chain longer than its first page number, or than the file, is damaged.
-            if (page == 0 || ++pages > first || pages > pagesInFile)
+            if (page == 0 || ++pages > first || pages > pagesInFile || seen[page])
                 return false;
+            seen[page] = true;
             size_t at = (size_t)page * SHELF_EXCHANGE_PAGE + base - SHELF_EXCHANGE_PAGE;
             if (!file.Has(at, SHELF_EXCHANGE_PAGE_HEAD + SHELF_EXCHANGE_AREA))
                 return false;
@@ -77,7 +84,7 @@ bool ReadV3(const Cursor &file, std::vector<ShelfImportEntry> *out) {
     if (!file.Has(0, SHELF_V3_HEADER) || memcmp(file.data, SHELF_V3_SIGNATURE, 8) != 0)
         return false;
     size_t at = SHELF_V3_HEADER;
-    while (file.Has(at, SHELF_V3_HEAD)) {
+    while (file.Has(at, SHELF_V3_HEAD) && out->size() < LEXSHELF_IMPORT_LIMIT) {
         unsigned total = file.U16(at);
         bool deleted = file.U8(at + 2) != 0;
         unsigned hw = file.U8(at + 3), second = file.U8(at + 4), third = file.U16(at + 5), text = file.U16(at + 7);

@@ -191,6 +191,58 @@ TEST(ExchangeLegacy, DamagedFilesAreRefusedWhole) {
     }
 }
 
+// A file whose every bucket starts the same long chain: each page may be read once only, so the
+// file is refused instead of giving every bucket's copy of the chain (millions of entries).
+Bytes SharedChainFile(size_t pages) {
+    Bytes f((pages + 1) * 1024, 0);
+    Put32(f, 0, 96);
+    Put32(f, 4, 2048);
+    f[18] = 'a', f[19] = 'z', f[20] = 'a', f[21] = 'z';  // 676 buckets, table from 96 to 1448
+    memcpy(f.data() + 32, "User Dictionary for VL", 22);
+    for (size_t b = 0; b < 26 * 26; b++)
+        Put16(f, 96 + 2 * b, (unsigned)pages - 1);
+    // The chain runs from the last page down to page 1; its joined area is full of 7-byte records.
+    Bytes record = ExRecord("w", "", ""), area;
+    while (area.size() + record.size() <= (pages - 1) * 928)
+        area.insert(area.end(), record.begin(), record.end());
+    area.resize((pages - 1) * 928, 0);
+    for (size_t page = pages - 1, n = 0; page >= 1; page--, n++) {
+        size_t at = page * 1024 + 2048 - 1024;
+        Put16(f, at + 5, page == 1 ? 0xFFFF : (unsigned)page - 1);
+        std::copy(area.begin() + n * 928, area.begin() + (n + 1) * 928, f.begin() + at + 7);
+    }
+    return f;
+}
+
+TEST(ExchangeLegacy, NoPageIsReadTwiceAndEntriesStayWithinTheLimit) {
+    std::vector<ShelfImportEntry> out(1);
+    Bytes shared = SharedChainFile(130);
+    EXPECT_FALSE(Shelf_ReadExchangeFile(shared.data(), shared.size(), &out));
+    EXPECT_TRUE(out.empty());
+    // The same chain from one bucket only is a sound file: every record once.
+    for (size_t b = 1; b < 26 * 26; b++)
+        Put16(shared, 96 + 2 * b, 0);
+    ASSERT_TRUE(Shelf_ReadExchangeFile(shared.data(), shared.size(), &out));
+    EXPECT_EQ(129u * 928 / 7, out.size());
+    // Two buckets whose chains meet on a page: bucket 0 starts at the last page of bucket 2's.
+    Bytes meet = ExchangeFile();
+    Put16(meet, 96, 3);
+    EXPECT_FALSE(Shelf_ReadExchangeFile(meet.data(), meet.size(), &out));
+
+    // More entries than an import takes, in both older formats: the reading stops at the limit.
+    Bytes big = SharedChainFile(2 + LEXSHELF_IMPORT_LIMIT / (928 / 7));
+    for (size_t b = 1; b < 26 * 26; b++)
+        Put16(big, 96 + 2 * b, 0);
+    ASSERT_TRUE(Shelf_ReadExchangeFile(big.data(), big.size(), &out));
+    EXPECT_EQ((size_t)LEXSHELF_IMPORT_LIMIT, out.size());
+    Bytes v3 = V3File();
+    Bytes one = V3Record("v", "", "", "");
+    for (int i = 0; i <= LEXSHELF_IMPORT_LIMIT; i++)
+        v3.insert(v3.end(), one.begin(), one.end());
+    ASSERT_TRUE(Shelf_ReadV3File(v3.data(), v3.size(), &out));
+    EXPECT_EQ((size_t)LEXSHELF_IMPORT_LIMIT, out.size());
+}
+
 // ---- Through the engine's user dictionaries -------------------------------------------------------
 
 std::string ReadText(const std::string &path) {
@@ -263,6 +315,30 @@ TEST(Exchange, ExportImportRoundTripKeepsSeparatorsQuotesAndLineEnds) {
     EXPECT_EQ(0, Lexshelf_ImportText(box.Path("none.txt").c_str(), b, &options, nullptr, 0));
 }
 
+// An export that cannot read the dictionary keeps the earlier export (a user's backup) whole, and
+// leaves no side file; a later export that works replaces it.
+TEST(Exchange, AFailedExportKeepsTheEarlierFile) {
+    UserBox box;
+    ASSERT_TRUE(Lexshelf_Init(3));
+    DWORD d = box.NewUserDic("backup");
+    ASSERT_NE(0u, d);
+    ASSERT_TRUE(Add(d, "word", nullptr, "text"));
+    std::string file = box.Path("backup.txt");
+    ASSERT_TRUE(Lexshelf_ExportText(file.c_str(), d, ','));
+    const std::string earlier = ReadText(file);
+    ASSERT_EQ("\"word\",\"text\"\n", earlier);
+    ASSERT_TRUE(Add(d, "more", nullptr, "text"));
+    // Another program holds the dictionary's text file without sharing it: no session opens.
+    HANDLE held = CreateFileA(box.Path("backup.rdt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_FALSE(Lexshelf_ExportText(file.c_str(), d, ','));
+    CloseHandle(held);
+    EXPECT_EQ(earlier, ReadText(file));
+    EXPECT_FALSE(Testkit_Exists(file + ".new"));
+    ASSERT_TRUE(Lexshelf_ExportText(file.c_str(), d, ','));
+    EXPECT_EQ("\"more\",\"text\"\n\"word\",\"text\"\n", ReadText(file));
+}
+
 int CALLBACK StopAtSecond(int percent, LPARAM user) {
     std::vector<int> *seen = (std::vector<int> *)user;
     seen->push_back(percent);
@@ -296,6 +372,31 @@ TEST(Exchange, ImportColumnsTitleLineProgressAndLimit) {
     WriteBytes(file, big);
     TextImportOptions plain = {(const char *)(UINT_PTR)',', 0, 0, 1, 0, 0};
     EXPECT_EQ(-1, Lexshelf_ImportText(file.c_str(), 0x7E0000, &plain, nullptr, 0));
+}
+
+// A quote that is never closed early in the file: the record it opens is given up once it grows
+// past its limit and the lines after that are records again.
+TEST(Exchange, AnUnclosedQuoteDoesNotSwallowTheRestOfTheFile) {
+    UserBox box;
+    ASSERT_TRUE(Lexshelf_Init(3));
+    DWORD d = box.NewUserDic("unclosed");
+    ASSERT_NE(0u, d);
+    std::string text = "\"first\",\"one\"\n\"open\",\"never closed\n";
+    std::string filler = "\"" + std::string(60000, 'y') + "\"\n";
+    for (int i = 0; i < 20; i++)
+        text += filler;  // 1.2 MB of lines with even quotes: they stay inside the open record
+    for (int i = 0; i < 3; i++)
+        text += "\"after" + std::to_string(i) + "\",\"t\"\n";
+    std::string file = box.Path("unclosed.txt"), out = box.Path("unclosed_out.txt");
+    WriteBytes(file, text);
+    TextImportOptions options = {(const char *)(UINT_PTR)',', 0, 0, 1, 0, 0};
+    ASSERT_EQ(1, Lexshelf_ImportText(file.c_str(), d, &options, nullptr, 0));
+    ASSERT_TRUE(Lexshelf_ExportText(out.c_str(), d, ','));
+    std::string back = ReadText(out);
+    EXPECT_NE(std::string::npos, back.find("\"first\",\"one\"\n"));
+    EXPECT_EQ(std::string::npos, back.find("never closed"));
+    for (int i = 0; i < 3; i++)
+        EXPECT_NE(std::string::npos, back.find("\"after" + std::to_string(i) + "\",\"t\"\n")) << i;
 }
 
 TEST(Exchange, OlderFormatsIntoAUserDictionary) {
