@@ -43,6 +43,14 @@ public:
         token->clear();
         if (pos_ >= text_.size()) return Fail();
         char c = text_[pos_];
+        // a class id in braces is a word: "{" directly followed by more than a blank
+        if (c == '{' && pos_ + 1 < text_.size() && (unsigned char)text_[pos_ + 1] > ' ') {
+            size_t close = text_.find('}', pos_);
+            if (close == std::string::npos) return Fail();
+            *token = Substitute(text_.substr(pos_, close + 1 - pos_));
+            pos_ = close + 1;
+            return true;
+        }
         if (c == '{' || c == '}' || c == '=') {
             *token = std::string(1, c);
             pos_++;
