@@ -54,6 +54,17 @@ void DeleteAll(const std::vector<std::string> &files) {
     for (const std::string &f : files) DeleteFileA(f.c_str());
 }
 
+// No one holds any of the files open (a file another process reads or writes cannot go, and a
+// set that loses only some of its files is broken).
+bool NoneInUse(const std::vector<std::string> &files) {
+    for (const std::string &f : files) {
+        HANDLE h = CreateFileA(f.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+    }
+    return true;
+}
+
 bool SameFolder(const std::string &a, const std::string &b) {
     char fa[MAX_PATH], fb[MAX_PATH];
     if (!GetFullPathNameA(a.c_str(), MAX_PATH, fa, nullptr) || !GetFullPathNameA(b.c_str(), MAX_PATH, fb, nullptr))
@@ -62,6 +73,15 @@ bool SameFolder(const std::string &a, const std::string &b) {
     while (na > 3 && fa[na - 1] == '\\') fa[--na] = 0;
     while (nb > 3 && fb[nb - 1] == '\\') fb[--nb] = 0;
     return lstrcmpiA(fa, fb) == 0;
+}
+
+// The folder (full path without a trailing backslash) is inner or holds it.
+bool SameOrAbove(const char *folder, const std::string &inner) {
+    if (SameFolder(folder, inner)) return true;
+    char full[MAX_PATH];
+    if (!GetFullPathNameA(inner.c_str(), MAX_PATH, full, nullptr)) return true;
+    size_t n = strlen(folder);
+    return strlen(full) > n && _strnicmp(full, folder, n) == 0 && full[n] == '\\';
 }
 
 // A folder that must never be deleted whole: a drive or share root, the program's or the engine's
@@ -78,11 +98,9 @@ bool ProtectedFolder(const std::string &folder, DWORD fileId) {
         if (slashes <= 1) return true;
     }
     char program[MAX_PATH], engine[MAX_PATH];
-    if (GetModuleFileNameA(nullptr, program, MAX_PATH)) {
-        if (SameFolder(FolderOf(program), full)) return true;
-    }
+    if (GetModuleFileNameA(nullptr, program, MAX_PATH) && SameOrAbove(full, FolderOf(program))) return true;
     Lc_EngineFolder(engine);
-    if (engine[0] && SameFolder(engine, full)) return true;
+    if (engine[0] && SameOrAbove(full, engine)) return true;
     for (int i = 0; i < Lc_FileCount(); i++) {
         LcFile *f = Lc_FileAt(i);
         if (f->info.fileId == fileId || !f->info.path[0]) continue;
@@ -93,6 +111,18 @@ bool ProtectedFolder(const std::string &folder, DWORD fileId) {
     return false;
 }
 
+// The catalogue key of an id is there in the settings (another process may have made it since this
+// process read its catalogue).
+bool DicKeyExists(DWORD id) {
+    char key[MAX_PATH];
+    if (!Lexidata_GetDicKey(id, key)) return true;
+    SettingsKey k = Basekit_SettingsOpenKey(key);
+    if (!k) return false;
+    Basekit_SettingsCloseKey(k);
+    return true;
+}
+
+// Called under the id lock: an id that neither this process's catalogue nor the settings use.
 DWORD FirstFreeUserId() {
     std::vector<DWORD> used;
     for (int i = 0; i < Lc_FileCount(); i++)
@@ -100,10 +130,26 @@ DWORD FirstFreeUserId() {
     for (DWORD id = 0xF000; id <= 0xFFF0; id++) {
         bool taken = false;
         for (DWORD u : used) taken = taken || u == id;
-        if (!taken) return id;
+        if (!taken && !DicKeyExists(id)) return id;
     }
     return 0;
 }
+
+// New user dictionaries get their ids and catalogue keys under one mutex of every process, so two
+// processes never take the same id.  Held is false when the wait ran out.
+struct IdLock {
+    HANDLE mutex;
+    bool held;
+    IdLock() : mutex(CreateMutexA(nullptr, FALSE, "Local\\LexicoreNewDictionaryIds")), held(false) {
+        if (!mutex) return;
+        DWORD w = WaitForSingleObject(mutex, 60000);
+        held = w == WAIT_OBJECT_0 || w == WAIT_ABANDONED;
+    }
+    ~IdLock() {
+        if (held) ReleaseMutex(mutex);
+        if (mutex) CloseHandle(mutex);
+    }
+};
 
 // A user dictionary's own files beside its main file: the main file (rdc), the text file (rdt)
 // and each sub-dictionary's item, forward-tree and backward-tree files (rx, rn, rr and its letter).
@@ -125,6 +171,58 @@ void DeleteUserDicFiles(const char *mainPath, const std::vector<std::string> &ke
     }
 }
 
+// The gaiji font files a book names (FontFileName#n) that lie beside it; read while its key is
+// still there.
+std::vector<std::string> BookFontFiles(const DicInfo &info) {
+    std::vector<std::string> out;
+    char key[MAX_PATH];
+    if (!Lexidata_GetDicKey(info.fileId, key)) return out;
+    for (int i = 0; i < 16; i++) {
+        char value[32], name[MAX_PATH] = {0}, path[MAX_PATH];
+        snprintf(value, sizeof value, "FontFileName#%d", i);
+        if (!Basekit_SettingsReadString(key, value, name, sizeof name) || !name[0] || strchr(name, '\\') ||
+            strchr(name, '/') || strchr(name, ':'))
+            continue;
+        Lc_Copy(path, info.path, sizeof path);
+        Basekit_PathReplaceFileName(path, name);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) out.push_back(path);
+    }
+    return out;
+}
+
+// The file is another catalogued dictionary's: its main file, or a side file of a user dictionary
+// of the same name.
+bool AnotherDictionarys(const std::string &file, DWORD fileId) {
+    for (int i = 0; i < Lc_FileCount(); i++) {
+        const DicInfo &o = Lc_FileAt(i)->info;
+        if (o.fileId == fileId || !o.path[0]) continue;
+        if (lstrcmpiA(o.path, file.c_str()) == 0) return true;
+        if (o.kind == 2 && IsUserDicFile(ExtOf(NameOf(file.c_str()))) && SameFolder(FolderOf(o.path), FolderOf(file.c_str())) &&
+            lstrcmpiA(StemOf(NameOf(o.path)).c_str(), StemOf(NameOf(file.c_str())).c_str()) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The files that belong to a dictionary and nothing else: its own file; for a user dictionary the
+// side files of its set (any sub-dictionary); for a book the gaiji fonts beside it; for other kinds
+// the files named like it.  Another catalogued dictionary's files (a static english.dic beside a
+// user english.rdc) and the user's documents in a book's folder are not among them.
+std::vector<std::string> OwnFiles(const DicInfo &info) {
+    std::vector<std::string> out;
+    if (!info.path[0]) return out;
+    if (GetFileAttributesA(info.path) != INVALID_FILE_ATTRIBUTES) out.push_back(info.path);
+    if (info.kind == 4) {
+        for (const std::string &font : BookFontFiles(info)) out.push_back(font);
+        return out;
+    }
+    for (const std::string &file : FilesLike(info.path)) {
+        if (lstrcmpiA(file.c_str(), info.path) == 0 || AnotherDictionarys(file, info.fileId)) continue;
+        if (info.kind != 2 || IsUserDicFile(ExtOf(NameOf(file.c_str())))) out.push_back(file);
+    }
+    return out;
+}
+
 bool IsCjk(DWORD lang) { return lang >= 0x0200 && lang <= 0x0500; }
 
 // The catalogue announces a failed add or move and ends the change.
@@ -140,6 +238,10 @@ extern "C" BOOL WINAPI Lexicore_RemoveDic(DWORD fileId, BOOL deleteFiles) {
     LcFile *f = Lc_FindFile(fileId);
     if (!f) return FALSE;
     DicInfo info = f->info;
+    std::vector<std::string> own = deleteFiles ? OwnFiles(info) : std::vector<std::string>();
+    // Files that are in use stop the removal before anything changes: the dictionary stays whole
+    // and in the catalogue.
+    if (deleteFiles && (info.kind == 1 || info.kind == 2 || info.kind == 4) && !NoneInUse(own)) return FALSE;
     Lc_BeginChange();
     char key[MAX_PATH];
     for (int i = 1; i <= 10; i++)
@@ -151,11 +253,12 @@ extern "C" BOOL WINAPI Lexicore_RemoveDic(DWORD fileId, BOOL deleteFiles) {
         if (info.kind == 1) {
             DeleteFileA(info.path);
         } else if (info.kind == 2) {
-            DeleteUserDicFiles(info.path, {});
+            DeleteAll(own);
         } else if (info.kind == 4) {
+            // The book's own files; its folder goes only when nothing else is left in it.
+            DeleteAll(own);
             std::string folder = FolderOf(info.path);
-            if (!ProtectedFolder(folder, fileId) && Basekit_DeleteTree(folder.c_str()))
-                RemoveDirectoryA(folder.c_str());
+            if (!ProtectedFolder(folder, fileId)) RemoveDirectoryA(folder.c_str());
         }
     }
     Lc_EndChange();
@@ -168,7 +271,7 @@ extern "C" BOOL WINAPI Lexicore_MoveDic(DWORD fileId, const char *folder, const 
     if (!f || !folder || !folder[0]) return FALSE;
     std::string source = f->info.path;
     if (SameFolder(FolderOf(source.c_str()), folder)) return TRUE;
-    std::vector<std::string> sources = FilesLike(source.c_str()), copies;
+    std::vector<std::string> sources = OwnFiles(f->info), copies;
     Lc_BeginChange();
     if (sources.empty()) return Failed();
     for (const std::string &s : sources) {
@@ -207,7 +310,8 @@ extern "C" BOOL WINAPI Lexicore_AddDic(const char *source, const char *folder, c
         Lc_Copy(target, folder, sizeof target);
     else
         Lc_EngineFolder(target);
-    DWORD id = FirstFreeUserId();
+    IdLock lock;
+    DWORD id = lock.held ? FirstFreeUserId() : 0;
     std::vector<std::string> sources = FilesLike(source), copies;
     Lc_BeginChange();
     if (!id || sources.empty()) return Failed();
@@ -280,12 +384,21 @@ extern "C" DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *nam
                                                DWORD value, DWORD indexKind, DWORD firstLanguage,
                                                DWORD secondLanguage) {
     if (!path || !path[0]) return 0;
-    DWORD id = FirstFreeUserId();
+    IdLock lock;
+    DWORD id = lock.held ? FirstFreeUserId() : 0;
     Lc_BeginChange();
-    if (!id) {
+    // A dictionary (or any file of one) already at the path is never overwritten; the main file is
+    // claimed with create-new before anything is written.
+    bool taken = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    for (const std::string &file : FilesLike(path)) taken = taken || IsUserDicFile(ExtOf(NameOf(file.c_str())));
+    HANDLE claim = INVALID_HANDLE_VALUE;
+    if (id && !taken)
+        claim = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (claim == INVALID_HANDLE_VALUE) {
         Failed();
         return 0;
     }
+    CloseHandle(claim);
     DicInfo info;
     memset(&info, 0, sizeof info);
     info.size = sizeof info;
@@ -317,11 +430,11 @@ extern "C" DWORD WINAPI Lexicore_CreateUserDic(const char *path, const char *nam
     Lc_Copy(sub.name, name, sizeof sub.name);
     Lc_Copy(sub.nickname, nickname, sizeof sub.nickname);
     char key[MAX_PATH];
-    // Files of the same name that were there before are not ours to delete on a failure.
-    std::vector<std::string> before = FilesLike(path);
+    // No file of the set was there before: every one there now is this call's.  Files of the same
+    // name that are not the dictionary's stay.
     if (!DLVCreateDic(path, &info) || !LcUser_CreateFiles(path, &info, &sub) ||
         !Lexidata_AddDicToRegistry(&info, &sub, 1)) {
-        DeleteUserDicFiles(path, before);
+        DeleteUserDicFiles(path, {});
         if (Lexidata_GetDicIndexKey(id, 1, key)) Basekit_SettingsDeleteKey(nullptr, key);
         if (Lexidata_GetDicKey(id, key)) Basekit_SettingsDeleteKey(nullptr, key);
         Failed();

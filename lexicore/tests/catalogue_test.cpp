@@ -278,6 +278,51 @@ TEST_P(Catalogue, RemovingABookNeverDeletesASharedOrProtectedFolder) {
     EXPECT_EQ(1, Lexicore_GetDicFileCount());
 }
 
+// Removing a book with its files takes the book's file and its gaiji fonts, never the user's
+// other files in its folder; moving a user dictionary takes its own files, not the catalogued
+// static dictionary of the same name beside it.
+TEST_P(Catalogue, RemoveAndMoveTakeOnlyTheDictionarysOwnFiles) {
+    kit::Sandbox box("ownfiles", GetParam());
+    std::string docs = box.Path("docs"), from = box.Path("from"), to = box.Path("to");
+    for (const std::string &f : {docs, docs + "\\photos", from, to}) CreateDirectoryA(f.c_str(), nullptr);
+    kit::WriteAll(docs + "\\CATALOGS", "book");
+    kit::WriteAll(docs + "\\GA16FULL", "font");
+    kit::WriteAll(docs + "\\letter.txt", "the user's letter");
+    kit::WriteAll(docs + "\\photos\\a.jpg", "picture");
+    kit::Register(0xD001, docs + "\\CATALOGS", "Book", 1);
+    char key[MAX_PATH];
+    Lexidata_GetDicKey(0xD001, key);
+    Basekit_SettingsWriteString(key, "FontFileName#0", "GA16FULL");
+    ASSERT_TRUE(dicfix::Write(from + "\\english.dic", dicfix::Sample(dicfix::Coding::Plain)));
+    kit::Register(0x2345, from + "\\english.dic", "Static", 4);
+    ASSERT_TRUE(Lexicore_Init("VLTCAT", 0));
+    DWORD user = Lexicore_CreateUserDic((from + "\\english.rdc").c_str(), "User", "U", 0, 1, 0x0100, 0x0100);
+    ASSERT_NE(0u, user);
+
+    ASSERT_TRUE(Lexicore_RemoveDic(0xD001, TRUE));
+    EXPECT_FALSE(kit::Exists(docs + "\\CATALOGS"));
+    EXPECT_FALSE(kit::Exists(docs + "\\GA16FULL"));
+    EXPECT_EQ("the user's letter", kit::ReadAll(docs + "\\letter.txt"));
+    EXPECT_EQ("picture", kit::ReadAll(docs + "\\photos\\a.jpg"));
+
+    std::string staticBytes = kit::ReadAll(from + "\\english.dic");
+    ASSERT_TRUE(Lexicore_MoveDic(user, to.c_str(), nullptr, nullptr));
+    for (const char *ext : {"rdc", "rdt", "rxa", "rna", "rra"}) {
+        EXPECT_TRUE(kit::Exists(to + "\\english." + ext)) << ext;
+        EXPECT_FALSE(kit::Exists(from + "\\english." + ext)) << ext;
+    }
+    EXPECT_EQ(staticBytes, kit::ReadAll(from + "\\english.dic"));
+    EXPECT_FALSE(kit::Exists(to + "\\english.dic"));
+    DicInfo info;
+    ASSERT_TRUE(Lexicore_GetDicInfo(0x2345, &info));
+    EXPECT_EQ(from + "\\english.dic", std::string(info.path));
+    // Moved back beside it and removed with its files: the static dictionary stays.
+    ASSERT_TRUE(Lexicore_MoveDic(user, from.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(Lexicore_RemoveDic(user, TRUE));
+    EXPECT_FALSE(kit::Exists(from + "\\english.rdc"));
+    EXPECT_EQ(staticBytes, kit::ReadAll(from + "\\english.dic"));
+}
+
 TEST_P(Catalogue, DriverLibrariesAreAdmittedOnlyWhenAsked) {
     kit::Sandbox box("driver", GetParam());
     std::string lib = kit::ExeFolder() + "\\ddsample.dll";

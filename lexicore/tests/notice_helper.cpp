@@ -1,8 +1,10 @@
 // Second process of the notice tests.  Arguments: client name, settings file ("-" for the registry),
 // ready event, done event, result file, and optionally "hang" (wait for done without handling a
-// single message, as a process that hangs).  Starts the engine under the client name, signals ready,
-// handles messages until done is signalled, then writes what its catalogue holds: one line per
-// sub-dictionary "<dictionary id in hex> <default flag> <nickname>" and ends.
+// single message, as a process that hangs) or "create=<path>" (create a user dictionary there
+// before signalling ready; the result file then starts with "created <id in hex>").  Starts the
+// engine under the client name, signals ready, handles messages until done is signalled, then
+// writes what its catalogue holds: one line per sub-dictionary "<dictionary id in hex> <default
+// flag> <nickname>" and ends.
 #include <stdio.h>
 #include <windows.h>
 #include "basekit.h"
@@ -20,6 +22,9 @@ int main(int argc, char **argv) {
     HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
     HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
     if (!ready || !done) return 4;
+    DWORD created = 0;
+    if (argc > 6 && strncmp(argv[6], "create=", 7) == 0)
+        created = Lexicore_CreateUserDic(argv[6] + 7, "Helper", "H", 0, 1, 0x0100, 0x0100);
     SetEvent(ready);
     if (argc > 6 && strcmp(argv[6], "hang") == 0) WaitForSingleObject(done, INFINITE);
     for (;;) {
@@ -33,6 +38,7 @@ int main(int argc, char **argv) {
     }
     FILE *out = fopen(argv[5], "wb");
     if (!out) return 5;
+    if (argc > 6 && strncmp(argv[6], "create=", 7) == 0) fprintf(out, "created %x\n", (unsigned)created);
     fprintf(out, "files %d\n", Lexicore_GetDicFileCount());
     Lexicore_EnumDics(WriteOne, (LPARAM)out);
     fclose(out);

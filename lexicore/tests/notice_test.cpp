@@ -97,6 +97,33 @@ TEST(HungProcess, DoesNotHoldUpAChange) {
     EXPECT_EQ("files 1\n250000 0 Changed\n", kit::ReadAll(live.result));
 }
 
+// A process whose catalogue was read before another process made a user dictionary still takes
+// another id for its own, and both dictionaries stay in the catalogue.
+TEST(NewDictionaries, TakeDistinctIdsAcrossProcesses) {
+    kit::Sandbox box("newids", Mode::File);
+    ASSERT_TRUE(Lexicore_Init("VLTN", 0));
+    std::string doneName = "lexicore_ndone_" + std::to_string(GetCurrentProcessId());
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
+    Helper creator;
+    // Another client name: no notice refreshes this process's catalogue in between.
+    ASSERT_TRUE(Start(&creator, "VLTC", box, "creator", doneName, ("\"create=" + box.Path("theirs.rdc") + "\"").c_str()));
+    DWORD mine = Lexicore_CreateUserDic(box.Path("mine.rdc").c_str(), "Mine", "M", 0, 1, 0x0100, 0x0100);
+    SetEvent(done);
+    Finish(&creator);
+    CloseHandle(done);
+    std::string result = kit::ReadAll(creator.result);
+    ASSERT_EQ(0u, result.find("created f000\n")) << result;
+    EXPECT_NE(0u, mine);
+    EXPECT_NE(0xF000u, mine);
+    Lexicore_Term();
+    ASSERT_TRUE(Lexicore_Init("VLTN", 0));
+    DicInfo theirs, own;
+    ASSERT_TRUE(Lexicore_GetDicInfo(0xF000, &theirs));
+    ASSERT_TRUE(Lexicore_GetDicInfo(mine, &own));
+    EXPECT_STREQ(box.Path("theirs.rdc").c_str(), theirs.path);
+    EXPECT_STREQ(box.Path("mine.rdc").c_str(), own.path);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Notices, ::testing::Values(Mode::Registry, Mode::File),
                          [](const ::testing::TestParamInfo<Mode> &i) {
                              return std::string(i.param == Mode::File ? "SettingsFile" : "Registry");

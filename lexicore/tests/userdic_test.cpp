@@ -360,4 +360,84 @@ TEST(UserDic, EveryFileOfTheDictionaryComesAndGoesTogether) {
     EXPECT_FALSE(AnyFileOf(env.box, "older"));
 }
 
+// An entry held from before a change: once its text block went to another entry, a delete or an
+// update through it is refused and the other entry stays as it was.
+TEST(UserDic, AHeldEntryWhoseTextWentToAnotherIsRefused) {
+    UserEnv env;
+    for (const char *w : {"apple", "band", "sing"}) ASSERT_GE(env.Add(w, "short text"), 0);
+    env.OpenSession();
+    VLDataItem *stale = env.Find("band");
+    ASSERT_NE(nullptr, stale);
+    VLDataItem *fresh = env.Find("band");
+    ASSERT_NE(nullptr, fresh);
+    // The new body goes elsewhere and frees the old block, which the next entry's text takes.
+    std::string longer(200, 'x');
+    ASSERT_TRUE(Lexicore_UpdateUserEntry(fresh, nullptr, longer.c_str(), nullptr));
+    VLDataItem_Destroy(fresh);
+    ASSERT_GE(env.Add("cherry", "short text"), 0);
+    VLDataItem *cherry = env.Find("cherry");
+    ASSERT_NE(nullptr, cherry);
+    ASSERT_EQ(stale->head.textPos, cherry->head.textPos);  // the block was reused
+    VLDataItem_Destroy(cherry);
+
+    EXPECT_FALSE(Lexicore_UpdateUserEntry(stale, nullptr, "changed", nullptr));
+    EXPECT_FALSE(Lexicore_DeleteUserEntry(stale));
+    EXPECT_EQ(0, Lexicore_DeleteEntry(env.session, stale));
+    VLDataItem_Destroy(stale);
+    EXPECT_EQ("apple band cherry sing", env.Run(LEXICORE_MODE_EXACT, "*"));
+    cherry = env.Find("cherry");
+    ASSERT_NE(nullptr, cherry);
+    EXPECT_EQ(0u, env.Body(cherry).find("short text|"));
+    VLDataItem_Destroy(cherry);
+    VLDataItem *band = env.Find("band");
+    ASSERT_NE(nullptr, band);
+    EXPECT_EQ(0u, env.Body(band).find(longer));
+    // The entry as it is now is still deleted.
+    EXPECT_TRUE(Lexicore_DeleteUserEntry(band));
+    VLDataItem_Destroy(band);
+    EXPECT_EQ("apple cherry sing", env.Run(LEXICORE_MODE_EXACT, "*"));
+}
+
+// A create at a path where a dictionary (or any file of one) is already there refuses and leaves
+// the files as they were.
+TEST(UserDic, CreateNeverOverwritesAnExistingDictionary) {
+    UserEnv env;
+    ASSERT_GE(env.Add("kept", "the user's words"), 0);
+    std::string before[4];
+    const char *exts[4] = {"rdc", "rdt", "rxa", "rna"};
+    for (int i = 0; i < 4; i++) before[i] = kit::ReadAll(env.box.Path(std::string("mine.") + exts[i]));
+    EXPECT_EQ(0u, Lexicore_CreateUserDic(env.Main().c_str(), "Again", "A", 0, 1, 0x0100, 0x0100));
+    for (int i = 0; i < 4; i++) EXPECT_EQ(before[i], kit::ReadAll(env.box.Path(std::string("mine.") + exts[i]))) << exts[i];
+    EXPECT_EQ(1, Lexicore_GetEntryCount(env.dicId, 0));
+    // A side file alone is enough to refuse; it stays, and nothing else is made.
+    kit::WriteAll(env.box.Path("stray.rna"), "someone's tree");
+    EXPECT_EQ(0u, Lexicore_CreateUserDic(env.box.Path("stray.rdc").c_str(), "Stray", "S", 0, 1, 0x0100, 0x0100));
+    EXPECT_EQ("someone's tree", kit::ReadAll(env.box.Path("stray.rna")));
+    EXPECT_FALSE(kit::Exists(env.box.Path("stray.rdc")));
+    EXPECT_FALSE(kit::Exists(env.box.Path("stray.rdt")));
+    // A file of the same name that is no dictionary's does not stop a create, and stays.
+    kit::WriteAll(env.box.Path("fresh.txt"), "notes");
+    EXPECT_NE(0u, Lexicore_CreateUserDic(env.box.Path("fresh.rdc").c_str(), "Fresh", "F", 0, 1, 0x0100, 0x0100));
+    EXPECT_EQ("notes", kit::ReadAll(env.box.Path("fresh.txt")));
+}
+
+// A dictionary whose files another process holds open is not removed in part: the removal is
+// refused and the set stays whole in the catalogue; once the files are free it goes.
+TEST(UserDic, RemovalOfADictionaryInUseLeavesTheSetWhole) {
+    UserEnv env;
+    ASSERT_GE(env.Add("kept", "t"), 0);
+    HANDLE reader = CreateFileA(env.box.Path("mine.rna").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_FALSE(Lexicore_RemoveDic(env.fileId, TRUE));
+    CloseHandle(reader);
+    for (const char *ext : {"rdc", "rdt", "rxa", "rna", "rra"})
+        EXPECT_TRUE(kit::Exists(env.box.Path(std::string("mine.") + ext))) << ext;
+    DicInfo info;
+    EXPECT_TRUE(Lexicore_GetDicInfo(env.fileId, &info));
+    EXPECT_EQ(1, Lexicore_GetEntryCount(env.dicId, 0));
+    EXPECT_TRUE(Lexicore_RemoveDic(env.fileId, TRUE));
+    EXPECT_FALSE(AnyFileOf(env.box, "mine"));
+}
+
 }  // namespace

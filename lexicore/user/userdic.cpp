@@ -177,10 +177,37 @@ struct Writer {
     DicSession *session;
     LuDic dic;
     bool open;
+    HANDLE mutex;   // held while open
 };
+
+// Writers of one dictionary, in any process, take turns on a mutex named after the dictionary's
+// full path (without case); a writer waits for the one at work, at most kWriterWait.
+const DWORD kWriterWait = 30000;
+
+HANDLE TakeWriterMutex(const char *path) {
+    char full[MAX_PATH];
+    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr)) lstrcpynA(full, path, MAX_PATH);
+    CharUpperA(full);
+    unsigned long long h = 1469598103934665603ull;
+    for (const char *p = full; *p; p++) {
+        h ^= (BYTE)*p;
+        h *= 1099511628211ull;
+    }
+    char name[64];
+    snprintf(name, sizeof name, "Local\\LexicoreUserDicWriter.%016llx", h);
+    HANDLE m = CreateMutexA(nullptr, FALSE, name);
+    if (!m) return nullptr;
+    DWORD r = WaitForSingleObject(m, kWriterWait);
+    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) {
+        CloseHandle(m);
+        return nullptr;
+    }
+    return m;
+}
 
 bool OpenWriter(DWORD dicId, Writer *w) {
     w->open = false;
+    w->mutex = nullptr;
     w->session = Lexicore_CreateSession();
     LcSub *sub = Lc_FindSub(dicId);
     if (!w->session || !sub || (sub->prop.indexKind != 1 && sub->prop.indexKind != 7) ||
@@ -188,6 +215,8 @@ bool OpenWriter(DWORD dicId, Writer *w) {
         return false;
     LuOrder order = OrderOf(w->session);
     DicInfo *info = sub->prop.fileRecord;
+    w->mutex = TakeWriterMutex(info->path);
+    if (!w->mutex) return false;
     w->open = LuDic_Open(&w->dic, info->path, info->fileId, sub->prop.subDicNo, true, &order);
     return w->open;
 }
@@ -195,6 +224,11 @@ bool OpenWriter(DWORD dicId, Writer *w) {
 void CloseWriter(Writer *w) {
     if (w->open) LuDic_Close(&w->dic);
     w->open = false;
+    if (w->mutex) {
+        ReleaseMutex(w->mutex);
+        CloseHandle(w->mutex);
+    }
+    w->mutex = nullptr;
     if (w->session) Lexicore_DestroySession(w->session);
     w->session = nullptr;
 }
@@ -235,11 +269,26 @@ LONG AddTo(DWORD dicId, const VLDataItem *item, const char *text, const char *se
     return at;
 }
 
+// The item record of the caller's entry: one linked from the text record at the entry's text
+// position that still carries the entry's headword.  An entry held from before a change whose
+// text block went to another entry since is not found (0).
+DWORD ItemOfEntry(LuDic *d, const VLDataItem *entry) {
+    std::vector<DWORD> items;
+    if (!entry->headword || entry->headwordLen <= 0 || !LuDic_TextLinks(d, entry->head.textPos, &items)) return 0;
+    for (DWORD pos : items) {
+        LuItem it;
+        if (LuDic_ReadItem(d, pos, &it) && it.keyLen == (DWORD)entry->headwordLen &&
+            memcmp(it.key, entry->headword, it.keyLen) == 0)
+            return pos;
+    }
+    return 0;
+}
+
 BOOL DeleteFrom(DWORD dicId, const VLDataItem *entry) {
     if (!entry) return FALSE;
     Writer w;
     LONG at = -1;
-    bool ok = OpenWriter(dicId, &w) && LuDic_Delete(&w.dic, entry->head.textPos, &at);
+    bool ok = OpenWriter(dicId, &w) && ItemOfEntry(&w.dic, entry) && LuDic_Delete(&w.dic, entry->head.textPos, &at);
     CloseWriter(&w);
     if (ok) Lc_Broadcast(VLM_DICAPI_ENTRY_DELETED, dicId, at);
     return ok ? TRUE : FALSE;
@@ -340,10 +389,9 @@ extern "C" BOOL WINAPI Lexicore_UpdateUserEntry(const VLDataItem *entry, const V
     DWORD dicId = DicIdOf(entry);
     Writer w;
     LONG at = -1;
-    std::vector<DWORD> items;
-    bool ok = OpenWriter(dicId, &w) && LuDic_TextLinks(&w.dic, entry->head.textPos, &items) && !items.empty();
+    DWORD itemPos = 0;
+    bool ok = OpenWriter(dicId, &w) && (itemPos = ItemOfEntry(&w.dic, entry)) != 0;
     if (ok) {
-        DWORD itemPos = items[0];
         ok = LuDic_Update(&w.dic, &itemPos, record ? &rec : nullptr, text, Len(text), second, Len(second), &at);
     }
     CloseWriter(&w);
