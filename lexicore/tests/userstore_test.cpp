@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <stdlib.h>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -704,6 +705,132 @@ TEST(UserDamage, DamagedSideFilesDoNotOpen) {
     EXPECT_FALSE(LuTree_KeyAt(&d.forward, 0, &k));
     LuDic_Close(&d);
     RemoveSet(base);
+}
+
+// Writes one word of a stored tree page and drops the cached pages, as another process would.
+void PokePage(LuTree *t, DWORD page, DWORD word, DWORD value) {
+    ASSERT_TRUE(LuFile_Write(&t->file, page + kLuPrefix + 4 * word, &value, 4));
+    for (int i = 0; i < 5; i++) t->cacheUsed[i] = 0;
+}
+
+// Pages of one level of the tree, left to right, by descending along the first children.
+std::vector<DWORD> LevelPages(LuTree *t, DWORD level) {
+    std::vector<DWORD> pages;
+    LuPage p;
+    DWORD pos = LuTree_Root(t);
+    while (Load(t, pos, &p) && p.level > level) pos = p.kids[0];
+    while (pos && Load(t, pos, &p)) {
+        pages.push_back(pos);
+        pos = p.next;
+        if (pages.size() > 1000) break;
+    }
+    return pages;
+}
+
+// Keys walked along the leaf chain from an end; at most limit steps are taken.
+size_t Walked(LuTree *t, int dir, size_t limit) {
+    LONG count;
+    LuCursor c;
+    if (!LuTree_Count(t, &count) || !LuTree_Seek(t, dir > 0 ? 0 : count - 1, &c)) return 0;
+    size_t n = 1;
+    while (n < limit && LuTree_Step(t, &c, dir)) n++;
+    return n;
+}
+
+TEST(UserDamage, ALeafChainThatRunsInACircleEndsEveryWalk) {
+    TreeBox box;
+    ASSERT_TRUE(box.Open(8, 6, 2));
+    std::vector<DWORD> model;
+    for (DWORD i = 0; i < 50; i++) model.push_back(300 + 16 * i);
+    ASSERT_TRUE(LuTree_Build(&box.t, model));
+    std::vector<DWORD> leaves = LevelPages(&box.t, 0);
+    ASSERT_GE(leaves.size(), 4u);
+    DWORD first = leaves.front(), last = leaves.back();
+    struct Case {
+        const char *what;
+        std::vector<std::vector<DWORD>> pokes;  // page, word, value
+    } cases[] = {
+        {"the last leaf's next is the first", {{last, 5, first}}},
+        {"a circle whose links agree", {{last, 5, first}, {first, 4, last}}},
+        {"a leaf skipped going forward", {{leaves[1], 5, leaves[3]}}},
+        {"a leaf skipped going backward", {{leaves[3], 4, leaves[1]}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(LuTree_Build(&box.t, model));
+        leaves = LevelPages(&box.t, 0);
+        first = leaves.front(), last = leaves.back();
+        for (const std::vector<DWORD> &k : c.pokes) PokePage(&box.t, k[0], k[1], k[2]);
+        EXPECT_LE(Walked(&box.t, 1, 10 * model.size()), model.size());
+        EXPECT_LE(Walked(&box.t, -1, 10 * model.size()), model.size());
+        std::vector<DWORD> keys;
+        EXPECT_FALSE(LuTree_Check(&box.t, nullptr, &keys));
+    }
+
+    // The look-up of an entry by its item along the whole chain (a comparer that does not lead to
+    // it) ends too: here the item is no longer in the tree at all.
+    std::string base = Path("circle"), main = base + ".rdc";
+    RemoveSet(base);
+    ASSERT_TRUE(LuDic_CreateFiles(main.c_str(), kId, 0, 0, 1, 0x0100, false));
+    LuDic d;
+    ASSERT_TRUE(LuDic_Open(&d, main.c_str(), kId, 0, true, &kOrder));
+    SmallPages(&d);
+    for (int i = 0; i < 40; i++) {
+        std::string hw = "w" + std::to_string(100 + i);
+        LuRecord rec = Rec(hw);
+        ASSERT_GE(LuDic_Add(&d, &rec, "t", 1, "", 0), 0);
+    }
+    DWORD gone;
+    ASSERT_TRUE(LuTree_KeyAt(&d.forward, 20, &gone));
+    ASSERT_TRUE(LuTree_DeleteAt(&d.forward, 20));
+    leaves = LevelPages(&d.forward, 0);
+    ASSERT_GE(leaves.size(), 2u);
+    PokePage(&d.forward, leaves.back(), 5, leaves.front());
+    PokePage(&d.forward, leaves.front(), 4, leaves.back());
+    EXPECT_EQ(-1, LuDic_IndexOf(&d, false, gone));
+    LuDic_Close(&d);
+    RemoveSet(base);
+}
+
+TEST(UserDamage, TreeLevelsThatDoNotStepDownAreRefused) {
+    TreeBox box;
+    ASSERT_TRUE(box.Open(8, 6, 2));
+    std::vector<DWORD> model;
+    for (DWORD i = 0; i < 100; i++) model.push_back(300 + 16 * i);
+    struct Case {
+        const char *what;
+        bool second;  // the damage lies under the root's second child
+        std::function<void(LuTree *)> damage;
+    } cases[] = {
+        {"an inner page's first child is a leaf", false,
+         [](LuTree *t) { PokePage(t, LuTree_Root(t), kLuKidsAt, LevelPages(t, 0)[0]); }},
+        {"an inner page's second child is a leaf", true,
+         [](LuTree *t) { PokePage(t, LuTree_Root(t), kLuKidsAt + 1, LevelPages(t, 0)[0]); }},
+        {"a child at its parent's level", false,
+         [](LuTree *t) { PokePage(t, LevelPages(t, 1)[0], kLuKidsAt, LevelPages(t, 1)[1]); }},
+        {"a leaf that carries a child", false,
+         [](LuTree *t) {
+             std::vector<DWORD> leaves = LevelPages(t, 0);
+             for (DWORD leaf : leaves) PokePage(t, leaf, kLuKidsAt, leaves[1]);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(LuTree_Build(&box.t, model));
+        LuPage root;
+        ASSERT_TRUE(Load(&box.t, LuTree_Root(&box.t), &root));
+        ASSERT_EQ(2u, root.level);
+        LONG at = c.second ? (LONG)root.counts[0] : 0;
+        c.damage(&box.t);
+        DWORD k;
+        EXPECT_FALSE(LuTree_KeyAt(&box.t, at, &k));
+        EXPECT_FALSE(LuTree_DeleteAt(&box.t, at));
+        EXPECT_FALSE(LuTree_InsertAt(&box.t, c.second ? at + 1 : at, 77777));  // inside that child
+        LuCursor cur;
+        EXPECT_FALSE(LuTree_Seek(&box.t, at, &cur));
+        std::vector<DWORD> keys;
+        EXPECT_FALSE(LuTree_Check(&box.t, nullptr, &keys));
+    }
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ struct LuCursor {
     DWORD leaf;                  // page position, 0 past either end
     LONG slot;
     LONG index;
+    LONG count;                  // entries of the tree when placed: no walk goes further
 };
 
 void LuTree_Init(LuTree *t);

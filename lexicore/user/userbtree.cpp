@@ -15,6 +15,8 @@ DWORD LuPage::Total() const {
 namespace {
 
 const DWORD kMaxLevels = 16;
+// The level a page is expected at when nothing above it says (the root).
+const DWORD kAnyLevel = 0xFFFFFFFF;
 
 // Page words from and to the stored form, with every field checked.
 bool Decode(const LuTree *t, DWORD pos, const std::vector<DWORD> &w, LuPage *p) {
@@ -30,7 +32,11 @@ bool Decode(const LuTree *t, DWORD pos, const std::vector<DWORD> &w, LuPage *p) 
     DWORD fileSize = t->file.size;
     for (DWORD k : p->keys)
         if (k < kLuFirstBlock || k >= 0x7FFFFFF0) return false;
-    if (level > 0) {
+    if (level == 0) {
+        // A leaf carries no children.
+        for (DWORD i = 0; i <= n; i++)
+            if (w[kLuKidsAt + i] != 0) return false;
+    } else {
         DWORD before = 0;
         for (DWORD i = 0; i <= n; i++) {
             DWORD kid = w[kLuKidsAt + i], sum = w[kLuSumsAt + i];
@@ -78,6 +84,13 @@ void Remember(LuTree *t, const LuPage &p) {
     }
     t->cache[slot] = p;
     t->cacheUsed[slot] = (int)++t->tick;
+}
+
+bool Load(LuTree *t, DWORD pos, LuPage *p);
+
+// A page that must lie at the given level (one below its parent): anything else is a damaged tree.
+bool LoadAt(LuTree *t, DWORD pos, DWORD level, LuPage *p) {
+    return Load(t, pos, p) && (level == kAnyLevel || p->level == level);
 }
 
 bool Load(LuTree *t, DWORD pos, LuPage *p) {
@@ -187,10 +200,10 @@ bool Split(LuTree *t, LuPage *left, Grow *g) {
     return true;
 }
 
-bool Insert(LuTree *t, DWORD pos, LONG index, DWORD key, DWORD depth, Grow *g) {
+bool Insert(LuTree *t, DWORD pos, LONG index, DWORD key, DWORD level, Grow *g) {
     memset(g, 0, sizeof *g);
     LuPage p;
-    if (depth > kMaxLevels || !Load(t, pos, &p)) return false;
+    if (!LoadAt(t, pos, level, &p)) return false;
     if (p.level == 0) {
         if (index < 0 || (size_t)index > p.keys.size()) return false;
         p.keys.insert(p.keys.begin() + index, key);
@@ -203,7 +216,7 @@ bool Insert(LuTree *t, DWORD pos, LONG index, DWORD key, DWORD depth, Grow *g) {
         LONG inner;
         ChildFor(p, index, true, &c, &inner);
         Grow sub;
-        if (!Insert(t, p.kids[c], inner, key, depth + 1, &sub)) return false;
+        if (!Insert(t, p.kids[c], inner, key, p.level - 1, &sub)) return false;
         p.counts[c]++;
         if (sub.minChanged) {
             if (c > 0)
@@ -234,7 +247,7 @@ bool Rebalance(LuTree *t, LuPage *p, size_t c) {
     size_t s = c > 0 ? c - 1 : c;  // separator between kids[s] and kids[s + 1]
     if (s + 1 >= p->kids.size()) return true;
     LuPage l, r;
-    if (!Load(t, p->kids[s], &l) || !Load(t, p->kids[s + 1], &r)) return false;
+    if (!LoadAt(t, p->kids[s], p->level - 1, &l) || !LoadAt(t, p->kids[s + 1], p->level - 1, &r)) return false;
     bool leaf = l.level == 0;
     size_t joined = l.keys.size() + r.keys.size() + (leaf ? 0 : 1);
     if (joined <= t->cap) {
@@ -286,10 +299,10 @@ bool Rebalance(LuTree *t, LuPage *p, size_t c) {
     return Store(t, r) && Store(t, l);
 }
 
-bool Delete(LuTree *t, DWORD pos, LONG index, DWORD depth, Shrink *out) {
+bool Delete(LuTree *t, DWORD pos, LONG index, DWORD level, Shrink *out) {
     memset(out, 0, sizeof *out);
     LuPage p;
-    if (depth > kMaxLevels || !Load(t, pos, &p)) return false;
+    if (!LoadAt(t, pos, level, &p)) return false;
     if (p.level == 0) {
         if (index < 0 || (size_t)index >= p.keys.size()) return false;
         p.keys.erase(p.keys.begin() + index);
@@ -303,7 +316,7 @@ bool Delete(LuTree *t, DWORD pos, LONG index, DWORD depth, Shrink *out) {
         ChildFor(p, index, false, &c, &inner);
         if (inner < 0 || (DWORD)inner >= p.counts[c]) return false;
         Shrink sub;
-        if (!Delete(t, p.kids[c], inner, depth + 1, &sub)) return false;
+        if (!Delete(t, p.kids[c], inner, p.level - 1, &sub)) return false;
         p.counts[c]--;
         if (sub.minChanged) {
             if (c > 0) {
@@ -320,9 +333,9 @@ bool Delete(LuTree *t, DWORD pos, LONG index, DWORD depth, Shrink *out) {
 }
 
 bool Descend(LuTree *t, LONG index, LuPage *leaf, LONG *slot) {
-    DWORD pos = LuTree_Root(t);
+    DWORD pos = LuTree_Root(t), level = kAnyLevel;
     for (DWORD depth = 0; pos && depth <= kMaxLevels; depth++) {
-        if (!Load(t, pos, leaf)) return false;
+        if (!LoadAt(t, pos, level, leaf)) return false;
         if (leaf->level == 0) {
             if (index < 0 || (size_t)index >= leaf->keys.size()) return false;
             *slot = index;
@@ -333,6 +346,7 @@ bool Descend(LuTree *t, LONG index, LuPage *leaf, LONG *slot) {
         ChildFor(*leaf, index, false, &c, &inner);
         if (inner < 0 || (DWORD)inner >= leaf->counts[c]) return false;
         pos = leaf->kids[c];
+        level = leaf->level - 1;
         index = inner;
     }
     return false;
@@ -381,9 +395,10 @@ bool LuTree_Bound(LuTree *t, LuSeekProc seek, void *ctx, bool upper, LONG *index
     *index = 0;
     DWORD pos = LuTree_Root(t);
     LONG before = 0;
+    DWORD level = kAnyLevel;
     for (DWORD depth = 0; pos && depth <= kMaxLevels; depth++) {
         LuPage p;
-        if (!Load(t, pos, &p)) return false;
+        if (!LoadAt(t, pos, level, &p)) return false;
         // Number of keys of this page that lie before the sought place.
         size_t lo = 0, hi = p.keys.size();
         while (lo < hi) {
@@ -400,6 +415,7 @@ bool LuTree_Bound(LuTree *t, LuSeekProc seek, void *ctx, bool upper, LONG *index
         }
         for (size_t i = 0; i < lo; i++) before += (LONG)p.counts[i];
         pos = p.kids[lo];
+        level = p.level - 1;
     }
     return pos == 0;
 }
@@ -414,7 +430,7 @@ bool LuTree_InsertAt(LuTree *t, LONG index, DWORD itemPos) {
         return LuFile_SaveAlloc(&t->file);
     }
     Grow g;
-    if (!Insert(t, root, index, itemPos, 0, &g)) return false;
+    if (!Insert(t, root, index, itemPos, kAnyLevel, &g)) return false;
     if (g.split) {
         LuPage top;
         LuPage old;
@@ -431,7 +447,7 @@ bool LuTree_DeleteAt(LuTree *t, LONG index) {
     DWORD root = LuTree_Root(t);
     if (!root) return false;
     Shrink s;
-    if (!Delete(t, root, index, 0, &s)) return false;
+    if (!Delete(t, root, index, kAnyLevel, &s)) return false;
     LuPage p;
     if (!Load(t, root, &p)) return false;
     if (p.level == 0 && p.keys.empty()) {
@@ -503,7 +519,8 @@ bool LuTree_Seek(LuTree *t, LONG index, LuCursor *c) {
     c->leaf = 0;
     c->slot = 0;
     c->index = index;
-    if (!Descend(t, index, &leaf, &c->slot)) return false;
+    c->count = 0;
+    if (!LuTree_Count(t, &c->count) || !Descend(t, index, &leaf, &c->slot)) return false;
     c->leaf = leaf.pos;
     return true;
 }
@@ -513,9 +530,16 @@ bool LuTree_Step(LuTree *t, LuCursor *c, int dir) {
     if (!c->leaf || !Load(t, c->leaf, &leaf)) return false;
     c->slot += dir;
     c->index += dir;
+    // A walk never passes more entries than the tree holds, and goes only to a page that links
+    // back to the one it leaves: a damaged chain ends the walk instead of running in a circle.
+    if (c->index < 0 || c->index >= c->count) {
+        c->leaf = 0;
+        return false;
+    }
     for (int guard = 0; c->slot < 0 || (size_t)c->slot >= leaf.keys.size(); guard++) {
-        DWORD next = dir > 0 ? leaf.next : leaf.prev;
-        if (!next || guard > 64 || !Load(t, next, &leaf) || leaf.level != 0) {
+        DWORD from = leaf.pos, next = dir > 0 ? leaf.next : leaf.prev;
+        if (!next || guard > 64 || !Load(t, next, &leaf) || leaf.level != 0 ||
+            (dir > 0 ? leaf.prev : leaf.next) != from) {
             c->leaf = 0;
             return false;
         }
