@@ -53,7 +53,7 @@ bool OnCreate(HWND w, CREATESTRUCTA *cs) {
     st->band = (KBBarBand *)cs->lpCreateParams;
     SetWindowLongPtrA(w, GWLP_USERDATA, (LONG_PTR)st);
     st->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                       CCS_NORESIZE | CCS_NOPARENTALIGN,
                                   0, 0, cs->cx, WEBBRIDGE_BAR_HEIGHT, w, nullptr, Addin_Module(), nullptr);
     if (!st->toolbar) return false;

@@ -13,7 +13,7 @@
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
 #include "support/testkit_wait.h"
-#include "../../../lexidata/tests/fixtures/dicwriter.h"
+#include "addin_fixtures.h"
 
 namespace {
 
@@ -193,54 +193,22 @@ TEST(Note, UsedOnceAndOnlyForItsAddress) {
     EXPECT_FALSE(Testkit_Exists(note));
 }
 
-// A translation window of this test: the class that kind 4 is found by.
-struct Seen {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-    std::string file;
-};
-std::vector<Seen> g_seen;
-
-LRESULT CALLBACK ReceiverProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == ADDIN_VLM_TRANSLATE_TEXT_FILE || msg == ADDIN_VLM_TRANSLATE_RTF_FILE) {
-        const char *name = msg == ADDIN_VLM_TRANSLATE_TEXT_FILE ? ADDIN_TEXT_FILE : ADDIN_RTF_FILE;
-        g_seen.push_back({msg, wp, lp, Testkit_ReadFile(Addin_TempPath(name))});
-        return 1;
-    }
-    return DefWindowProcA(w, msg, wp, lp);
-}
-
-struct Receiver {
-    HWND window = nullptr;
-    Receiver() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ReceiverProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VelomiraV5TranslateWindow";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        g_seen.clear();
-    }
-    ~Receiver() { DestroyWindow(window); }
-};
-
 TEST(HandOver, FileThenMessageToTheTranslationWindow) {
-    Receiver receiver;
+    addinfix::Receiver receiver;
     ASSERT_TRUE(receiver.window);
     // "honyaku" in Shift-JIS and a line end: text mode turns LF into CR LF on the disk
     const std::string text = "\x96\x7c\x96\xf3 first\nsecond";
     ASSERT_TRUE(Addin_HandOver(ADDIN_VLM_TRANSLATE_TEXT_FILE, ADDIN_TEXT_FILE, text, 0x3200, 0x3100));
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].msg, 0x8415u);
-    EXPECT_EQ(g_seen[0].wParam, 0x3200u) << "the dictionary id";
-    EXPECT_EQ(g_seen[0].lParam, 0x3100) << "the translator id";
-    EXPECT_EQ(g_seen[0].file, "\x96\x7c\x96\xf3 first\r\nsecond") << "the text without a terminator";
+    ASSERT_EQ(addinfix::g_seen.size(), 1u);
+    EXPECT_EQ(addinfix::g_seen[0].msg, 0x8415u);
+    EXPECT_EQ(addinfix::g_seen[0].wParam, 0x3200u) << "the dictionary id";
+    EXPECT_EQ(addinfix::g_seen[0].lParam, 0x3100) << "the translator id";
+    EXPECT_EQ(addinfix::g_seen[0].file, "\x96\x7c\x96\xf3 first\r\nsecond") << "the text without a terminator";
 
     ASSERT_TRUE(Addin_HandOver(ADDIN_VLM_TRANSLATE_RTF_FILE, ADDIN_RTF_FILE, "{\\rtf1 x}", 5, 6));
-    ASSERT_EQ(g_seen.size(), 2u);
-    EXPECT_EQ(g_seen[1].msg, 0x8414u);
-    EXPECT_EQ(g_seen[1].file, "{\\rtf1 x}");
+    ASSERT_EQ(addinfix::g_seen.size(), 2u);
+    EXPECT_EQ(addinfix::g_seen[1].msg, 0x8414u);
+    EXPECT_EQ(addinfix::g_seen[1].file, "{\\rtf1 x}");
 
     // A file that cannot be written: no message.
     std::string path = Addin_TempPath(ADDIN_TEXT_FILE);
@@ -248,70 +216,15 @@ TEST(HandOver, FileThenMessageToTheTranslationWindow) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(Addin_HandOver(ADDIN_VLM_TRANSLATE_TEXT_FILE, ADDIN_TEXT_FILE, "x", 1, 2));
     CloseHandle(lock);
-    EXPECT_EQ(g_seen.size(), 2u);
+    EXPECT_EQ(addinfix::g_seen.size(), 2u);
     DeleteFileA(path.c_str());
     DeleteFileA(Addin_TempPath(ADDIN_RTF_FILE).c_str());
 }
 
 // ---- Engine ----------------------------------------------------------------------------------
 
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\'));
-}
-
-// A catalogue in a settings file of the working folder: the translator driver dictionary, a
-// second translator whose library is missing (marked bad), and two static dictionaries.
-struct Catalogue {
-    std::string folder, settings;
-    Catalogue() {
-        folder = Testkit_Cwd() + "\\catalogue";
-        Testkit_RemoveFolder(folder);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        settings = folder + ".ini";
-        Testkit_WriteFile(settings, "");
-        Basekit_SettingsSetFile(settings.c_str());
-        Add(0x3100, ExeFolder() + "\\ddtranslate.dll", "Translator EJ", 0x0400);
-        Add(0x3300, folder + "\\missing.dll", "Missing translator", 0x0400);
-        AddDictionary(0x3400, "English-Japanese", 0x0100, 0);
-        AddDictionary(0x3500, "\x98\x61\x89\x70\x8e\xab\x93\x54", 0x0400, 128);  // waei jiten
-    }
-    ~Catalogue() {
-        Basekit_SettingsSetFile(nullptr);
-        DeleteFileA(settings.c_str());
-        Testkit_RemoveFolder(folder);
-    }
-    void Add(DWORD fileId, const std::string &file, const char *name, WORD language) {
-        char key[MAX_PATH];
-        Lexidata_GetDicKey(fileId, key);
-        Basekit_SettingsWriteString(key, "FileName", file.c_str());
-        Basekit_SettingsWriteString(key, "Name", name);
-        Lexidata_GetDicIndexKey(fileId, 1, key);
-        Basekit_SettingsWriteDword(key, "LangID", language);
-    }
-    void AddDictionary(DWORD fileId, const char *name, WORD language, BYTE charset) {
-        dicfix::Dictionary d;
-        d.fileId = fileId;
-        d.language = language;
-        d.charset = charset;
-        d.languages = {language, 0x0400};
-        dicfix::Index index;
-        index.language = language;
-        dicfix::Entry e;
-        e.headword = "entry";
-        e.text1 = "text";
-        index.entries.push_back(e);
-        d.indexes.push_back(index);
-        std::string path = folder + "\\" + std::to_string(fileId) + ".dic";
-        ASSERT_TRUE(dicfix::Write(path, d));
-        Add(fileId, path, name, language);
-    }
-};
-
 TEST(Engine, CountedStartListsAndTranslation) {
-    Catalogue catalogue;
+    addinfix::Catalogue catalogue;
     HINSTANCE self = GetModuleHandleA(nullptr);
     ASSERT_TRUE(Addin_EngineStart(self, "VLIEPLUGIN"));
     ASSERT_TRUE(Addin_EngineStart(self, "VLIEPLUGIN"));
