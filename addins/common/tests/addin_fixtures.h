@@ -1,5 +1,5 @@
 // Shared pieces of the add-ins' tests: a catalogue with the translator driver dictionary (and a
-// translator whose library is missing, and two fixture dictionaries) in a settings file of the
+// translator whose library is missing, and three fixture dictionaries) in a settings file of the
 // test, and a translation window of the test (the class kind 4 is found by) that keeps what it
 // was handed.
 #ifndef ADDIN_FIXTURES_H
@@ -58,7 +58,8 @@ inline std::string ExeFolder() {
 }
 
 // A catalogue in a settings file of the working folder: the translator driver dictionary, a
-// second translator whose library is missing (marked bad), and two static dictionaries.
+// second translator whose library is missing (marked bad), and three static dictionaries (one
+// named as the start of another).
 struct Catalogue {
     std::string folder, settings;
     Catalogue() {
@@ -72,6 +73,7 @@ struct Catalogue {
         Add(0x3300, folder + "\\missing.dll", "Missing translator", 0x0400);
         AddDictionary(0x3400, "English-Japanese", 0x0100, 0);
         AddDictionary(0x3500, "\x98\x61\x89\x70\x8e\xab\x93\x54", 0x0400, 128);  // waei jiten
+        AddDictionary(0x3600, "English", 0x0100, 0);
     }
     ~Catalogue() {
         Basekit_SettingsSetFile(nullptr);

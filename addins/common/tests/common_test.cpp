@@ -235,11 +235,12 @@ TEST(Engine, CountedStartListsAndTranslation) {
     ASSERT_EQ(translators.size(), 1u) << "the translator whose library is missing is left out";
     EXPECT_EQ(translators[0].id, 0x310000u);
     std::vector<AddinEntry> dictionaries = Addin_ListEntries(ADDIN_KIND_DICTIONARY);
-    ASSERT_EQ(dictionaries.size(), 2u);
+    ASSERT_EQ(dictionaries.size(), 3u);
     EXPECT_EQ(dictionaries[0].name, "English-Japanese");
     EXPECT_EQ(dictionaries[1].id, 0x350000u);
     EXPECT_EQ(Addin_FindEntry(ADDIN_KIND_DICTIONARY, "\x98\x61\x89\x70\x8e\xab\x93\x54"), 0x350000u);
-    EXPECT_EQ(Addin_FindEntry(ADDIN_KIND_DICTIONARY, "English"), 0u) << "exact names only";
+    EXPECT_EQ(Addin_FindEntry(ADDIN_KIND_DICTIONARY, "English"), 0x360000u) << "not the entry it begins";
+    EXPECT_EQ(Addin_FindEntry(ADDIN_KIND_DICTIONARY, "English-Jap"), 0u) << "exact names only";
     EXPECT_EQ(Addin_FindEntry(ADDIN_KIND_TRANSLATOR, "English-Japanese"), 0u) << "the other list";
 
     AddinTranslator translator;

@@ -408,7 +408,7 @@ TEST_F(Band, DocksInTheSiteWithItsBoxesAndFollowsTheEvents) {
     ASSERT_TRUE(translators && dictionaries);
     EXPECT_EQ(SendMessageA(translators, CB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(SendMessageA(translators, CB_GETITEMDATA, 0, 0), 0x310000);
-    EXPECT_EQ(SendMessageA(dictionaries, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(dictionaries, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(SendMessageA(dictionaries, CB_GETDROPPEDWIDTH, 0, 0), 200);
     SendMessageA(translators, CB_SETCURSEL, 0, 0);
     SendMessageA(dictionaries, CB_SETCURSEL, 1, 0);
