@@ -271,7 +271,8 @@ LRESULT Viewer_ShowItem(Viewer *v, WPARAM flag, VLTranParam *request)
     if (!request || !v->words) return 0;
     BubblePoint p = Bubble_UnpackPoint(request->pointTop, request->pointBottom);
     if (!CursorOnWord(p.x, p.y)) return 0;
-    if (!Lexshelf_SearchPopup(request, v->words)) return 0;
+    int ok = Lexshelf_SearchPopup(request, v->words);
+    if (!ok) return 0;
     if (!CursorOnWord(p.x, p.y)) return 0;
     SendMessageA(v->dataList, VLDLM_REFRESH, 0, 0);
     Viewer_UpdateToolButtons(v);
