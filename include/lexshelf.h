@@ -69,6 +69,10 @@ extern "C" {
 /* Messages with which an entry is handed to the running study-list program. */
 #define VLM_STUDYLIST_ADD_HISTORY 0x8405
 #define VLM_STUDYLIST_ADD_ACTIVE  0x8406
+/* Answer of the study-list program that is running but does not take the entry (the list is
+ * full): the hand-over then fails without writing the file, which the program's open viewer
+ * rewrites when it closes.  -1 stays "no study-list window took it". */
+#define VLM_STUDYLIST_REFUSED (-2)
 
 /* ---- Records ------------------------------------------------------------------------------------ */
 /* One group (540 bytes); made by Lexshelf_GroupCreate, freed by Lexshelf_GroupDestroy. */
@@ -301,7 +305,8 @@ BOOL WINAPI Lexshelf_DeleteList(const char *path);
  * visited (the one that stopped the walk included). */
 int WINAPI Lexshelf_EnumLists(LexshelfNameProc callback, LPARAM user);
 /* Hands the entry to the running study-list program, or appends it to the file: 1 when handed
- * over, else the append's result; 0 when the relay library or a path is missing. */
+ * over, else the append's result; 0 when the relay library or a path is missing, or when the
+ * running program refused the entry (VLM_STUDYLIST_REFUSED). */
 BOOL WINAPI Lexshelf_AddToHistory(const VLDataItem *item);
 BOOL WINAPI Lexshelf_AddToActiveList(const VLDataItem *item);
 /* LEXSHELF_ROLE_* bits of the path. */

@@ -62,7 +62,10 @@ BOOL HandOver(const VLDataItem *item, UINT message, bool history) {
     DeliverEntryProc deliver = (DeliverEntryProc)RelayProc(kRelayDeliverEntry);
     if (!deliver)
         return FALSE;
-    if (deliver(kStudyListKind, message, 0, item) != -1)
+    LRESULT answer = deliver(kStudyListKind, message, 0, item);
+    if (answer == VLM_STUDYLIST_REFUSED)
+        return FALSE;  // the running program holds the list and could not take the entry
+    if (answer != -1)
         return TRUE;
     char path[MAX_PATH];
     bool known = history ? Lexshelf_GetHistoryListPath(path) : Lexshelf_GetActiveList(path);

@@ -41,9 +41,12 @@ int CALLBACK CollectPath(const char *path, LPARAM user) {
 }
 int CALLBACK StopAtOnce(const char *, LPARAM) { return 0; }
 
-// Stands in for the running study-list program: takes every entry handed to it.
+// Stands in for the running study-list program: takes every entry handed to it, or refuses
+// them all while its "full" property is set.
 LRESULT CALLBACK TakerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == VLM_STUDYLIST_ADD_HISTORY || m == VLM_STUDYLIST_ADD_ACTIVE) {
+        if (GetPropA(w, "full"))
+            return VLM_STUDYLIST_REFUSED;
         SetPropA(w, "taken", (HANDLE)((UINT_PTR)GetPropA(w, "taken") + 1));
         return 0;
     }
@@ -108,6 +111,14 @@ TEST(StudyList, FirstStartCreatesTheFiles) {
     EXPECT_EQ(2u, (UINT_PTR)GetPropA(taker, "taken"));
     EXPECT_EQ(2, CountIn(history));
     EXPECT_EQ(1, CountIn(def));
+    // A running program that cannot take the entry: the hand-over fails and the files stay, since
+    // the program rewrites its open list.
+    SetPropA(taker, "full", (HANDLE)1);
+    EXPECT_FALSE(Lexshelf_AddToHistory(item));
+    EXPECT_FALSE(Lexshelf_AddToActiveList(item));
+    EXPECT_EQ(2, CountIn(history));
+    EXPECT_EQ(1, CountIn(def));
+    RemovePropA(taker, "full");
     RemovePropA(taker, "taken");
     DestroyWindow(taker);
     UnregisterClassA(wc.lpszClassName, wc.hInstance);

@@ -377,6 +377,16 @@ TEST_F(Band, SiteFailuresAndBandInformation) {
     band->Release();
 }
 
+// Cancels the options dialog that the band opens over the site's window.
+bool g_optionsSeen;
+void CALLBACK CancelOptions(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = FindWindowA("#32770", nullptr);
+    if (!dlg || !IsWindowVisible(dlg) || !GetDlgItem(dlg, 201)) return;
+    KillTimer(nullptr, id);
+    g_optionsSeen = GetDlgItem(dlg, 108) && GetDlgItem(dlg, 109);
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+}
+
 // The window's children by control id.
 HWND Child(HWND bar, int id) { return GetDlgItem(bar, id); }
 
@@ -444,8 +454,22 @@ TEST_F(Band, DocksInTheSiteWithItsBoxesAndFollowsTheEvents) {
     EXPECT_EQ(sink->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr),
               E_INVALIDARG);
     DISPPARAMS none = {};
+    // The page check reads (and so deletes) a waiting page note: a download before any document
+    // has completed leaves it alone.
+    const std::string note = Addin_TempPath(ADDIN_NOTE_FILE);
+    ASSERT_TRUE(Addin_WriteNote(0x310000, 0x350000, "http://example.org/"));
     EXPECT_EQ(sink->Invoke(DISPID_DOWNLOADCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_TRUE(Testkit_Exists(note)) << "no page check before a document completed";
     EXPECT_EQ(sink->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_FALSE(Testkit_Exists(note)) << "checked on the completed document";
+    ASSERT_TRUE(Addin_WriteNote(0x310000, 0x350000, "http://example.org/"));
+    EXPECT_EQ(sink->Invoke(DISPID_DOWNLOADCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_FALSE(Testkit_Exists(note)) << "checked again after later downloads";
+    // The options button opens the options dialog over the browser's window (closed here).
+    SetTimer(nullptr, 0, 50, CancelOptions);
+    g_optionsSeen = false;
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(107, BN_CLICKED), (LPARAM)toolbar);
+    EXPECT_TRUE(g_optionsSeen);
     // A toolbar button on a browser without a page ends silently.
     SendMessageA(bar, WM_COMMAND, MAKEWPARAM(106, BN_CLICKED), (LPARAM)toolbar);
     SendMessageA(bar, WM_COMMAND, MAKEWPARAM(105, BN_CLICKED), (LPARAM)toolbar);
