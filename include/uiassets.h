@@ -439,6 +439,10 @@
 #define UIA_IDS_LIST_COLUMN_FIRST 2431  /* 2431-2433 name, date, size */
 #define UIA_IDS_LIST_FILTER 2447        /* file-dialog filter, parts separated by '|' (Uiassets_LoadFilter) */
 #define UIA_IDS_LIST_MISSING_DIC 2450
+#define UIA_IDS_LIST_FULL 2480         /* format: list name, number of entries (a delivery not taken) */
+#define UIA_IDS_LIST_BAD_NAME 2481      /* a name a file name cannot carry */
+#define UIA_IDS_LIST_NAME_TAKEN 2482    /* format: name */
+#define UIA_IDS_LIST_FILE_FAILED 2483   /* format: path */
 #define UIA_IDM_STUDY_MANAGER 107       /* file, list, view, tools, help */
 #define UIA_STUDY_MANAGER_LIST_MENU 1
 #define UIA_STUDY_MANAGER_VIEW_MENU 2   /* its first four items are the views */
