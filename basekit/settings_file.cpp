@@ -74,7 +74,10 @@ int Change(EditFn edit, const void *arg)
     SettingsText old = {NULL, 0}, now = {NULL, 0};
     int exists = 0, ok = 0;
     DWORD e = ERROR_OUTOFMEMORY;
-    if (!Settings_Load(&old, &exists)) {
+    if (!lock) {
+        // Another writer holds the file too long: nothing is written without the lock.
+        e = GetLastError();
+    } else if (!Settings_Load(&old, &exists)) {
         e = GetLastError();
     } else if (edit(&old, arg, &now)) {
         if (now.size == old.size && memcmp(now.data, old.data, now.size) == 0) {

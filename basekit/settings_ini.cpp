@@ -57,11 +57,30 @@ void Settings_UpperInPlace(char *s, size_t n)
 
 // ---- The lock shared by every process that uses the same file ---------------------------------
 
-HANDLE Settings_Lock(void)
+// The file's canonical name: full, with every component in its long form (the file's own name as
+// given while it does not exist yet), so that a process that named the file before it existed and
+// one that got its short name later take the same lock.
+static void CanonicalPath(char *out, DWORD size)
 {
     char full[MAX_PATH * 2];
     DWORD n = GetFullPathNameA(Settings_ShortPath(), sizeof full, full, NULL);
     if (n == 0 || n >= sizeof full) lstrcpynA(full, Settings_ShortPath(), sizeof full);
+    n = GetLongPathNameA(full, out, size);
+    if (n > 0 && n < size) return;
+    lstrcpynA(out, full, size);
+    char *slash = strrchr(full, '\\');
+    if (!slash) return;
+    *slash = '\0';
+    char folder[MAX_PATH * 2];
+    n = GetLongPathNameA(full, folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder || n + 1 + strlen(slash + 1) >= size) return;
+    wsprintfA(out, "%s\\%s", folder, slash + 1);
+}
+
+HANDLE Settings_Lock(void)
+{
+    char full[MAX_PATH * 2];
+    CanonicalPath(full, sizeof full);
     unsigned long long h = 1469598103934665603ull;   // FNV-1a over the path without case
     for (const char *p = full; *p; p++) {
         h ^= Fold((BYTE)*p);
@@ -72,9 +91,10 @@ HANDLE Settings_Lock(void)
               (unsigned long)(h & 0xFFFFFFFFu));
     HANDLE m = CreateMutexA(NULL, FALSE, name);
     if (!m) return NULL;
-    DWORD w = WaitForSingleObject(m, 10000);
+    DWORD w = WaitForSingleObject(m, 30000);
     if (w != WAIT_OBJECT_0 && w != WAIT_ABANDONED) {
         CloseHandle(m);
+        SetLastError(ERROR_TIMEOUT);
         return NULL;
     }
     return m;
@@ -91,15 +111,24 @@ void Settings_Unlock(HANDLE lock)
 
 enum { MAX_FILE = 64 * 1024 * 1024 };
 
+// A program that opens the file without the lock holds it only for a moment: a read or a swap
+// that meets it tries again for up to a second.
+enum { kBusyTries = 20, kBusyPause = 50 };
+
 int Settings_Load(SettingsText *t, int *exists)
 {
     t->data = NULL;
     t->size = 0;
     *exists = 0;
     int ok = 0;
-    HANDLE f = CreateFileA(Settings_ShortPath(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE f = INVALID_HANDLE_VALUE;
+    for (int tries = 0; f == INVALID_HANDLE_VALUE && tries < kBusyTries; tries++) {
+        if (tries) Sleep(kBusyPause);
+        f = CreateFileA(Settings_ShortPath(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, NULL);
+        if (f == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) break;
+    }
     if (f == INVALID_HANDLE_VALUE) {
         DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) {
@@ -157,51 +186,52 @@ static int SetSize(HANDLE f, size_t n)
     return SetFilePointerEx(f, at, NULL, FILE_BEGIN) && SetEndOfFile(f);
 }
 
-// A new file is written whole or removed again.  An existing one is first grown to the new size
-// (so a full disk fails before any byte changes), then overwritten; a failed overwrite puts the
-// old bytes back.
+// The whole text goes to a side file beside the settings file, which is flushed and then swapped
+// in: a failure or a crash at any point leaves the old file (or none) whole.  A new file is moved
+// into place only while none is there.
 int Settings_Store(const SettingsText *t, const SettingsText *old, int existed)
 {
+    (void)old;
     const char *path = Settings_ShortPath();
-    if (!existed) {
-        HANDLE f = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, NULL);
-        if (f == INVALID_HANDLE_VALUE) return 0;
-        int ok = WriteAt(f, t->data, t->size);
-        DWORD e = GetLastError();
-        CloseHandle(f);
-        if (!ok) {
-            DeleteFileA(path);
-            SetLastError(e ? e : ERROR_WRITE_FAULT);
-        }
-        return ok;
-    }
-    // A read-only file is left alone even where the platform would let the owner write it.
-    DWORD attr = GetFileAttributesA(path);
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) {
-        SetLastError(ERROR_ACCESS_DENIED);
+    char side[MAX_PATH];
+    if (!path[0] || lstrlenA(path) + 5 >= MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
-    HANDLE f = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (f == INVALID_HANDLE_VALUE) return 0;
-    int ok = 0;
-    DWORD e = 0;
-    if (t->size > old->size && !SetSize(f, t->size)) {
-        e = GetLastError();
-        SetSize(f, old->size);
-    } else if (!WriteAt(f, t->data, t->size)) {
-        e = GetLastError();
-        WriteAt(f, old->data, old->size);
-        SetSize(f, old->size);
-    } else if (!SetSize(f, t->size)) {
-        e = GetLastError();
-    } else {
-        ok = 1;
+    wsprintfA(side, "%s.new", path);
+    if (existed) {
+        // A read-only file is left alone even where the platform would let the owner write it,
+        // and so is one that another program holds open without sharing the right to write.
+        DWORD attr = GetFileAttributesA(path);
+        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return 0;
+        }
+        HANDLE probe = INVALID_HANDLE_VALUE;
+        for (int tries = 0; probe == INVALID_HANDLE_VALUE && tries < kBusyTries; tries++) {
+            if (tries) Sleep(kBusyPause);
+            probe = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+            if (probe == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) break;
+        }
+        if (probe == INVALID_HANDLE_VALUE) return 0;
+        CloseHandle(probe);
     }
-    FlushFileBuffers(f);
+    HANDLE f = CreateFileA(side, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (f == INVALID_HANDLE_VALUE) return 0;
+    int ok = WriteAt(f, t->data, t->size) && SetSize(f, t->size) && FlushFileBuffers(f);
+    DWORD e = GetLastError();
     CloseHandle(f);
-    if (!ok) SetLastError(e ? e : ERROR_WRITE_FAULT);
+    for (int tries = 0; ok && tries < kBusyTries; tries++) {
+        if (tries) Sleep(kBusyPause);
+        if (MoveFileExA(side, path, (existed ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH)) break;
+        e = GetLastError();
+        if ((e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED) || tries + 1 == kBusyTries) ok = 0;
+    }
+    if (!ok) {
+        DeleteFileA(side);
+        SetLastError(e ? e : ERROR_WRITE_FAULT);
+    }
     return ok;
 }
 

@@ -36,15 +36,16 @@ struct SettingsSpan {
     const char *p;
     size_t n;
 };
-// Takes the lock of the settings file; released by Settings_Unlock.  Never fails: without the
-// lock the access goes on unguarded.
+// Takes the lock of the settings file (named after the file's canonical long path), waiting at
+// most 30 seconds; released by Settings_Unlock.  Null when it could not be taken: reads then go
+// on unguarded (the file is only ever swapped whole), changes fail.
 HANDLE Settings_Lock(void);
 void Settings_Unlock(HANDLE lock);
 // Loads the file; a missing file loads as empty text (and *exists 0).  0 on failure to read.
 int Settings_Load(SettingsText *t, int *exists);
 void Settings_Free(SettingsText *t);
-// Writes the text back in place; the stored file stays whole when the write fails.  0 on failure
-// with the last error set.
+// Writes the text to a side file and swaps it in; the stored file stays whole when anything
+// fails.  0 on failure with the last error set.
 int Settings_Store(const SettingsText *t, const SettingsText *old, int existed);
 
 // Walks over the file (all read-only).

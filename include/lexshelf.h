@@ -373,15 +373,17 @@ typedef int(CALLBACK *LexshelfProgressProc)(int percent, LPARAM user);
  * the dictionary is not in the catalogue or the file cannot be created. */
 BOOL WINAPI Lexshelf_ExportText(const char *path, DWORD dicId, int separator);
 /* Reads such a file into the user dictionary: records may span lines inside quotes; a separator
- * or a doubled quote inside quotes is text.  1; 0 when the file cannot be opened; -1 when the
- * record limit (LEXSHELF_IMPORT_LIMIT entries) stopped it. */
+ * or a doubled quote inside quotes is text.  1; 0 when the file cannot be opened or a record
+ * could not be added (the others are); -1 when the record limit (LEXSHELF_IMPORT_LIMIT entries)
+ * stopped it. */
 int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const TextImportOptions *options,
                                LexshelfProgressProc progress, LPARAM user);
 /* The exchange file of the earlier generation ("User Dictionary for VL") from an open file: 1; 0
- * when the header does not match, the file is damaged (nothing is added then) or holds no entry. */
+ * when the header does not match, the file is damaged (nothing is added then), holds no entry or
+ * an entry could not be added. */
 BOOL WINAPI Lexshelf_ImportUserDic(HANDLE file, DWORD dicId);
-/* A version-3 user dictionary file ("VELOUDV3"): 1; 0 when the signature does not match or the file
- * is damaged (nothing is added then). */
+/* A version-3 user dictionary file ("VELOUDV3"): 1; 0 when the signature does not match, the file
+ * is damaged (nothing is added then) or an entry could not be added. */
 BOOL WINAPI Lexshelf_ImportV3UserDic(HANDLE file, DWORD dicId);
 /* Puts the entry on the clipboard as "Rich Text Format", "VLTF Text Format" and CF_TEXT; 1, or 0
  * when its text cannot be read or the clipboard cannot be opened. */

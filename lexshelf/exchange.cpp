@@ -24,6 +24,12 @@ bool HighBytes(const std::string &s) {
     return false;
 }
 
+// A headword and second string a user dictionary can hold (at most 255 bytes each); records
+// beyond that are skipped like records without a headword, not counted as failed adds.
+bool Storable(const ShelfImportEntry &e) {
+    return !e.headword.empty() && e.headword.size() <= 255 && e.second.size() <= 255 && e.third.size() <= 255;
+}
+
 // Adds one entry to the user dictionary; true when the engine took it.
 bool AddEntry(DWORD dicId, const ShelfImportEntry &e) {
     VLDataItem head = {};
@@ -109,11 +115,13 @@ bool ReadAll(HANDLE file, std::vector<BYTE> *bytes) {
            (bytes->empty() || ReadFile(file, bytes->data(), (DWORD)bytes->size(), &got, nullptr)) && got == bytes->size();
 }
 
-BOOL AddAll(DWORD dicId, const std::vector<ShelfImportEntry> &entries) {
+// Adds every entry with a headword; the number the engine could not take.
+long AddAll(DWORD dicId, const std::vector<ShelfImportEntry> &entries) {
+    long failed = 0;
     for (const ShelfImportEntry &e : entries)
-        if (!e.headword.empty())
-            AddEntry(dicId, e);
-    return entries.empty() ? FALSE : TRUE;
+        if (Storable(e) && !AddEntry(dicId, e))
+            failed++;
+    return failed;
 }
 
 }  // namespace
@@ -168,7 +176,7 @@ extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const T
     if (options->SkipFirstLine)
         fgets(buffer.data(), (int)buffer.size(), file);
     int result = 1;
-    long count = 0, records = 0;
+    long count = 0, records = 0, failed = 0;
     int lastPercent = -1;
     std::string record;
     bool open = false;  // a quoted field is open at the end of the record so far
@@ -205,13 +213,15 @@ extern "C" int WINAPI Lexshelf_ImportText(const char *path, DWORD dicId, const T
         }
         ShelfImportEntry entry;
         if (Shelf_FieldsToEntry(Shelf_SplitRecord(record, separator), options->HeadwordColumn, options->SecondColumn,
-                                &entry))
-            AddEntry(dicId, entry);
+                                &entry) &&
+            Storable(entry) && !AddEntry(dicId, entry))
+            failed++;
         count += 100;
         record.clear();
     }
     fclose(file);
-    return result;
+    // Records the dictionary could not take make the import a failure (the others are in).
+    return failed && result == 1 ? 0 : result;
 }
 
 namespace {
@@ -235,13 +245,13 @@ extern "C" BOOL WINAPI Lexshelf_ImportUserDic(HANDLE file, DWORD dicId) {
     std::vector<ShelfImportEntry> entries;
     if (!ReadOlder(file, Shelf_ReadExchangeFile, &entries))
         return FALSE;
-    return AddAll(dicId, entries);
+    // An entry that could not be added is a failed import, not a silent loss.
+    return !entries.empty() && AddAll(dicId, entries) == 0 ? TRUE : FALSE;
 }
 
 extern "C" BOOL WINAPI Lexshelf_ImportV3UserDic(HANDLE file, DWORD dicId) {
     std::vector<ShelfImportEntry> entries;
     if (!ReadOlder(file, Shelf_ReadV3File, &entries))
         return FALSE;
-    AddAll(dicId, entries);
-    return TRUE;
+    return AddAll(dicId, entries) == 0 ? TRUE : FALSE;
 }

@@ -215,6 +215,10 @@ extern "C" BOOL WINAPI Lexshelf_GroupLoad(DWORD id, VLDicGroup *group) {
     return TRUE;
 }
 
+// The key is written over, never deleted first: the dictionaries, then their number, names and
+// priorities; only when every write went through do the places of dictionaries beyond the new
+// number go.  A failed write (a full disk, a settings file held too long) is reported, and the
+// group stored before keeps its dictionaries.
 extern "C" BOOL WINAPI Lexshelf_GroupSave(VLDicGroup *group) {
     if (!group)
         return FALSE;
@@ -226,22 +230,31 @@ extern "C" BOOL WINAPI Lexshelf_GroupSave(VLDicGroup *group) {
         if (group->id != 0) {
             char path[MAX_PATH];
             Shelf_GroupPath(group->id, path);
-            Shelf_DeleteKeyTree(path);
-            SettingsKey key = Basekit_SettingsCreateKey(nullptr, path);
-            if (key) {
-                Basekit_SettingsCloseKey(key);
-                Basekit_SettingsWriteString(path, "Name", group->name);
-                Basekit_SettingsWriteString(path, "NickName", group->nickName);
-                Basekit_SettingsWriteDword(path, "PriorityForPopup", group->priorityForPopup);
-                Basekit_SettingsWriteDword(path, "PriorityForSearch", group->priorityForSearch);
-                Basekit_SettingsWriteDword(path, "PriorityForTranslate", group->priorityForTranslate);
-                ok = Basekit_SettingsWriteDword(path, "NumberOfDictionary", group->count) != 0;
-                for (DWORD i = 0; i < group->count; i++) {
+            DWORD before = Shelf_KeyExists(path) ? Basekit_SettingsReadDword(path, "NumberOfDictionary") : 0;
+            SettingsKey key = Shelf_KeyExists(path) ? Basekit_SettingsOpenKey(path) : Basekit_SettingsCreateKey(nullptr, path);
+            bool all = key != nullptr;
+            Basekit_SettingsCloseKey(key);
+            for (DWORD i = 0; all && i < group->count; i++) {
+                char name[32];
+                snprintf(name, sizeof name, "#%dIndexID", (int)i);
+                all = Basekit_SettingsWriteDword(path, name, group->dictionaries[i]) != 0;
+            }
+            all = all && Basekit_SettingsWriteDword(path, "NumberOfDictionary", group->count) != 0 &&
+                  Basekit_SettingsWriteString(path, "Name", group->name) != 0 &&
+                  Basekit_SettingsWriteString(path, "NickName", group->nickName) != 0 &&
+                  Basekit_SettingsWriteDword(path, "PriorityForPopup", group->priorityForPopup) != 0 &&
+                  Basekit_SettingsWriteDword(path, "PriorityForSearch", group->priorityForSearch) != 0 &&
+                  Basekit_SettingsWriteDword(path, "PriorityForTranslate", group->priorityForTranslate) != 0;
+            if (all && before > group->count) {
+                SettingsKey k = Basekit_SettingsOpenKey(path);
+                for (DWORD i = group->count; k && i < before && i < kMaxGroupDics; i++) {
                     char name[32];
                     snprintf(name, sizeof name, "#%dIndexID", (int)i);
-                    Basekit_SettingsWriteDword(path, name, group->dictionaries[i]);
+                    Basekit_SettingsDeleteValue(k, name);
                 }
+                Basekit_SettingsCloseKey(k);
             }
+            ok = all ? TRUE : FALSE;
         }
     }
     if (ok)

@@ -46,6 +46,28 @@ bool ListPath(const char *name, char *path) {
 
 bool FileExists(const char *path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// The file is a word list in the current format (a list of an older format loads as empty and
+// must never be saved over).
+bool CurrentFormat(const char *path) {
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    BYTE head[14];
+    DWORD got = 0;
+    bool ok = ReadFile(f, head, sizeof head, &got, nullptr) && got == sizeof head && memcmp(head, "VLV5DATA", 8) == 0 &&
+              (WORD)(head[12] | head[13] << 8) >= VLWORDLIST_FORMAT;
+    CloseHandle(f);
+    return ok;
+}
+
+// Loads a list and saves it back (which keeps at most the list's maximum), only when it is in the
+// current format.
+void TrimList(VLWordListFile *handle, const char *path) {
+    if (CurrentFormat(path) && Lexshelf_WordListLoad(handle, path))
+        Lexshelf_WordListSave(handle);
+}
+
 // Writes an empty word-list file at path when none is there.
 void CreateEmptyList(const char *path) {
     if (FileExists(path))
@@ -248,10 +270,10 @@ void Shelf_TrimStudyLists(bool keepHistory, bool trim) {
         // A load keeps at most the list's maximum; saving it back trims the file.
         VLWordListFile *handle = Lexshelf_WordListCreate();
         if (handle) {
-            if (Lexshelf_GetActiveList(path) && Lexshelf_WordListLoad(handle, path))
-                Lexshelf_WordListSave(handle);
-            if (Lexshelf_GetHistoryListPath(path) && Lexshelf_WordListLoad(handle, path))
-                Lexshelf_WordListSave(handle);
+            if (Lexshelf_GetActiveList(path))
+                TrimList(handle, path);
+            if (Lexshelf_GetHistoryListPath(path))
+                TrimList(handle, path);
             Lexshelf_WordListDestroy(handle);
         }
     }

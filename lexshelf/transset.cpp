@@ -135,21 +135,64 @@ extern "C" void WINAPI Lexshelf_TransSetDelete(VLTransSet *set) {
         Shelf_DeleteKeyTree(path);
 }
 
+// The set's keys are written over, never deleted first: every entry, then (only when all went
+// through) the stored slots the set no longer has.  A failed write is reported and the set stored
+// before keeps its entries.
 extern "C" BOOL WINAPI Lexshelf_TransSetSave(VLTransSet *set) {
     char path[MAX_PATH];
     if (!set || !SetPath(set, path))
         return FALSE;
-    Shelf_DeleteKeyTree(path);
-    SettingsKey key = Basekit_SettingsCreateKey(nullptr, path);
-    Basekit_SettingsCloseKey(key);
-    for (DWORD i = 0; i < set->count; i++) {
+    bool ok = true;
+    if (!Shelf_KeyExists(path)) {
+        SettingsKey key = Basekit_SettingsCreateKey(nullptr, path);
+        ok = key != nullptr;
+        Basekit_SettingsCloseKey(key);
+    }
+    for (DWORD i = 0; ok && i < set->count; i++) {
         const VLTransSetEntry &e = set->entries[i];
         char entryPath[MAX_PATH], name[16];
+        // The first level as a key of its own (the settings file lists only keys that are there).
         snprintf(entryPath, sizeof entryPath, "%s\\%08x", path, (unsigned)e.firstKey);
-        Basekit_SettingsCloseKey(Basekit_SettingsCreateKey(nullptr, entryPath));
+        if (!Shelf_KeyExists(entryPath)) {
+            SettingsKey key = Basekit_SettingsCreateKey(nullptr, entryPath);
+            ok = key != nullptr;
+            Basekit_SettingsCloseKey(key);
+        }
         snprintf(entryPath, sizeof entryPath, "%s\\%08x\\%08x", path, (unsigned)e.firstKey, (unsigned)e.secondKey);
         snprintf(name, sizeof name, "#%dID", (int)e.slot);
-        Basekit_SettingsWriteDword(entryPath, name, e.dictionaryId);
+        ok = ok && Basekit_SettingsWriteDword(entryPath, name, e.dictionaryId) != 0;
+    }
+    if (!ok)
+        return FALSE;
+    // What is stored beyond the set goes: slots it does not hold, then keys left without any.
+    for (const std::string &first : Shelf_SubkeyNames(path)) {
+        DWORD k1 = 0;
+        std::string firstPath = std::string(path) + "\\" + first;
+        bool keepFirst = ParseHex(first, &k1);
+        bool anySecond = false;
+        for (const std::string &second : Shelf_SubkeyNames(firstPath.c_str())) {
+            DWORD k2 = 0;
+            std::string secondPath = firstPath + "\\" + second;
+            bool any = false;
+            SettingsKey k = Basekit_SettingsOpenKey(secondPath.c_str());
+            for (DWORD slot = 1; slot <= kSlots; slot++) {
+                if (keepFirst && ParseHex(second, &k2) && Lexshelf_TransSetFind(set, k1, k2, slot, nullptr)) {
+                    any = true;
+                    continue;
+                }
+                char name[16];
+                snprintf(name, sizeof name, "#%dID", (int)slot);
+                if (k)
+                    Basekit_SettingsDeleteValue(k, name);
+            }
+            Basekit_SettingsCloseKey(k);
+            if (any)
+                anySecond = true;
+            else
+                Shelf_DeleteKeyTree(secondPath.c_str());
+        }
+        if (!anySecond)
+            Shelf_DeleteKeyTree(firstPath.c_str());
     }
     const VLTransSet *current = Shelf().current;
     if (current && lstrcmpiA(current->name, set->name) == 0)

@@ -3,7 +3,9 @@
 // Runs under code page 932.
 #include <gtest/gtest.h>
 #include "basekit.h"
+#include "support/testkit_faults.h"
 #include "support/testkit_files.h"
+#include "support/testkit_process.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -496,6 +498,93 @@ TEST_F(SettingsFile, ConcurrentWritersLoseNoLine)
     EXPECT_EQ(Basekit_SettingsCountValues(k), 1 + kThreads * kEach);   // "@" and every number
     Basekit_SettingsCloseKey(k);
     EXPECT_EQ(Basekit_SettingsReadDword("SOFTWARE\\Shared", "T3V24"), 3024u);
+}
+
+TEST_F(SettingsFile, AWriteThatStopsHalfwayLeavesTheOldFileWhole)
+{
+    const char *key = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Test";
+    for (const char *name : {"A", "B", "C"}) ASSERT_NE(Basekit_SettingsWriteString(key, name, "stored"), 0);
+    const std::string before = Bytes();
+    const std::string longer(300, 'x');
+    {
+        // The disk fills up after a few bytes and stays full (as a power loss would leave it).
+        Testkit_WriteFault fault("Basekit.dll", 20);
+        ASSERT_TRUE(fault.Armed());
+        EXPECT_EQ(Basekit_SettingsWriteString(key, "A", longer.c_str()), 0);
+        EXPECT_EQ(Basekit_SettingsWriteString(key, "D", "new"), 0);
+    }
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_FALSE(Testkit_Exists(file_ + ".new"));
+    ASSERT_NE(Basekit_SettingsWriteString(key, "A", longer.c_str()), 0);
+    char buf[400];
+    EXPECT_EQ(Basekit_SettingsReadString(key, "A", buf, sizeof buf), 1);
+    EXPECT_EQ(std::string(buf), longer);
+}
+
+// ---- Several processes on one settings file ----------------------------------------------------
+
+const char kChildEnv[] = "BASEKIT_SETTINGS_CHILD";
+const int kProcessWrites = 150;
+
+void WriteShare(char who, int *failed)
+{
+    for (int i = 0; i < kProcessWrites; i++) {
+        char name[16];
+        snprintf(name, sizeof name, "%c%d", who, i);
+        if (!Basekit_SettingsWriteDword("SOFTWARE\\Shared", name, (DWORD)i)) ++*failed;
+    }
+}
+
+// The second process of the test below (run only from there): "<settings file>|<start event>".
+TEST(SettingsFileProcesses, DISABLED_SecondWriter)
+{
+    char arg[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableA(kChildEnv, arg, sizeof arg);
+    ASSERT_TRUE(n > 0 && n < sizeof arg);
+    char *bar = strchr(arg, '|');
+    ASSERT_NE(bar, nullptr);
+    *bar = '\0';
+    Basekit_SettingsSetFile(arg);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, bar + 1);
+    ASSERT_NE(go, nullptr);
+    WaitForSingleObject(go, 30000);
+    CloseHandle(go);
+    int failed = 0;
+    WriteShare('C', &failed);
+    EXPECT_EQ(failed, 0);
+}
+
+// A process that named the settings file before it existed and one that started later (and got
+// its short name) write at the same time: both take the same lock and no write is lost.
+TEST(SettingsFileProcesses, WritersOfLongAndShortNamesShareTheLock)
+{
+    std::string file = Testkit_Cwd() + "\\settings shared by two processes.ini";
+    DeleteFileA(file.c_str());
+    Basekit_SettingsSetFile(file.c_str());
+    ASSERT_NE(Basekit_SettingsWriteString("SOFTWARE\\Shared", "First", "here"), 0);
+    char shortName[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA(file.c_str(), shortName, sizeof shortName), 0u);
+    ASSERT_NE(std::string(shortName), file);   // the two processes spell the file differently
+
+    std::string event = "basekit_settings_go_" + std::to_string(GetCurrentProcessId());
+    HANDLE go = CreateEventA(NULL, TRUE, FALSE, event.c_str());
+    SetEnvironmentVariableA(kChildEnv, (file + "|" + event).c_str());
+    TestkitProcess child;
+    ASSERT_TRUE(child.Start("\"" + Testkit_ExeFolder() + "basekit_settings_test.exe\" "
+                            "--gtest_also_run_disabled_tests --gtest_filter=SettingsFileProcesses.DISABLED_SecondWriter"));
+    SetEnvironmentVariableA(kChildEnv, NULL);
+    SetEvent(go);
+    int failed = 0;
+    WriteShare('P', &failed);
+    EXPECT_EQ(child.WaitExit(120000), 0);
+    CloseHandle(go);
+    EXPECT_EQ(failed, 0);
+    SettingsKey k = Basekit_SettingsOpenKey("SOFTWARE\\Shared");
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(Basekit_SettingsCountValues(k), 2 + 2 * kProcessWrites);   // "@", First and every number
+    Basekit_SettingsCloseKey(k);
+    Basekit_SettingsSetFile(nullptr);
+    DeleteFileA(file.c_str());
 }
 
 // ---- The registry ------------------------------------------------------------------------------

@@ -339,6 +339,24 @@ TEST(Exchange, AFailedExportKeepsTheEarlierFile) {
     EXPECT_EQ("\"more\",\"text\"\n\"word\",\"text\"\n", ReadText(file));
 }
 
+// Records the dictionary cannot take make an import fail instead of being dropped silently.
+TEST(Exchange, AnImportReportsRecordsItCouldNotAdd) {
+    UserBox box;
+    ASSERT_TRUE(Lexshelf_Init(3));
+    DWORD d = box.NewUserDic("busy");
+    ASSERT_NE(0u, d);
+    std::string file = box.Path("busy.txt");
+    WriteBytes(file, "\"one\",\"t\"\n\"two\",\"t\"\n");
+    TextImportOptions options = {(const char *)(UINT_PTR)',', 0, 0, 1, 0, 0};
+    // Another program holds the dictionary's item file without sharing it: no entry can go in.
+    HANDLE held = CreateFileA(box.Path("busy.rxa").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, Lexshelf_ImportText(file.c_str(), d, &options, nullptr, 0));
+    CloseHandle(held);
+    EXPECT_EQ(1, Lexshelf_ImportText(file.c_str(), d, &options, nullptr, 0));
+    EXPECT_EQ(2, Lexicore_GetEntryCount(d, 0));
+}
+
 int CALLBACK StopAtSecond(int percent, LPARAM user) {
     std::vector<int> *seen = (std::vector<int> *)user;
     seen->push_back(percent);

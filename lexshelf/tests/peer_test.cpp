@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 #include "shelfkit.h"
+#include "support/testkit_files.h"
 #include "lexidata.h"
 
 using namespace shelfkit;
@@ -246,6 +247,24 @@ TEST(Peer, ResidentStopRemovesTheHistory) {
             UnregisterClassA("VelomiraV5SearchMain", GetModuleHandleA(nullptr));
         }
     }
+}
+
+// A study list in an older format (which loads as an empty list) is left as it is at the
+// resident program's stop, not saved over as an empty list.
+TEST(Peer, ResidentStopLeavesAnOlderFormatListAlone) {
+    Sandbox box("peerolder", Mode::Registry);
+    ASSERT_TRUE(Lexshelf_Init(3));
+    char active[MAX_PATH];
+    ASSERT_TRUE(Lexshelf_GetActiveList(active));
+    // Header: magic, item bytes 132, format 0x400, one item, maximum 5000; then the item's bytes.
+    std::string older("VLV5DATA\x84\x00\x00\x00\x00\x04\x01\x00\x00\x00\x88\x13\x00\x00", 22);
+    older += std::string(10, '\0') + std::string(132, 'o');
+    Testkit_WriteFile(active, older);
+    ProgramCopy copy("VELOMIRA.EXE");
+    Peer peer(box, "watch", "VELOMIRA.EXE");
+    ASSERT_TRUE(peer.started);
+    peer.Finish();
+    EXPECT_EQ(older, Testkit_ReadFile(active));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include "shelfkit.h"
+#include "support/testkit_faults.h"
+#include "support/testkit_files.h"
 
 using namespace shelfkit;
 
@@ -387,6 +389,52 @@ LRESULT CALLBACK RefuseManagerWindow(int code, WPARAM wParam, LPARAM lParam) {
             return 1;
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+// A save that fails halfway (the disk fills up) is reported, and the stored group and translation
+// set keep what they held: nothing is deleted before the new values are in.
+TEST(ShelfSaves, AFailedSaveKeepsTheStoredGroupAndSet) {
+    Sandbox box("failedsave", Mode::File);
+    ASSERT_TRUE(Lexshelf_Init(3));
+    VLDicGroup *g = Lexshelf_GroupCreate();
+    Lexshelf_GroupSetNames(g, "Kept", "K");
+    for (DWORD d : {0x100100u, 0x100200u})
+        Lexshelf_GroupInsertDic(g, d, 0);
+    ASSERT_TRUE(Lexshelf_GroupSave(g));
+    VLTransSet *set = Lexshelf_TransSetCreate("Kept");
+    Lexshelf_TransSetAdd(set, 1, 128, 1, 0x100100);
+    ASSERT_TRUE(Lexshelf_TransSetSave(set));
+    DWORD size = (DWORD)Testkit_ReadFile(box.settings).size();
+    Lexshelf_GroupInsertDic(g, 0x100300, 0);
+    Lexshelf_TransSetAdd(set, 2, 128, 1, 0x100300);
+    {
+        // Room for one more rewrite of the settings file, not for two.
+        Testkit_WriteFault fault("Basekit.dll", size + 16);
+        ASSERT_TRUE(fault.Armed());
+        EXPECT_FALSE(Lexshelf_GroupSave(g));
+    }
+    {
+        Testkit_WriteFault fault("Basekit.dll", 0);
+        EXPECT_FALSE(Lexshelf_TransSetSave(set));
+    }
+    VLDicGroup *back = Lexshelf_GroupCreate();
+    ASSERT_TRUE(Lexshelf_GroupLoad(Lexshelf_GroupGetId(g), back));
+    EXPECT_EQ(2u, back->count);
+    EXPECT_STREQ("Kept", back->name);
+    VLTransSet *stored = Lexshelf_TransSetOpen("Kept");
+    ASSERT_NE(nullptr, stored);
+    VLTransSetEntry e;
+    ASSERT_TRUE(Lexshelf_TransSetFind(stored, 1, 128, 1, &e));
+    EXPECT_EQ(0x100100u, e.dictionaryId);
+    // Without the fault both go through.
+    EXPECT_TRUE(Lexshelf_GroupSave(g));
+    EXPECT_TRUE(Lexshelf_TransSetSave(set));
+    ASSERT_TRUE(Lexshelf_GroupLoad(Lexshelf_GroupGetId(g), back));
+    EXPECT_EQ(3u, back->count);
+    Lexshelf_TransSetDestroy(stored);
+    Lexshelf_TransSetDestroy(set);
+    Lexshelf_GroupDestroy(back);
+    Lexshelf_GroupDestroy(g);
 }
 
 TEST(ShelfWithoutWindow, KindsFailCleanly) {

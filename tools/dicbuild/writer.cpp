@@ -1,10 +1,12 @@
 // Writer of static dictionary files.  The index is ordered by the language driver's comparer (the
 // one the engine binary-searches with), equal headwords become one main entry with sub-entries, and
 // the forward index gets the bucket directory of the driver's bucket procedure.
+#include <windows.h>
 #include <stdio.h>
 #include <string.h>
 #include <zlib.h>
 #include <algorithm>
+#include <string>
 #include "../../common/textcodec.h"
 #include "lexicore.h"
 #include "linguakeeper.h"
@@ -271,8 +273,20 @@ bool Db_Write(const DbSource &src, const DbOptions &opt, const char *path, DbRes
     f.Set32(subAt + 32, 4 * n);
     res->size = f.Pos();
 
-    FILE *out = fopen(path, "wb");
-    if (!out) return false;
-    bool ok = fwrite(f.b.data(), 1, f.b.size(), out) == f.b.size();
-    return (fclose(out) == 0) && ok;
+    // A side file replaces the dictionary only once it is written whole: a dictionary that was
+    // there stays as it was when anything fails, and no partial output is left.
+    std::string side = std::string(path) + ".new";
+    HANDLE out = CreateFileA(side.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    for (size_t at = 0; ok && at < f.b.size();) {
+        DWORD wrote = 0, n = (DWORD)std::min<size_t>(f.b.size() - at, 1 << 20);
+        ok = WriteFile(out, f.b.data() + at, n, &wrote, nullptr) && wrote == n;
+        at += wrote;
+    }
+    ok = FlushFileBuffers(out) && ok;
+    ok = CloseHandle(out) && ok;
+    ok = ok && MoveFileExA(side.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(side.c_str());
+    return ok;
 }

@@ -7,6 +7,7 @@
 #include <zlib.h>
 #include <string>
 #include "basekit.h"
+#include "support/testkit_faults.h"
 #include "lexicore.h"
 #include "linguakeeper.h"
 #include "../dicbuild_int.h"
@@ -200,6 +201,38 @@ TEST_F(DicBuild, DictdSourceCountsWhatItReplacesAndLeavesOut) {
     ASSERT_TRUE(Db_Register(opt, "de.dic", true));
     ExpectFound(0x2F01, {{"Stra\xdf" "e", 1}, {"Bank", 2}, {"Erd?s", 1}, {"kaputt?", 1}, {"Haus", 0}});
     EXPECT_EQ(EntryText(0x2F01, "Stra\xdf" "e"), "Stra\xdf" "e\r   street");
+}
+
+// A build over an existing dictionary that fails halfway (the disk fills up) leaves the old
+// dictionary as it was and no partial output beside it.
+TEST_F(DicBuild, AFailedBuildKeepsTheDictionaryThatWasThere) {
+    Dictd("keep", {{"alpha", "alpha\n   first\n"}, {"beta", "beta\n   second\n"}}, "", false);
+    Start(true);
+    DbCodePage cp;
+    ASSERT_TRUE(Db_LoadCodePage(1252, &cp));
+    DbSource src;
+    ASSERT_TRUE(Db_ReadDictd("keep.index", "keep.dict", cp, &src));
+    DbOptions opt;
+    opt.language = 0x0100;
+    opt.fileId = 0x2F03;
+    opt.name = "kept";
+    DbResult res;
+    ASSERT_TRUE(Db_Write(src, opt, "keep.dic", &res));
+    std::string before;
+    ASSERT_TRUE(Db_ReadFile("keep.dic", &before));
+    src.entries.push_back(src.entries[0]);
+    src.entries.back().head = "gamma";
+    {
+        Testkit_WriteFault fault("dicbuild_test.exe", 64);
+        ASSERT_TRUE(fault.Armed());
+        EXPECT_FALSE(Db_Write(src, opt, "keep.dic", &res));
+    }
+    std::string after;
+    ASSERT_TRUE(Db_ReadFile("keep.dic", &after));
+    EXPECT_EQ(before, after);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("keep.dic.new"));
+    ASSERT_TRUE(Db_Write(src, opt, "keep.dic", &res));
+    EXPECT_EQ(res.records, 3);
 }
 
 TEST_F(DicBuild, EdictSourceBecomesShiftJis) {
