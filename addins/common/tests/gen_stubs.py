@@ -32,6 +32,7 @@ def main():
         lines.append('public:')
         for method, params in methods:
             params = ' '.join(params.split())
+            params = re.sub(r'\s*=\s*[^,]+', '', params)  # default arguments stay with the header
             lines.append(f'    HRESULT STDMETHODCALLTYPE {method}({params}) override {{ return E_NOTIMPL; }}')
         lines.append('};')
         lines.append('')
