@@ -124,6 +124,39 @@ TEST(NewDictionaries, TakeDistinctIdsAcrossProcesses) {
     EXPECT_STREQ(box.Path("mine.rdc").c_str(), own.path);
 }
 
+// Two processes adding to one user dictionary at the same time: the writers take turns and
+// every entry of both goes in.
+TEST(UserDictionaryWriters, TakeTurnsAcrossProcesses) {
+    kit::Sandbox box("writers", Mode::File);
+    ASSERT_TRUE(Lexicore_Init("VLTN", 0));
+    DWORD id = Lexicore_CreateUserDic(box.Path("shared.rdc").c_str(), "Shared", "S", 0, 1, 0x0100, 0x0100);
+    ASSERT_NE(0u, id);
+    const int kEach = 120;
+    std::string doneName = "lexicore_wdone_" + std::to_string(GetCurrentProcessId());
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
+    Helper other;
+    char arg[64];
+    snprintf(arg, sizeof arg, "add=%x:%d", (unsigned)(id << 8), kEach);
+    ASSERT_TRUE(Start(&other, "VLTC", box, "writer", doneName, arg));
+    int added = 0;
+    for (int i = 0; i < kEach; i++) {
+        std::string headword = "m" + std::to_string(i);
+        VLDataItem head;
+        memset(&head, 0, sizeof head);
+        head.head.type = VLITEM_DATA;
+        VLDataItem *item = VLDataItem_Create(&head, headword.c_str(), nullptr, nullptr, nullptr);
+        if (Lexicore_AddUserEntry(id << 8, item, "from this process", nullptr) >= 0) added++;
+        VLDataItem_Destroy(item);
+    }
+    SetEvent(done);
+    Finish(&other);
+    CloseHandle(done);
+    EXPECT_EQ(kEach, added);
+    EXPECT_EQ(0u, kit::ReadAll(other.result).find("added " + std::to_string(kEach) + "\n")) << kit::ReadAll(other.result);
+    EXPECT_EQ(2 * kEach, Lexicore_GetEntryCount(id << 8, 0));
+    EXPECT_EQ(2 * kEach, Lexicore_GetEntryCount(id << 8, 1));
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Notices, ::testing::Values(Mode::Registry, Mode::File),
                          [](const ::testing::TestParamInfo<Mode> &i) {
                              return std::string(i.param == Mode::File ? "SettingsFile" : "Registry");

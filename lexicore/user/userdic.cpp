@@ -208,15 +208,16 @@ HANDLE TakeWriterMutex(const char *path) {
 bool OpenWriter(DWORD dicId, Writer *w) {
     w->open = false;
     w->mutex = nullptr;
-    w->session = Lexicore_CreateSession();
+    w->session = nullptr;
     LcSub *sub = Lc_FindSub(dicId);
-    if (!w->session || !sub || (sub->prop.indexKind != 1 && sub->prop.indexKind != 7) ||
-        !Lexicore_OpenSession(w->session, dicId, TRUE))
-        return false;
-    LuOrder order = OrderOf(w->session);
+    if (!sub || (sub->prop.indexKind != 1 && sub->prop.indexKind != 7) || !sub->prop.fileRecord) return false;
     DicInfo *info = sub->prop.fileRecord;
+    // The turn first: the session's reader then never meets another writer halfway through.
     w->mutex = TakeWriterMutex(info->path);
     if (!w->mutex) return false;
+    w->session = Lexicore_CreateSession();
+    if (!w->session || !Lexicore_OpenSession(w->session, dicId, TRUE)) return false;
+    LuOrder order = OrderOf(w->session);
     w->open = LuDic_Open(&w->dic, info->path, info->fileId, sub->prop.subDicNo, true, &order);
     return w->open;
 }
