@@ -14,7 +14,8 @@
 #include <shobjidl.h>
 #include <string>
 #include "addin_fixtures.h"
-#include "webbridge_stubs.h"
+#include "fake_documents.h"
+#include "scrivel.h"
 #include "support/testkit_gdi.h"
 #include "support/testkit_process.h"
 #include "support/testkit_wait.h"
@@ -160,6 +161,7 @@ public:
     HWND window = nullptr;
     bool withPoints = true;
     LONG refs = 1;
+    fakedocs::FakeDocument *document = nullptr;  // none: a browser without a page
     FakeBrowser() { point.owner = this; }
     STDMETHODIMP QueryInterface(REFIID iid, void **out) override {
         *out = nullptr;
@@ -186,6 +188,10 @@ public:
     STDMETHODIMP get_HWND(SHANDLE_PTR *out) override {
         *out = (SHANDLE_PTR)window;
         return S_OK;
+    }
+    STDMETHODIMP get_Document(IDispatch **out) override {
+        *out = document ? static_cast<IHTMLDocument2 *>(document) : nullptr;
+        return document ? S_OK : E_FAIL;
     }
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints **) override { return E_NOTIMPL; }
     STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint **out) override {
@@ -486,6 +492,58 @@ TEST_F(Band, DocksInTheSiteWithItsBoxesAndFollowsTheEvents) {
     withSite->Release();
     EXPECT_EQ(band->Release(), 0u);
     EXPECT_EQ(browser.refs, 1) << "the browser is let go";
+}
+
+// Reads and closes the result dialog that the band shows over the site's window.
+std::string g_resultText;
+void CALLBACK ReadResult(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = FindWindowA("#32770", nullptr);
+    HWND editor = dlg ? GetDlgItem(dlg, 110) : nullptr;
+    if (!editor || !IsWindowVisible(dlg)) return;
+    KillTimer(nullptr, id);
+    char buf[4096] = {};
+    SendMessageA(editor, SCM_GETPLAINTEXT, 0, (LPARAM)buf);
+    g_resultText = buf;
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Band, TranslatesAPagesSelectionAndHandsOverItsText) {
+    fakedocs::FakeDocument doc;
+    doc.selection = L"Good morning";
+    doc.body.text = L"\x8f9e\x66f8 page";  // jisho
+    browser.document = &doc;
+    addinfix::Receiver receiver;
+    IUnknown *band = Make();
+    IObjectWithSite *withSite = As<IObjectWithSite>(band, IID_IObjectWithSite);
+    ASSERT_EQ(withSite->SetSite(static_cast<IOleWindow *>(&site)), S_OK);
+    IOleWindow *window = As<IOleWindow>(band, IID_IOleWindow);
+    HWND bar = nullptr;
+    window->GetWindow(&bar);
+    HWND toolbar = FindWindowExA(bar, nullptr, "ToolbarWindow32", nullptr);
+    ASSERT_TRUE(toolbar);
+    SendMessageA(GetDlgItem(bar, 108), CB_SETCURSEL, 0, 0);
+    SendMessageA(GetDlgItem(bar, 109), CB_SETCURSEL, 1, 0);
+
+    g_resultText.clear();
+    SetTimer(nullptr, 0, 50, ReadResult);
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(105, BN_CLICKED), (LPARAM)toolbar);
+    // ohayou gozaimasu in Shift-JIS, shown in the result dialog
+    EXPECT_NE(g_resultText.find("\x82\xa8\x82\xcd\x82\xe6\x82\xa4\x82\xb2\x82\xb4\x82\xa2\x82\xdc\x82\xb7"),
+              std::string::npos)
+        << g_resultText;
+
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(106, BN_CLICKED), (LPARAM)toolbar);
+    ASSERT_EQ(addinfix::g_seen.size(), 1u);
+    EXPECT_EQ(addinfix::g_seen[0].msg, 0x8415u);
+    EXPECT_EQ(addinfix::g_seen[0].wParam, 0x350000u) << "the dictionary chosen in the box";
+    EXPECT_EQ(addinfix::g_seen[0].lParam, 0x310000) << "the translator chosen in the box";
+    EXPECT_EQ(addinfix::g_seen[0].file, "\x8e\xab\x8f\x91 page") << "the page's text in the dictionary's charset";
+
+    EXPECT_EQ(withSite->SetSite(nullptr), S_OK);
+    window->Release();
+    withSite->Release();
+    EXPECT_EQ(band->Release(), 0u);
+    DeleteFileA(Addin_TempPath(ADDIN_TEXT_FILE).c_str());
 }
 
 }  // namespace
