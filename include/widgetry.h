@@ -244,7 +244,15 @@ static inline COLORREF Widgetry_ScoreClassColour(const CandidateListOptions *opt
  * in the slot array); modes 1 to 4: the running count of rows.  With slots enabled a double click
  * gives a row the lowest free slot (slot 5 from its holder when all are taken) or takes its slot
  * back, moving the higher ones down.  Every list-view notice goes on to the parent as WM_NOTIFY
- * from the dictionary list (with its id), except a double click that changed a slot. */
+ * from the dictionary list (with its id), except a double click that changed a slot.
+ * Rows are drawn by the list: the row's image (with its slot mark as overlay in numbering mode 0),
+ * a colour box, the languages with the language manager's icons and names; window colours, the
+ * highlight when selected in the focused list, button face when selected without the focus or
+ * disabled.  Row height: the font's height rounded up to even, 17 below 18 (WM_SETFONT to the
+ * list changes it).  A double click on a header divider fits that column to its rows.  The image
+ * lists (16 x 16 and 32 x 32) start with 64 images: resource icons 119-128 (also overlays 1-10),
+ * 134/140, 135/136, 129/130, 133/139, 131/137, 132/138, 192/193, 189/188, the composites known as
+ * 1000-1011 and 1100-1123, and 1201/1202; Widgetry_AddIcon appends further resource icons. */
 #define VLDBLISTCLASS "VLDBLISTCLASS"
 
 /* Source kinds (the first value of the selector pair; the second is the filter value). */

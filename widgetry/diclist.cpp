@@ -13,6 +13,7 @@
 #include "diclist_model.h"
 #include "lexicore.h"
 #include "lexshelf.h"
+#include "linguakeeper.h"
 #include "uiassets.h"
 #include "wordstrand.h"
 
@@ -22,10 +23,12 @@ struct Row {
     DWORD kind;     // DICLIST_ROW_DIC or DICLIST_ROW_GROUP
     int position;   // 1-based position in the priority list
     int number;     // slot or sequence number, 0 none
-    DWORD flag;
-    int icon;
+    DWORD flag;     // bit 0 of the dictionary's information flags
+    DWORD infoFlags, dicKind, fileId; // what the row's icon is made of
     DWORD id;
     WORD language, other;
+    WORD others[8]; // the dictionary's languages other than its own, for the other-languages column
+    int otherCount;
     COLORREF colour;
     char name[256], nickName[256];
 };
@@ -36,19 +39,24 @@ struct IconEntry {
 };
 
 struct DicList {
+    int rowHeight;
     HWND window, view;
+    HFONT font;
     int direction[7];
     Row *rows;
     int count;
     VLDicListSource source;
     DWORD selector[2];
     DWORD slotIds[5];
-    HIMAGELIST images;
+    HIMAGELIST large, small;
     IconEntry *icons;
     int iconCount, iconCapacity;
 };
 
 const int kWidths[7] = {75, 22, 75, 22, 75, 75, 75};
+const UINT_PTR kViewSubclass = 0x57444243; // any number of our own
+// Left of a column's text after its icon, and what a fitted column adds to its widest text.
+const int kIconTextLeft = 20;
 
 DicList *StateOf(HWND window)
 {
@@ -62,36 +70,126 @@ int FindIcon(DicList *s, UINT id)
     return -1;
 }
 
+bool Remember(DicList *s, UINT id, int image)
+{
+    if (s->iconCount == s->iconCapacity) {
+        int capacity = s->iconCapacity + 100;
+        IconEntry *grown = static_cast<IconEntry *>(realloc(s->icons, capacity * sizeof(IconEntry)));
+        if (!grown) return false;
+        s->icons = grown;
+        s->iconCapacity = capacity;
+    }
+    s->icons[s->iconCount++] = {id, image};
+    return true;
+}
+
+// A resource icon at both sizes from the resource library's file; one size serves for both when
+// the other is missing.  The image index (the same in both lists), or -1.
 int AddIcon(DicList *s, UINT id)
 {
     int found = FindIcon(s, id);
     if (found >= 0) return found;
+    char path[MAX_PATH] = "";
+    if (!GetModuleFileNameA(Uiassets_GetModule(), path, sizeof path)) return -1;
     HICON large = nullptr, small = nullptr;
-    Uiassets_GetIcons(id, &large, &small);
-    HICON icon = small ? small : large;
-    if (!icon) return -1;
-    if (s->iconCount == s->iconCapacity) {
-        int capacity = s->iconCapacity + 100;
-        IconEntry *grown = static_cast<IconEntry *>(realloc(s->icons, capacity * sizeof(IconEntry)));
-        if (!grown) return -1;
-        s->icons = grown;
-        s->iconCapacity = capacity;
+    ExtractIconExA(path, -static_cast<int>(id), &large, &small, 1);
+    if (!large) large = small;
+    if (!small) small = large;
+    int image = -1;
+    if (large) {
+        image = ImageList_AddIcon(s->small, small);
+        int other = ImageList_AddIcon(s->large, large);
+        if (image != other) image = -1; // the lists would no longer match: treat as missing
     }
-    int image = ImageList_AddIcon(s->images, icon);
-    if (image < 0) return -1;
-    s->icons[s->iconCount++] = {id, image};
+    if (large && large != small) DestroyIcon(large);
+    if (small) DestroyIcon(small);
+    if (image < 0 || !Remember(s, id, image)) return -1;
     return image;
 }
 
-// The resource icon of a row: its kind, with the numbered form when it holds a number.
-UINT RowIconId(const Row &row, DWORD kind)
+// A composite: image `base` with image `mark` drawn over it, in both lists, known by id.
+void AddComposite(DicList *s, UINT id, int base, int mark)
 {
-    bool n = row.number != 0;
-    if (row.kind == DICLIST_ROW_GROUP) return n ? 1202 : UIA_IDI_GROUP;
-    if (kind == 3) return n ? 193 : UIA_IDI_DIC_DRIVER;
-    if (kind == 4) return n ? 188 : UIA_IDI_DIC_BOOK;
-    if (row.flag) return n ? 139 : UIA_IDI_DIC_USER;
-    return n ? UIA_IDI_DIC_NUMBERED : UIA_IDI_DIC;
+    int image = -1;
+    for (HIMAGELIST list : {s->small, s->large}) {
+        HIMAGELIST merged = ImageList_Merge(list, base, list, mark, 0, 0);
+        if (!merged) return;
+        HICON icon = ImageList_GetIcon(merged, 0, ILD_TRANSPARENT);
+        ImageList_Destroy(merged);
+        if (!icon) return;
+        int added = ImageList_AddIcon(list, icon);
+        DestroyIcon(icon);
+        if (image >= 0 && added != image) return;
+        image = added;
+    }
+    if (image >= 0) Remember(s, id, image);
+}
+
+// The images every list starts with (see DicList_IconIndex for what a row takes): the slot marks
+// 0 to 9 (also overlays 1 to 10), the marks and row icons 10 to 25, the composites 26 to 61 and
+// the group icons 62 and 63.
+void FillImages(DicList *s)
+{
+    for (UINT id = UIA_IDI_SLOT_FIRST; id < UIA_IDI_SLOT_FIRST + 10; id++) AddIcon(s, id);
+    for (int i = 0; i < 10; i++) {
+        ImageList_SetOverlayImage(s->small, i, i + 1);
+        ImageList_SetOverlayImage(s->large, i, i + 1);
+    }
+    static const UINT kPairs[][2] = {{134, 140}, {135, 136}, {129, 130}, {133, 139},
+                                     {131, 137}, {132, 138}, {192, 193}, {189, 188}};
+    for (const auto &p : kPairs) {
+        AddIcon(s, p[0]);
+        AddIcon(s, p[1]);
+    }
+    for (int i = 0; i < 12; i++) AddComposite(s, 1000 + i, 14 + i, i % 8 < 4 ? 12 : 13);
+    for (int i = 0; i < 24; i++) AddComposite(s, 1100 + i, 14 + i, i % 2 == 0 ? 10 : 11);
+    AddIcon(s, UIA_IDI_GROUP);
+    AddIcon(s, UIA_IDI_GROUP + 1);
+}
+
+int RowImage(const Row &row)
+{
+    return DicList_IconIndex(row.kind == DICLIST_ROW_GROUP, row.number != 0, row.infoFlags, row.dicKind, row.fileId);
+}
+
+// The overlay of a row: its slot mark in numbering mode 0 (the marked form for a flagged
+// dictionary), else none.
+int RowOverlay(const DicList *s, const Row &row)
+{
+    if (s->source.numberingMode != 0 || row.number < 1 || row.number > 5) return 0;
+    return row.flag ? row.number + 5 : row.number;
+}
+
+// A language's name from the language manager, else the resource format with its code; the
+// manager's icon for it (null when it does not know the language).
+HICON LanguageName(WORD language, char *out, int cap)
+{
+    LinguakeeperLangRecord record = {};
+    record.size = sizeof record;
+    if (language && Linguakeeper_GetLangInfo(language, &record) && record.displayName[0]) {
+        lstrcpynA(out, record.displayName, cap);
+        return Linguakeeper_GetLangIcon(language, nullptr, 0);
+    }
+    Uiassets_FormatString(out, cap, UIA_IDS_DICLIST_LANGUAGE, language);
+    return nullptr;
+}
+
+// The text the other-languages column shows: the languages joined with ", "; the icon of the first.
+HICON OtherLanguagesText(const Row &row, char *out, int cap)
+{
+    out[0] = 0;
+    if (row.kind != DICLIST_ROW_DIC) return nullptr;
+    if (row.otherCount == 0) return row.other == 0xFFFF ? nullptr : LanguageName(row.other, out, cap);
+    HICON icon = nullptr;
+    for (int i = 0; i < row.otherCount; i++) {
+        char name[80];
+        HICON one = LanguageName(row.others[i], name, sizeof name);
+        if (i == 0) icon = one;
+        else lstrcatA(out, ", ");
+        if (lstrlenA(out) + lstrlenA(name) + 3 >= cap) break;
+        lstrcatA(out, name);
+    }
+    return icon;
 }
 
 struct Collect {
@@ -122,12 +220,13 @@ int CALLBACK CollectItem(VLPriorityItem *item, LPARAM user)
     const DicProperty &p = item->data.dictionary;
     r.language = p.language;
     r.colour = p.colour;
+    r.fileId = p.fileId;
     DicInfo record = {};
     record.size = sizeof record;
     const DicInfo *info = Lexicore_GetDicInfo(p.fileId, &record) ? &record : nullptr;
-    DWORD kind = info ? info->kind : 1;
-    DWORD status = info ? info->status : 0;
-    r.flag = status & 1;
+    r.dicKind = info ? info->kind : 1;
+    r.infoFlags = info ? info->status : 0;
+    r.flag = r.infoFlags & 1;
     WORD languages[100] = {};
     int n = 0;
     if (info) {
@@ -135,7 +234,12 @@ int CALLBACK CollectItem(VLPriorityItem *item, LPARAM user)
         memcpy(languages, info->languages, sizeof languages);
     }
     r.other = DicList_OtherLanguage(p.fileId, p.language, languages, n);
-    r.icon = static_cast<int>(kind); // kept until the icon is chosen
+    for (int i = 0; i < n && r.otherCount < 8; i++) {
+        WORD l = languages[i];
+        bool seen = l == 0 || l == r.language;
+        for (int k = 0; k < r.otherCount; k++) seen = seen || r.others[k] == l;
+        if (!seen) r.others[r.otherCount++] = l;
+    }
     return !c->only;
 }
 
@@ -150,7 +254,7 @@ void RowText(const DicList *s, const Row &row, int rowIndex, int column, char *o
         else lstrcpynA(out, "-", cap);
         break;
     case 4:
-        if (row.kind == DICLIST_ROW_DIC) Uiassets_FormatString(out, cap, UIA_IDS_DICLIST_LANGUAGE, row.language);
+        if (row.kind == DICLIST_ROW_DIC) LanguageName(row.language, out, cap);
         break;
     case 5: snprintf(out, cap, "%04x", row.other); break;
     case 6:
@@ -159,9 +263,214 @@ void RowText(const DicList *s, const Row &row, int rowIndex, int column, char *o
     }
 }
 
-int RowImage(DicList *s, Row &row)
+// ---- Drawing ----------------------------------------------------------------------------------
+
+// Text and background of a row by its state.
+void RowColours(const DicList *s, bool selected, COLORREF *text, COLORREF *back)
 {
-    return AddIcon(s, RowIconId(row, static_cast<DWORD>(row.icon)));
+    int t = COLOR_WINDOWTEXT, b = COLOR_WINDOW;
+    if (!IsWindowEnabled(s->view)) {
+        t = COLOR_GRAYTEXT;
+        b = COLOR_BTNFACE;
+    } else if (selected && GetFocus() == s->view) {
+        t = COLOR_HIGHLIGHTTEXT;
+        b = COLOR_HIGHLIGHT;
+    } else if (selected) {
+        b = COLOR_BTNFACE;
+    }
+    *text = GetSysColor(t);
+    *back = GetSysColor(b);
+}
+
+// The texts are in the system's code page whatever the charset of the list's font: they are drawn
+// and measured as wide text.
+int Widen(const char *text, WCHAR *out, int cap)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, out, cap);
+    if (n <= 0) {
+        out[0] = 0;
+        return 0;
+    }
+    return n - 1;
+}
+
+void DrawCellText(HDC dc, const char *text, RECT r)
+{
+    WCHAR wide[600];
+    int n = Widen(text, wide, 600);
+    if (r.right > r.left) DrawTextW(dc, wide, n, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+}
+
+// The list view's font (the default GUI font when it has none of its own).
+HFONT ViewFont(const DicList *s)
+{
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(s->view, WM_GETFONT, 0, 0));
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// A small icon at the left of the cell, clipped to it.
+void DrawCellIcon(HDC dc, const RECT &r, HICON icon)
+{
+    if (!icon) return;
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    DrawIconEx(dc, r.left, (r.top + r.bottom - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    RestoreDC(dc, saved);
+}
+
+void DrawCell(DicList *s, HDC dc, const Row &row, int index, int column, RECT r)
+{
+    char text[600];
+    switch (column) {
+    case 0: {
+        int saved = SaveDC(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        ImageList_Draw(s->small, RowImage(row), dc, r.left, (r.top + r.bottom - 16) / 2,
+                       ILD_TRANSPARENT | INDEXTOOVERLAYMASK(RowOverlay(s, row)));
+        RestoreDC(dc, saved);
+        r.left += kIconTextLeft;
+        DrawCellText(dc, row.name, r);
+        break;
+    }
+    case 1:
+        if (row.kind == DICLIST_ROW_DIC && r.right > r.left) {
+            int height = r.bottom - r.top - 4 < 14 ? r.bottom - r.top - 4 : 14;
+            int top = (r.top + r.bottom - height) / 2;
+            RECT box = {r.left, top, r.left + (r.right - r.left < 14 ? r.right - r.left : 14), top + height};
+            HBRUSH fill = CreateSolidBrush(row.colour);
+            FillRect(dc, &box, fill);
+            DeleteObject(fill);
+            DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
+        }
+        break;
+    case 4:
+        if (row.kind == DICLIST_ROW_DIC) {
+            HICON icon = LanguageName(row.language, text, sizeof text);
+            DrawCellIcon(dc, r, icon);
+            if (icon) r.left += kIconTextLeft;
+            DrawCellText(dc, text, r);
+        }
+        break;
+    case 5: {
+        HICON icon = OtherLanguagesText(row, text, sizeof text);
+        DrawCellIcon(dc, r, icon);
+        if (icon) r.left += kIconTextLeft;
+        DrawCellText(dc, text, r);
+        break;
+    }
+    default:
+        RowText(s, row, index, column, text, sizeof text);
+        DrawCellText(dc, text, r);
+    }
+}
+
+void DrawRow(DicList *s, const DRAWITEMSTRUCT *d)
+{
+    int index = static_cast<int>(d->itemID);
+    if (index < 0 || index >= s->count) return;
+    const Row &row = s->rows[index];
+    COLORREF text, back;
+    RowColours(s, (d->itemState & ODS_SELECTED) != 0, &text, &back);
+    HDC dc = d->hDC;
+    int saved = SaveDC(dc);
+    HBRUSH fill = CreateSolidBrush(back);
+    FillRect(dc, &d->rcItem, fill);
+    DeleteObject(fill);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    SelectObject(dc, ViewFont(s));
+    HWND header = ListView_GetHeader(s->view);
+    int columns = Header_GetItemCount(header);
+    for (int c = 0; c < columns; c++) {
+        RECT h;
+        if (!Header_GetItemRect(header, c, &h)) continue;
+        RECT r = {d->rcItem.left + h.left + 2, d->rcItem.top, d->rcItem.left + h.right - 4, d->rcItem.bottom};
+        if (r.right > r.left) DrawCell(s, dc, row, index, c, r);
+    }
+    if ((d->itemState & ODS_FOCUS) && GetFocus() == s->view) DrawFocusRect(dc, &d->rcItem);
+    RestoreDC(dc, saved);
+}
+
+// The row height of the list font: its height rounded up to even, 17 below 18.
+int RowHeightOf(HFONT font)
+{
+    LOGFONTA lf = {};
+    if (!font || !GetObjectA(font, sizeof lf, &lf)) GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    return DicList_RowHeight(lf.lfHeight);
+}
+
+// ---- Column fit -------------------------------------------------------------------------------
+
+int TextWidth(HDC dc, const char *text)
+{
+    WCHAR wide[600];
+    int n = Widen(text, wide, 600);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, wide, n, &size);
+    return size.cx;
+}
+
+// The width that shows column c of every row whole.
+int FitWidth(DicList *s, int column)
+{
+    HDC dc = GetDC(s->view);
+    HGDIOBJ old = SelectObject(dc, ViewFont(s));
+    int widest = 0;
+    for (int i = 0; i < s->count; i++) {
+        const Row &row = s->rows[i];
+        char text[600] = "";
+        int extra = 6;
+        switch (column) {
+        case 0: lstrcpynA(text, row.name, sizeof text); extra = 26; break;
+        case 2: lstrcpynA(text, row.nickName, sizeof text); break;
+        case 3: RowText(s, row, i, 3, text, sizeof text); break;
+        case 4:
+            if (row.kind == DICLIST_ROW_DIC) LanguageName(row.language, text, sizeof text);
+            extra = 26;
+            break;
+        case 5: OtherLanguagesText(row, text, sizeof text); extra = 26; break;
+        case 6: RowText(s, row, i, 6, text, sizeof text); break;
+        }
+        int width = (text[0] ? TextWidth(dc, text) : 0) + extra;
+        if (width > widest) widest = width;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(s->view, dc);
+    return widest < 20 ? 20 : widest;
+}
+
+void FitColumn(DicList *s, int column)
+{
+    if (column >= 0 && column < Header_GetItemCount(ListView_GetHeader(s->view)))
+        ListView_SetColumnWidth(s->view, column, FitWidth(s, column));
+}
+
+// The list view: a double click on a header divider fits that column to its rows.
+LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+{
+    DicList *s = reinterpret_cast<DicList *>(data);
+    if (message == WM_NOTIFY) {
+        const NMHDR *h = reinterpret_cast<const NMHDR *>(lParam);
+        if (h->hwndFrom == ListView_GetHeader(view) &&
+            (h->code == HDN_DIVIDERDBLCLICKA || h->code == HDN_DIVIDERDBLCLICKW)) {
+            FitColumn(s, reinterpret_cast<const NMHEADERA *>(lParam)->iItem);
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(view, ViewProc, id);
+    }
+    return DefSubclassProc(view, message, wParam, lParam);
+}
+
+// A column's first width: its own, or wider when its title would not show whole.
+int ColumnWidth(DicList *s, int column, const char *title)
+{
+    HDC dc = GetDC(s->view);
+    HGDIOBJ old = SelectObject(dc, ViewFont(s));
+    int width = TextWidth(dc, title) + 16;
+    SelectObject(dc, old);
+    ReleaseDC(s->view, dc);
+    return width > kWidths[column] ? width : kWidths[column];
 }
 
 void ShowRows(DicList *s)
@@ -176,7 +485,7 @@ void ShowRows(DicList *s)
         char title[64] = "";
         Uiassets_LoadString(UIA_IDS_DICLIST_COLUMN_FIRST + 6, title, sizeof title);
         col.pszText = title;
-        col.cx = kWidths[6];
+        col.cx = ColumnWidth(s, 6, title);
         col.iSubItem = 6;
         SendMessageA(s->view, LVM_INSERTCOLUMNA, 6, reinterpret_cast<LPARAM>(&col));
     } else if (!wantHotKeys && columns == 7) {
@@ -185,11 +494,13 @@ void ShowRows(DicList *s)
     for (int i = 0; i < s->count; i++) {
         char text[300];
         LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
         item.iItem = i;
         RowText(s, s->rows[i], i, 0, text, sizeof text);
         item.pszText = text;
-        item.iImage = RowImage(s, s->rows[i]);
+        item.iImage = RowImage(s->rows[i]);
+        item.state = INDEXTOOVERLAYMASK(RowOverlay(s, s->rows[i]));
+        item.stateMask = LVIS_OVERLAYMASK;
         item.lParam = i;
         SendMessageA(s->view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         for (int c = 2; c < (wantHotKeys ? 7 : 6); c++) {
@@ -200,12 +511,11 @@ void ShowRows(DicList *s)
             SendMessageA(s->view, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
         }
     }
-    // The names and hot-key labels are shown whole: those columns widen to their longest text.
-    for (int c : {0, 6}) {
+    // The names, languages and hot-key labels are shown whole: those columns widen to fit.
+    for (int c : {0, 4, 6}) {
         if (c == 6 && !wantHotKeys) continue;
-        int before = ListView_GetColumnWidth(s->view, c);
-        ListView_SetColumnWidth(s->view, c, LVSCW_AUTOSIZE_USEHEADER);
-        if (ListView_GetColumnWidth(s->view, c) < before) ListView_SetColumnWidth(s->view, c, before);
+        int fit = FitWidth(s, c);
+        if (ListView_GetColumnWidth(s->view, c) < fit) ListView_SetColumnWidth(s->view, c, fit);
     }
     SendMessageA(s->view, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(s->view, nullptr, TRUE);
@@ -259,9 +569,11 @@ void SlotsChanged(DicList *s, const int *numbers)
         sub.pszText = text;
         SendMessageA(s->view, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
         LVITEMA image = {};
-        image.mask = LVIF_IMAGE;
+        image.mask = LVIF_IMAGE | LVIF_STATE;
         image.iItem = i;
-        image.iImage = RowImage(s, s->rows[i]);
+        image.iImage = RowImage(s->rows[i]);
+        image.state = INDEXTOOVERLAYMASK(RowOverlay(s, s->rows[i]));
+        image.stateMask = LVIS_OVERLAYMASK;
         SendMessageA(s->view, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
     }
     SendMessageA(GetParent(s->window), WIDGETRY_DLN_SLOTS, 0, 0);
@@ -359,8 +671,6 @@ LRESULT OnNotify(DicList *s, NMHDR *header)
             if (OnDoubleClick(s, a->iItem)) return 0;
         }
         if (header->code == LVN_COLUMNCLICK) Sort(s, reinterpret_cast<NMLISTVIEW *>(header)->iSubItem);
-        NMHDR copy = *header;
-        (void)copy;
         header->hwndFrom = s->window;
         header->idFrom = GetDlgCtrlID(s->window);
         LRESULT r = SendMessageA(GetParent(s->window), WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
@@ -377,35 +687,44 @@ bool OnCreate(HWND window)
     s->window = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
     DWORD style = GetWindowLongA(window, GWL_STYLE);
-    DWORD viewStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS |
-                      (style & (LVS_SINGLESEL | LVS_NOSORTHEADER));
-    RECT rc;
-    GetClientRect(window, &rc);
-    s->view = CreateWindowExA(0, WC_LISTVIEWA, "", viewStyle, 0, 0, rc.right, rc.bottom, window, nullptr,
-                              g_widgetryInstance, nullptr);
+    DWORD viewStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHAREIMAGELISTS |
+                      LVS_SHOWSELALWAYS | (style & (LVS_SINGLESEL | LVS_NOSORTHEADER));
+    s->font = reinterpret_cast<HFONT>(SendMessageA(GetParent(window), WM_GETFONT, 0, 0));
+    s->rowHeight = RowHeightOf(s->font);
+    // Made without a size: the list view asks for the row height (WM_MEASUREITEM) when it is
+    // sized, which is after it has its font.
+    s->view = CreateWindowExA(0, WC_LISTVIEWA, "", viewStyle, 0, 0, 0, 0, window, nullptr, g_widgetryInstance, nullptr);
     if (!s->view) return false;
-    SendMessageA(s->view, WM_SETFONT, SendMessageA(GetParent(window), WM_GETFONT, 0, 0), 0);
+    SendMessageA(s->view, WM_SETFONT, reinterpret_cast<WPARAM>(s->font), 0);
+    SetWindowSubclass(s->view, ViewProc, kViewSubclass, reinterpret_cast<DWORD_PTR>(s));
     ListView_SetExtendedListViewStyle(s->view, LVS_EX_FULLROWSELECT);
-    s->images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10);
-    ListView_SetImageList(s->view, s->images, LVSIL_SMALL);
+    s->large = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 10, 10);
+    s->small = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 10, 10);
+    FillImages(s);
+    ListView_SetImageList(s->view, s->small, LVSIL_SMALL);
+    ListView_SetImageList(s->view, s->large, LVSIL_NORMAL);
     for (int c = 0; c < 6; c++) {
         char title[64] = "";
         Uiassets_LoadString(UIA_IDS_DICLIST_COLUMN_FIRST + c, title, sizeof title);
         LVCOLUMNA col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         col.pszText = title;
-        col.cx = kWidths[c];
+        col.cx = ColumnWidth(s, c, title);
         col.iSubItem = c;
         SendMessageA(s->view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
     }
     for (int &d : s->direction) d = 1;
+    RECT rc;
+    GetClientRect(window, &rc);
+    MoveWindow(s->view, 0, 0, rc.right, rc.bottom, FALSE);
     return true;
 }
 
 void OnDestroy(DicList *s)
 {
     if (!s) return;
-    if (s->images) ImageList_Destroy(s->images);
+    if (s->small) ImageList_Destroy(s->small);
+    if (s->large) ImageList_Destroy(s->large);
     free(s->icons);
     free(s->rows);
     free(s);
@@ -433,6 +752,31 @@ LRESULT CALLBACK DicListProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NOTIFY:
         if (s) return OnNotify(s, reinterpret_cast<NMHDR *>(lParam));
         break;
+    case WM_MEASUREITEM:
+        if (s && reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)->CtlType == ODT_LISTVIEW) {
+            reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)->itemHeight = s->rowHeight;
+            return TRUE;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (s && reinterpret_cast<DRAWITEMSTRUCT *>(lParam)->hwndItem == s->view) {
+            DrawRow(s, reinterpret_cast<DRAWITEMSTRUCT *>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_SETFONT:
+        if (s && s->view) {
+            s->font = reinterpret_cast<HFONT>(wParam);
+            s->rowHeight = RowHeightOf(s->font);
+            SendMessageA(s->view, WM_SETFONT, wParam, lParam);
+            // A change of size makes the list view ask for the row height again.
+            RECT rc;
+            GetClientRect(window, &rc);
+            MoveWindow(s->view, 0, 0, rc.right, rc.bottom + 1, FALSE);
+            MoveWindow(s->view, 0, 0, rc.right, rc.bottom, lParam != 0);
+        }
+        return 0;
+    case WM_GETFONT: return s ? reinterpret_cast<LRESULT>(s->font) : 0;
     }
     if (!s) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {

@@ -79,6 +79,13 @@ int DicList_IconIndex(bool group, bool numbered, DWORD flags, DWORD kind, DWORD 
     return index <= 61 ? index : base;
 }
 
+int DicList_RowHeight(LONG lfHeight)
+{
+    LONG h = lfHeight < 0 ? -lfHeight : lfHeight;
+    h += h & 1;
+    return h < 18 ? 17 : static_cast<int>(h);
+}
+
 WORD DicList_OtherLanguage(DWORD fileId, WORD rowLanguage, const WORD *languages, int count)
 {
     if (count == 1) return languages[0];

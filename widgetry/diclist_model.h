@@ -23,6 +23,9 @@ void DicList_GiveSlot(int *numbers, int count, int row, int slot);
 // information flags, kind its index kind, fileId its file id.  Sums past the last image fall
 // back to the plain image of the row.
 int DicList_IconIndex(bool group, bool numbered, DWORD flags, DWORD kind, DWORD fileId);
+// The row height for a font of height lfHeight (either sign): the magnitude rounded up to an
+// even number, 17 for anything below 18.
+int DicList_RowHeight(LONG lfHeight);
 // The language shown in the "other languages" column.
 WORD DicList_OtherLanguage(DWORD fileId, WORD rowLanguage, const WORD *languages, int count);
 

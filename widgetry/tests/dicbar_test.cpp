@@ -1,6 +1,7 @@
 // The dictionary bar over the search list of four fixture dictionaries: the buttons' texts under
 // each modifier, clicks and their notices, the fixed buttons, the menu of the items the bar does
-// not show, and a dictionary added and removed while the bar is up; a picture of the bar.
+// not show, and a dictionary added and removed by another process while the bar is up (the bars
+// over the search and the translation list and the menu follow); a picture of the bar.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -67,10 +68,10 @@ protected:
         wc.lpszClassName = "DicBarParent";
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         RegisterClassA(&wc);
-        parent.window = CreateWindowA("DicBarParent", "bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 80, nullptr,
+        parent.window = CreateWindowA("DicBarParent", "bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1260, 80, nullptr,
                                       nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(parent.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
-        bar = Widgetry_CreateDicBar(shelfdics::Kind(LEXSHELF_LIST_SEARCH), 0, 0, 0, 880, 26, parent.window,
+        bar = Widgetry_CreateDicBar(shelfdics::Kind(LEXSHELF_LIST_SEARCH), 0, 0, 0, 1240, 26, parent.window,
                                     parent.window, nullptr, kBarId);
     }
     void TearDown() override { DestroyWindow(parent.window); }
@@ -154,6 +155,52 @@ TEST_F(DicBarTest, ChoosesADictionaryForALanguagePair)
     EXPECT_EQ(0u, (DWORD)SendMessageA(bar, WIDGETRY_DBM_CHOOSEFORPAIR, MAKEWPARAM(0x0100, 0), 0));
     EXPECT_EQ(english, (DWORD)SendMessageA(bar, WIDGETRY_DBM_GETCURRENT, 0, 0));
     EXPECT_TRUE(parent.chosen.empty()); // no notice for this choice
+}
+
+// Another process adds a user dictionary and later removes it: once the manager's notices have
+// come, the bars over the search and the translation list (told VLM_REFRESH_DICTIONARIES) and a
+// menu filled anew show it as their fourth item, and then no longer.
+TEST_F(DicBarTest, BarsAndMenuFollowADictionaryAddedAndRemovedElsewhere)
+{
+    HWND translation = Widgetry_CreateDicBar(shelfdics::Kind(LEXSHELF_LIST_TRANSLATE), WIDGETRY_DBS_WEB, 0, 26, 1240,
+                                             26, parent.window, parent.window, nullptr, kBarId + 1);
+    ASSERT_TRUE(translation != nullptr);
+    VLPriorityList *search = shelfdics::Kind(LEXSHELF_LIST_SEARCH);
+    HMENU menu = CreatePopupMenu();
+    auto menuTexts = [&] {
+        Widgetry_FillDicMenu(menu, 0, FALSE, 0, LEXSHELF_ENUM_GROUPS | LEXSHELF_ENUM_TYPE1, 0);
+        std::vector<std::string> texts;
+        for (int i = 0; i < GetMenuItemCount(menu); i++) {
+            char text[256] = "";
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    auto refresh = [&] {
+        SendMessageA(bar, WIDGETRY_DBM_REFRESH, 0, 0);
+        SendMessageA(translation, WIDGETRY_DBM_REFRESH, 0, 0);
+    };
+    std::vector<std::string> before = menuTexts();
+    ASSERT_EQ(3u, before.size());
+    ASSERT_TRUE(shelfdics::PeerActs(shelf, "dic:PeerWords", [&] { return shelfdics::Ids(search).size() == 4; }));
+    refresh();
+    EXPECT_EQ("PeerWords", TextOf(bar, 1128));
+    EXPECT_EQ("PeerWords", TextOf(translation, 1128));
+    std::vector<std::string> added = before;
+    added.push_back("PeerWords");
+    EXPECT_EQ(added, menuTexts());
+    // A click on the new button chooses the new dictionary.
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1128, BN_CLICKED), 0);
+    EXPECT_EQ((std::vector<DWORD>{shelfdics::Ids(search)[3]}), parent.chosen);
+    shelfdics::PumpAll();
+    Testkit_SaveClientPicture(parent.window, (Testkit_Cwd() + "\\dicbar_two_lists.bmp").c_str());
+    ASSERT_TRUE(shelfdics::PeerActs(shelf, "remove:PeerWords", [&] { return shelfdics::Ids(search).size() == 3; }));
+    refresh();
+    EXPECT_EQ("", TextOf(bar, 1128));
+    EXPECT_EQ("", TextOf(translation, 1128));
+    EXPECT_EQ(before, menuTexts());
+    DestroyMenu(menu);
 }
 
 } // namespace

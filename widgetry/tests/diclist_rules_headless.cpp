@@ -78,6 +78,15 @@ TEST(DicListRules, IconIndex)
             << c.flags << " " << c.kind << " " << c.fileId;
 }
 
+TEST(DicListRules, RowHeightOfAFont)
+{
+    const struct {
+        LONG fontHeight;
+        int rowHeight;
+    } cases[] = {{0, 17}, {-11, 17}, {12, 17}, {-17, 18}, {18, 18}, {-19, 20}, {24, 24}};
+    for (const auto &c : cases) EXPECT_EQ(c.rowHeight, DicList_RowHeight(c.fontHeight)) << c.fontHeight;
+}
+
 TEST(DicListRules, OtherLanguage)
 {
     const WORD one[] = {0x0400};

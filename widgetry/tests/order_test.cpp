@@ -181,84 +181,9 @@ TEST_F(OrderTest, PlaceAndVisibilityAreKept)
 
 namespace {
 
-// A second process with the manager (the manager's own test helper): it signals ready, acts when
-// told to go, and at the end writes the lists as it holds them.
-struct Peer {
-    PROCESS_INFORMATION pi = {};
-    HANDLE ready = nullptr, go = nullptr, done = nullptr;
-    std::string result;
-    bool started = false;
-
-    Peer(const shelfdics::Shelf &shelf, const std::string &action)
-    {
-        std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-        std::string names[3] = {"wo_ready_" + tag, "wo_go_" + tag, "wo_done_" + tag};
-        ready = CreateEventA(nullptr, TRUE, FALSE, names[0].c_str());
-        go = CreateEventA(nullptr, TRUE, FALSE, names[1].c_str());
-        done = CreateEventA(nullptr, TRUE, FALSE, names[2].c_str());
-        result = shelf.folder + "\\peer.txt";
-        std::string line = "\"" + Testkit_ProgramFolder() + "\\lexshelf_peer_helper.exe\" \"" + shelf.settings +
-                           "\" " + names[0] + " " + names[1] + " " + names[2] + " \"" + result + "\" " + action;
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::vector<char> buf(line.begin(), line.end());
-        buf.push_back(0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-        HANDLE both[2] = {ready, pi.hProcess};
-        started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
-    }
-    void Go() { SetEvent(go); }
-    // Ends the peer; its report, or "exit <code>".
-    std::string Finish()
-    {
-        SetEvent(go);
-        SetEvent(done);
-        WaitForSingleObject(pi.hProcess, 60000);
-        DWORD code = 99;
-        GetExitCodeProcess(pi.hProcess, &code);
-        std::string text;
-        FILE *f = fopen(result.c_str(), "rb");
-        if (f) {
-            char b[4096];
-            size_t n;
-            while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
-            fclose(f);
-        }
-        return code == 0 ? text : "exit " + std::to_string(code);
-    }
-    ~Peer()
-    {
-        if (pi.hProcess) {
-            SetEvent(done);
-            WaitForSingleObject(pi.hProcess, 60000);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
-        for (HANDLE h : {ready, go, done})
-            if (h) CloseHandle(h);
-    }
-};
-
-// The ids of list kind in a peer's report ("list <kind> <id>:<priority> ...").
-std::vector<DWORD> PeerList(const std::string &report, int kind)
-{
-    std::vector<DWORD> ids;
-    std::string head = "list " + std::to_string(kind);
-    size_t at = report.find(head);
-    if (at == std::string::npos) return ids;
-    size_t end = report.find('\n', at);
-    std::string line = report.substr(at + head.size(), end - at - head.size());
-    size_t pos = 0;
-    while ((pos = line.find(' ', pos)) != std::string::npos) {
-        ids.push_back(static_cast<DWORD>(strtoul(line.c_str() + pos + 1, nullptr, 10)));
-        pos++;
-    }
-    return ids;
-}
-
 TEST_F(OrderTest, AnotherProcessSeesTheNewOrder)
 {
-    Peer peer(shelf, "watch");
+    shelfdics::Peer peer(shelf, "watch");
     ASSERT_TRUE(peer.started);
     VLPriorityList *search = shelfdics::Kind(LEXSHELF_LIST_SEARCH);
     std::vector<DWORD> before = shelfdics::Ids(search);
@@ -268,7 +193,7 @@ TEST_F(OrderTest, AnotherProcessSeesTheNewOrder)
     Click(dialog, UIA_IDC_ORDER_DOWN);
     std::vector<DWORD> moved = {before[1], before[0], before[2], before[3]};
     EXPECT_EQ(moved, shelfdics::Ids(search));
-    EXPECT_EQ(moved, PeerList(peer.Finish(), LEXSHELF_LIST_SEARCH));
+    EXPECT_EQ(moved, shelfdics::PeerList(peer.Finish(), LEXSHELF_LIST_SEARCH));
     // Put the order back for the other cases.
     SendMessageA(ListOf(dialog), WIDGETRY_DLM_SELECTROW, 1, 0);
     Click(dialog, UIA_IDC_ORDER_UP);
@@ -282,7 +207,7 @@ TEST_F(OrderTest, ShowsAGroupAddedByAnotherProcess)
     ASSERT_TRUE(dialog != nullptr);
     HWND list = ListOf(dialog);
     int rows = Widgetry_DicListGetCount(list);
-    Peer peer(shelf, "group:PeerGroup");
+    shelfdics::Peer peer(shelf, "group:PeerGroup");
     ASSERT_TRUE(peer.started);
     peer.Go();
     VLPriorityList *search = shelfdics::Kind(LEXSHELF_LIST_SEARCH);

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+#include <stdlib.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,8 +39,9 @@ const Fixture kFixtures[] = {
     {0x3400, "German-Japanese", 0x0300, 0, RGB(128, 0, 0)},
 };
 
-// Writes one fixture dictionary into the folder and enters it in the catalogue.
-inline bool AddDictionary(const std::string &folder, const Fixture &f)
+// Writes one fixture dictionary with the given entries (in index order) into the folder and enters
+// it in the catalogue.
+inline bool AddDictionary(const std::string &folder, const Fixture &f, const std::vector<dicfix::Entry> &entries)
 {
     dicfix::Dictionary d;
     d.fileId = f.fileId;
@@ -46,10 +50,7 @@ inline bool AddDictionary(const std::string &folder, const Fixture &f)
     d.languages = {f.language, 0x0400};
     dicfix::Index index;
     index.language = d.language;
-    dicfix::Entry e;
-    e.headword = "entry";
-    e.text1 = "text";
-    index.entries.push_back(e);
+    index.entries = entries;
     d.indexes.push_back(index);
     std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
     if (!dicfix::Write(path, d)) return false;
@@ -61,6 +62,15 @@ inline bool AddDictionary(const std::string &folder, const Fixture &f)
     Basekit_SettingsWriteDword(key, "LangID", f.language);
     Basekit_SettingsWriteDword(key, "Color", f.colour);
     return true;
+}
+
+// The same with one entry ("entry", "text").
+inline bool AddDictionary(const std::string &folder, const Fixture &f)
+{
+    dicfix::Entry e;
+    e.headword = "entry";
+    e.text1 = "text";
+    return AddDictionary(folder, f, {e});
 }
 
 // The catalogue (the first count fixtures) in a settings file of its own and the manager started.
@@ -129,6 +139,93 @@ inline bool PumpUntil(const std::function<bool()> &done)
 inline void PumpAll()
 {
     PumpUntil([] { return true; });
+}
+
+// A second process with the manager (the manager's own test helper): it signals ready, acts when
+// told to go, and at the end writes the lists as it holds them.
+struct Peer {
+    PROCESS_INFORMATION pi = {};
+    HANDLE ready = nullptr, go = nullptr, done = nullptr;
+    std::string result;
+    bool started = false;
+
+    Peer(const Shelf &shelf, const std::string &action)
+    {
+        std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+        std::string names[3] = {"wo_ready_" + tag, "wo_go_" + tag, "wo_done_" + tag};
+        ready = CreateEventA(nullptr, TRUE, FALSE, names[0].c_str());
+        go = CreateEventA(nullptr, TRUE, FALSE, names[1].c_str());
+        done = CreateEventA(nullptr, TRUE, FALSE, names[2].c_str());
+        result = shelf.folder + "\\peer.txt";
+        std::string line = "\"" + Testkit_ProgramFolder() + "\\lexshelf_peer_helper.exe\" \"" + shelf.settings +
+                           "\" " + names[0] + " " + names[1] + " " + names[2] + " \"" + result + "\" " + action;
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        std::vector<char> buf(line.begin(), line.end());
+        buf.push_back(0);
+        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+        HANDLE both[2] = {ready, pi.hProcess};
+        started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    void Go() { SetEvent(go); }
+    // Ends the peer; its report, or "exit <code>".
+    std::string Finish()
+    {
+        SetEvent(go);
+        SetEvent(done);
+        WaitForSingleObject(pi.hProcess, 60000);
+        DWORD code = 99;
+        GetExitCodeProcess(pi.hProcess, &code);
+        std::string text;
+        FILE *f = fopen(result.c_str(), "rb");
+        if (f) {
+            char b[4096];
+            size_t n;
+            while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
+            fclose(f);
+        }
+        return code == 0 ? text : "exit " + std::to_string(code);
+    }
+    ~Peer()
+    {
+        if (pi.hProcess) {
+            SetEvent(done);
+            WaitForSingleObject(pi.hProcess, 60000);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        for (HANDLE h : {ready, go, done})
+            if (h) CloseHandle(h);
+    }
+};
+
+// Has a peer do action and handles this thread's messages until done holds (the manager's
+// notices have come); false when the peer did not start or the condition never held.
+inline bool PeerActs(const Shelf &shelf, const std::string &action, const std::function<bool()> &done)
+{
+    Peer peer(shelf, action);
+    if (!peer.started) return false;
+    peer.Go();
+    bool held = PumpUntil(done);
+    peer.Finish();
+    return held;
+}
+
+// The ids of list kind in a peer's report ("list <kind> <id>:<priority> ...").
+std::vector<DWORD> PeerList(const std::string &report, int kind)
+{
+    std::vector<DWORD> ids;
+    std::string head = "list " + std::to_string(kind);
+    size_t at = report.find(head);
+    if (at == std::string::npos) return ids;
+    size_t end = report.find('\n', at);
+    std::string line = report.substr(at + head.size(), end - at - head.size());
+    size_t pos = 0;
+    while ((pos = line.find(' ', pos)) != std::string::npos) {
+        ids.push_back(static_cast<DWORD>(strtoul(line.c_str() + pos + 1, nullptr, 10)));
+        pos++;
+    }
+    return ids;
 }
 
 } // namespace shelfdics
