@@ -539,6 +539,21 @@ TEST_F(Band, TranslatesAPagesSelectionAndHandsOverItsText) {
     EXPECT_EQ(addinfix::g_seen[0].lParam, 0x310000) << "the translator chosen in the box";
     EXPECT_EQ(addinfix::g_seen[0].file, "\x8e\xab\x8f\x91 page") << "the page's text in the dictionary's charset";
 
+    // A page reopened for translation: the note of its address picks the ids in the boxes and its
+    // runs are translated in place when the document completes.
+    SendMessageA(GetDlgItem(bar, 108), CB_SETCURSEL, (WPARAM)-1, 0);
+    SendMessageA(GetDlgItem(bar, 109), CB_SETCURSEL, 0, 0);
+    doc.Text(L"Thank you");
+    doc.Text(L"2024");
+    ASSERT_TRUE(Addin_WriteNote(0x310000, 0x350000, "http://example.org/"));
+    DISPPARAMS none = {};
+    ASSERT_TRUE(browser.point.sink);
+    browser.point.sink->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+    EXPECT_EQ(doc.Texts(), L"\x3042\x308a\x304c\x3068\x3046|2024|");  // arigatou
+    EXPECT_EQ(doc.charset, L"shift_jis");
+    EXPECT_EQ(SendMessageA(GetDlgItem(bar, 108), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(GetDlgItem(bar, 109), CB_GETCURSEL, 0, 0), 1);
+
     EXPECT_EQ(withSite->SetSite(nullptr), S_OK);
     window->Release();
     withSite->Release();
