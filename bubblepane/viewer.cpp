@@ -482,9 +482,20 @@ LRESULT CALLBACK Viewer_WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         v->inMenu = true;
         GetCursorPos(&v->menuCursor);
         return 0;
-    case WM_EXITMENULOOP:
+    case WM_EXITMENULOOP: {
         v->inMenu = false;
+        // After a menu the viewer is kept: the cursor goes back onto it when the menu was opened
+        // from the list button or the cursor has left the viewer meanwhile.
+        POINT c;
+        RECT r;
+        GetCursorPos(&c);
+        GetWindowRect(window, &r);
+        HWND list = GetDlgItem(window, BUBBLEPANE_CMD_CANDIDATES);
+        RECT lr = {};
+        if (list) GetWindowRect(list, &lr);
+        if (!PtInRect(&r, c) || (list && PtInRect(&lr, v->menuCursor))) Viewer_KeepCursorOnPin(v);
         return 0;
+    }
     case WM_CLOSE:
     case VLM_POPUP_HIDE_VIEWER:
         Viewer_Hide(v);

@@ -73,7 +73,8 @@ void CheckDicButton(Viewer *v, DWORD code)
 // The viewer's window size for a content size of the entry viewer.
 SIZE SizeForContent(Viewer *v, int width, int height)
 {
-    RECT view = {0, 0, width, height};
+    // A few pixels of room so that the overhang of a line's last glyph is never cut off.
+    RECT view = {0, 0, width + 6, height};
     AdjustWindowRectEx(&view, GetWindowLongA(v->view, GWL_STYLE), FALSE, GetWindowLongA(v->view, GWL_EXSTYLE));
     if (GetWindowLongA(v->view, GWL_STYLE) & WS_VSCROLL) view.right += GetSystemMetrics(SM_CXVSCROLL);
     int cw = view.right - view.left, ch = view.bottom - view.top;

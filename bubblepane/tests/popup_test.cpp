@@ -86,23 +86,24 @@ LRESULT CALLBACK RecordProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     return DefWindowProcA(w, m, wp, lp);
 }
 
+struct FindCtx {
+    const char *cls;
+    bool visible;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND w, LPARAM l)
+{
+    FindCtx *c = reinterpret_cast<FindCtx *>(l);
+    char name[64];
+    GetClassNameA(w, name, sizeof name);
+    if (strcmp(name, c->cls) == 0 && (!c->visible || IsWindowVisible(w))) c->found.push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> ThreadWindows(const char *cls, bool visibleOnly)
 {
-    struct Ctx {
-        const char *cls;
-        bool visible;
-        std::vector<HWND> found;
-    } ctx = {cls, visibleOnly, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM l) -> BOOL {
-            Ctx *c = reinterpret_cast<Ctx *>(l);
-            char name[64];
-            GetClassNameA(w, name, sizeof name);
-            if (strcmp(name, c->cls) == 0 && (!c->visible || IsWindowVisible(w))) c->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    FindCtx ctx = {cls, visibleOnly, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
 }
 
@@ -143,6 +144,14 @@ protected:
 
     static void SetUpTestSuite()
     {
+        // Under the test display no window manager runs: the display driver is told to manage no
+        // window of this program, so that hiding a sizable pop-up does not wait for one.
+        HKEY x11;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\bubblepane_popup_test.exe\\X11 Driver",
+                            0, nullptr, 0, KEY_WRITE, nullptr, &x11, nullptr) == 0) {
+            RegSetValueExA(x11, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>("N"), 2);
+            RegCloseKey(x11);
+        }
         SetDriver(0x0100, "lingo_en.dll");
         SetDriver(0x0400, "lingo_ja.dll");
         // The manager is started again once the dictionaries of this test are in the catalogue.
@@ -510,6 +519,26 @@ TEST_F(Popup, KeyboardLookupListsCandidatesLeftOfTheWordWithoutTimer)
     EXPECT_FALSE(IsWindowVisible(list));
 }
 
+TEST_F(Popup, TriggerKeyLookupShowsTheCandidateInASideViewer)
+{
+    Deliver("He looked twice", 4, 700, 70, 62, 78, 6, 0, source);
+    HWND list = List();
+    ASSERT_TRUE(IsWindowVisible(list));
+    std::vector<HWND> shown = ThreadWindows(BUBBLEPANE_VIEWER_CLASS, true);
+    ASSERT_EQ(1u, shown.size());
+    RECT lr, vr;
+    GetWindowRect(list, &lr);
+    GetWindowRect(shown[0], &vr);
+    EXPECT_EQ(lr.right, vr.left);
+    EXPECT_NE(std::string::npos, ViewerText(shown[0]).find("look"));
+    // A side viewer has no tool bar and no status bar.
+    EXPECT_EQ(nullptr, GetDlgItem(shown[0], BUBBLEPANE_CMD_PIN));
+    EXPECT_EQ(nullptr, GetDlgItem(shown[0], BUBBLEPANE_IDC_STATUS));
+    // Hiding the list destroys its side viewer.
+    SendMessageA(manager, VLM_POPUP_HIDE, 1, 0);
+    EXPECT_FALSE(IsWindow(shown[0]));
+}
+
 std::string EditText(HWND w)
 {
     char text[256] = "";
@@ -575,6 +604,28 @@ TEST_F(Popup, RichEditClassesGetKeyMessagesOthersCharacters)
         }
         DestroyWindow(target);
     }
+}
+
+TEST_F(Popup, TenViewersAtMostAndTheNinthHasNoPin)
+{
+    std::vector<HWND> made;
+    for (;;) {
+        HWND v = reinterpret_cast<HWND>(SendMessageA(manager, VLM_POPUP_NEW_VIEWER, 0, 0));
+        if (!v) break;
+        made.push_back(v);
+        ASSERT_LE(made.size(), 10u);
+    }
+    std::vector<HWND> all = ThreadWindows(BUBBLEPANE_VIEWER_CLASS, false);
+    ASSERT_EQ(10u, all.size()) << "the slots are full: no eleventh viewer";
+    int withoutPin = 0;
+    for (HWND v : all)
+        if (!GetDlgItem(v, BUBBLEPANE_CMD_PIN)) withoutPin++;
+    EXPECT_EQ(1, withoutPin) << "the one made while nine were live";
+    for (HWND v : made) DestroyWindow(v);
+    EXPECT_EQ(1u, ThreadWindows(BUBBLEPANE_VIEWER_CLASS, false).size());
+    // Their slots are free again: the next lookup finds a viewer.
+    Deliver("look", 1, 640, 300, 292, 308);
+    EXPECT_NE(nullptr, Shown());
 }
 
 // Last: closing the manager closes everything and leaves kind 5.
