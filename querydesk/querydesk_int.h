@@ -1,0 +1,109 @@
+// What the files of the search station share: the process's station record (frame, slots and the
+// resources every search window uses), the search window's record and the operations the frame,
+// the window, its panes and the progress box offer each other.
+#pragma once
+
+#include <windows.h>
+
+#include "basekit.h"
+#include "lexidata.h"
+#include "querydesk.h"
+
+// ---- Station (one per process, made by the program entry) --------------------------------------
+struct Station {
+    HINSTANCE instance = nullptr;
+    HMODULE assets = nullptr;          // Uiassets.dll
+    HWND main = nullptr;               // the hidden main window
+    HWND slots[QUERYDESK_MAX_WINDOWS] = {};
+    HBRUSH halftone = nullptr;         // splitter bars
+    HFONT guiFont = nullptr;
+    HCURSOR splitCursor = nullptr, splitCursor2 = nullptr;
+    HACCEL accelerators = nullptr;
+    HWND orderDialog = nullptr;
+    ToolTipManager *tips = nullptr;
+    bool tornDown = false;             // the main window's teardown ran
+};
+Station *Station_Get();
+
+// frame.cpp
+bool Frame_RegisterClass(HINSTANCE instance);
+void Frame_UnregisterClass(HINSTANCE instance);
+HWND Frame_Create(HINSTANCE instance);
+// A new search window in the lowest free slot, brought to the foreground; null when all are taken.
+HWND Frame_OpenSearchWindow();
+// The frontmost search window of this station (first in Z order), or null.
+HWND Frame_Frontmost();
+// Sends the message to every search window.
+void Frame_SendToAll(UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Search window ------------------------------------------------------------------------------
+struct SearchWindow {
+    int slot = -1;
+    HWND owner = nullptr;              // the window itself
+    HWND rebar = nullptr, toolbar = nullptr, dicBar = nullptr, tab = nullptr;
+    HWND panes[4] = {};                // by tab: contents, headword, keyword, condition
+    HWND status = nullptr;
+    HWND sendText = nullptr;
+    HWND sendTextViewer = nullptr;     // the viewer the send-text dialog sends to
+    int currentTab = -1;
+    DWORD currentId = 0;               // dictionary or group
+    DWORD searchOption = 0;
+    int searchType = 0;                // of the keyword pane
+    int incremental = 0;
+    int toolButtons = 0;
+    bool saved = false;
+};
+bool SearchWindow_RegisterClass(HINSTANCE instance);
+void SearchWindow_UnregisterClass(HINSTANCE instance);
+HWND SearchWindow_Create(int slot);
+SearchWindow *SearchWindow_Of(HWND window);
+// The frame loop's hand-over of a message for the frontmost window: true when it took it.
+bool SearchWindow_PreTranslate(HWND window, MSG *msg);
+void SearchWindow_ShowTab(SearchWindow *sw, int tab);
+// Makes the id current; fromChoice when the user chose it in the bar or the order dialog.
+void SearchWindow_SetCurrent(SearchWindow *sw, DWORD id, bool fromChoice);
+// Status bar: the count (-1 leaves part 0 as it is), the search kind and the current name.
+void SearchWindow_UpdateStatus(SearchWindow *sw, int count);
+void SearchWindow_UpdateTools(SearchWindow *sw);
+HWND SearchWindow_ActivePane(const SearchWindow *sw);
+// The lists and viewers of the panes (null where a pane has none).
+HWND SearchWindow_PaneList(const SearchWindow *sw, int tab);
+HWND SearchWindow_PaneViewer(const SearchWindow *sw, int tab);
+void SearchWindow_Layout(SearchWindow *sw);
+
+// swindow_cmd.cpp
+void SearchWindow_OnCommand(SearchWindow *sw, UINT command);
+LRESULT SearchWindow_OnNotify(SearchWindow *sw, NMHDR *header);
+void SearchWindow_OnInitMenuPopup(SearchWindow *sw, HMENU menu, int index);
+void SearchWindow_OnDeliverItem(SearchWindow *sw, WPARAM flags, LPARAM id);
+void SearchWindow_OnShowEntry(SearchWindow *sw, DWORD dicId, LONG entry);
+void SearchWindow_OnOptionsChanged(SearchWindow *sw);
+
+// ---- Panes (modeless dialogs in the tab's area) --------------------------------------------------
+// Private messages of every pane besides those of querydesk.h.
+#define PANE_SET_SPLITTER  (WM_APP + 0x101) /* position, - */
+#define PANE_GET_SPLITTER  (WM_APP + 0x102) /* -, - -> position */
+#define PANE_SET_KEYWORD   (WM_APP + 0x103) /* charset, text: the edit field's text (keyword pane) */
+#define PANE_SHOW_RESULTS  (WM_APP + 0x104) /* refresh the rows first, - : first row shown, tools */
+#define PANE_SET_SEARCH    (WM_APP + 0x105) /* search type, incremental switch (keyword pane) */
+HWND Pane_Create(SearchWindow *sw, int tab);
+// The pane's own keyword text without tags (keyword pane), at most cap bytes; its length.
+int Pane_KeywordText(HWND pane, char *text, int cap);
+
+// ---- Search progress box (its own thread) --------------------------------------------------------
+struct SearchProgress {
+    HWND box;                  // set by the box
+    volatile LONG count;       // set by the callback
+    volatile LONG cancel;      // set by the box
+    HANDLE thread;
+    volatile LONG closeAllowed;
+    volatile LONG done;        // the search has returned: the box ends itself
+    HANDLE ready;              // set once the box has its window (or could not make one)
+    LONG delay;                // pause per item (QUERYDESK_PROGRESS_DELAY, tests)
+};
+// Starts the box's thread; false when it could not start (the search runs without a box).
+bool Progress_Start(SearchProgress *progress);
+// The progress procedure of a full-text search (user: the record).
+int CALLBACK Progress_Callback(VLDataItem *item, int perMille, void *user);
+// After the search: the box stays at least half a second, then ends; its thread is waited for.
+void Progress_Finish(SearchProgress *progress);
