@@ -63,7 +63,22 @@ void ShowList(ListWindow *l)
     SendMessageA(l->dataList, VLDLM_SHOW, 0, 0);
     RECT r;
     GetWindowRect(l->dataList, &r);
-    Fit(l, r.right - r.left, r.bottom - r.top);
+    // Every row up to ten is shown whole: the list's height is taken from its last shown row.
+    RECT row, last = {};
+    int rows = 0;
+    while (rows < 10 && SendMessageA(l->dataList, VLDLM_GETROWRECT, rows, reinterpret_cast<LPARAM>(&row))) {
+        last = row;
+        rows++;
+    }
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (rows > 0) {
+        RECT client;
+        GetClientRect(l->dataList, &client);
+        int frameY = (r.bottom - r.top) - client.bottom;
+        if (last.bottom + frameY + 2 > height) height = last.bottom + frameY + 2;
+    }
+    SetWindowPos(l->dataList, nullptr, kGripWidth, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Fit(l, width, height);
     BubblePoint p = Bubble_UnpackPoint(l->request->pointTop, l->request->pointBottom);
     POINT at = Bubble_PlaceList(p, l->pointerMode);
     // Kept on the screen: beside the right and bottom edges it moves in, and above the line when

@@ -476,6 +476,44 @@ TEST_F(Popup, DictionaryButtonsAndMenuChooseTheEntryOfADictionary)
     EXPECT_TRUE(IsWindowVisible(viewer));
 }
 
+TEST_F(Popup, CommandsThatBelongToTheResidentProgramGoToItsMainWindow)
+{
+    Deliver("look", 1, 640, 300, 292, 308);
+    HWND viewer = Shown();
+    ASSERT_NE(nullptr, viewer);
+    struct Case {
+        UINT command;
+        UINT message;
+    } cases[] = {
+        {BUBBLEPANE_CMD_TO_STUDY_LIST, BUBBLEPANE_VLM_RUN_STUDY_LIST},
+        {BUBBLEPANE_CMD_OPTIONS, BUBBLEPANE_VLM_SHOW_OPTIONS},
+        {BUBBLEPANE_CMD_CLOSE, BUBBLEPANE_VLM_CLOSE},
+    };
+    for (const Case &c : cases) {
+        g_mainMessages.clear();
+        SendMessageA(viewer, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(1, MainCount(c.message, 0)) << c.command;
+    }
+    g_mainMessages.clear();
+    SendMessageA(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer), 0);
+    EXPECT_EQ(1, MainCount(BUBBLEPANE_VLM_SHOW_MAIN_MENU, 0));
+    // The candidates drop-down opens below its button and closes again.
+    HWND button = GetDlgItem(viewer, BUBBLEPANE_CMD_CANDIDATES);
+    ASSERT_TRUE(IsWindowEnabled(button)) << "two entries";
+    SendMessageA(viewer, WM_COMMAND, BUBBLEPANE_CMD_CANDIDATES, reinterpret_cast<LPARAM>(button));
+    HWND drop = nullptr;
+    for (HWND w : ThreadWindows(VLDATALISTCLASS, true))
+        if (GetWindow(w, GW_OWNER) == viewer) drop = w;
+    ASSERT_NE(nullptr, drop);
+    RECT b, d;
+    GetWindowRect(button, &b);
+    GetWindowRect(drop, &d);
+    EXPECT_EQ(b.left, d.left);
+    EXPECT_EQ(b.bottom, d.top);
+    SendMessageA(viewer, WM_COMMAND, BUBBLEPANE_CMD_CANDIDATES, reinterpret_cast<LPARAM>(button));
+    EXPECT_FALSE(IsWindowVisible(drop));
+}
+
 TEST_F(Popup, SkinnedViewerIsDrawnWithItsSkin)
 {
     PopupWindowOptions options = {};
@@ -531,6 +569,8 @@ TEST_F(Popup, TriggerKeyLookupShowsTheCandidateInASideViewer)
     GetWindowRect(shown[0], &vr);
     EXPECT_EQ(lr.right, vr.left);
     EXPECT_NE(std::string::npos, ViewerText(shown[0]).find("look"));
+    Testkit_PumpUntil([] { return false; }, 300);
+    Testkit_SaveWindowPicture(shown[0], "side_viewer.bmp");
     // A side viewer has no tool bar and no status bar.
     EXPECT_EQ(nullptr, GetDlgItem(shown[0], BUBBLEPANE_CMD_PIN));
     EXPECT_EQ(nullptr, GetDlgItem(shown[0], BUBBLEPANE_IDC_STATUS));
