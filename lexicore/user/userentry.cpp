@@ -350,6 +350,10 @@ bool LuDic_Update(LuDic *d, DWORD *itemPos, const LuRecord *rec, const char *tex
     if (!d->writable || !LuDic_ReadItem(d, *itemPos, &old) || !ReadTextInfo(&d->text, old.textPos, &oldText))
         return false;
     if (rec && (rec->len[0] == 0 || rec->len[0] > 255 || rec->len[1] > 255 || rec->len[2] > 255)) return false;
+    // A text that items of another sub-dictionary use too is not freed under them: such an entry
+    // is not changed here.
+    for (size_t i = 0; i + kLinkSize <= oldText.links.size(); i += kLinkSize)
+        if (oldText.links[i] == 1 && oldText.links[i + 1] != (BYTE)d->subNo) return false;
     if (!SetBusy(d, 1)) return false;
     // The new text record goes to a block of its own; the old one is freed only once nothing uses it.
     DWORD links = (DWORD)oldText.links.size() / kLinkSize;
@@ -436,6 +440,9 @@ bool LuDic_Repair(LuDic *d) {
     std::vector<std::vector<BYTE>> newLinks(tpos.size());
     std::vector<bool> textKeep(tpos.size(), false);
     std::vector<LuItem> mine;
+    // Sub-dictionaries whose items this store does not read (index kinds other than 1 and 7): their
+    // item files stay as they are, and so does every text they link.
+    std::vector<bool> opaque(kMaxSubs, false);
     // Item records of every sub-dictionary of the set that name an intact text record.
     for (DWORD sub = 0; sub < kMaxSubs; sub++) {
         LuFile other;
@@ -444,11 +451,15 @@ bool LuDic_Repair(LuDic *d) {
         if (sub != d->subNo) {
             BYTE head[kLuHeaderSize];
             std::string path = PathOf(d->base, "rx", sub);
-            if (!LuFile_ReadHeader(path.c_str(), head) ||
-                !LuFile_Open(&other, path.c_str(), d->fileId, kLuTypeItems, true))
-                continue;
-            f = &other;
+            if (!LuFile_ReadHeader(path.c_str(), head)) continue;
             kind = head[34];
+            if (kind != 1 && kind != 7) {
+                opaque[sub] = true;
+                continue;
+            }
+            // An item file that cannot be opened would lose the texts its items use: no repair.
+            if (!LuFile_Open(&other, path.c_str(), d->fileId, kLuTypeItems, true)) return false;
+            f = &other;
         }
         std::vector<DWORD> ipos, isize;
         std::vector<BYTE> iflag;
@@ -477,6 +488,14 @@ bool LuDic_Repair(LuDic *d) {
         bool ok = LuFile_Rebuild(f, iend, ipos, isize, keep);
         if (f == &other) LuFile_Close(&other);
         if (!ok) return false;
+    }
+    for (auto &t : texts) {
+        const std::vector<BYTE> &links = info[t.second].links;
+        for (size_t i = 0; i + kLinkSize <= links.size(); i += kLinkSize)
+            if (links[i] == 1 && links[i + 1] < kMaxSubs && opaque[links[i + 1]]) {
+                textKeep[t.second] = true;
+                newLinks[t.second].insert(newLinks[t.second].end(), links.begin() + i, links.begin() + i + kLinkSize);
+            }
     }
     // The links of each kept text record as the items say, as many as its block holds.
     for (size_t i = 0; i < tpos.size(); i++) {
