@@ -512,6 +512,21 @@ TEST_F(Popup, CommandsThatBelongToTheResidentProgramGoToItsMainWindow)
     EXPECT_EQ(b.bottom, d.top);
     SendMessageA(viewer, WM_COMMAND, BUBBLEPANE_CMD_CANDIDATES, reinterpret_cast<LPARAM>(button));
     EXPECT_FALSE(IsWindowVisible(drop));
+
+    // Dragged by its grip bar, the viewer follows the cursor.
+    RECT before, after;
+    GetWindowRect(viewer, &before);
+    POINT grip = {5, 60};
+    ClientToScreen(viewer, &grip);
+    SetCursorPos(grip.x, grip.y);
+    SendMessageA(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 60));
+    SetCursorPos(grip.x + 30, grip.y + 20);
+    SendMessageA(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(35, 80));
+    SendMessageA(viewer, WM_LBUTTONUP, 0, MAKELPARAM(35, 80));
+    GetWindowRect(viewer, &after);
+    EXPECT_EQ(before.left + 30, after.left);
+    EXPECT_EQ(before.top + 20, after.top);
+    EXPECT_NE(viewer, GetCapture());
 }
 
 TEST_F(Popup, SkinnedViewerIsDrawnWithItsSkin)
