@@ -699,7 +699,9 @@ bool OnCreate(HWND window)
     SetWindowSubclass(s->view, ViewProc, kViewSubclass, reinterpret_cast<DWORD_PTR>(s));
     ListView_SetExtendedListViewStyle(s->view, LVS_EX_FULLROWSELECT);
     s->large = ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 10, 10);
-    s->small = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 10, 10);
+    // The small images keep their colours too: at 16 colours the slot digits drawn over the
+    // row icons could not be told apart.
+    s->small = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 10);
     FillImages(s);
     ListView_SetImageList(s->view, s->small, LVSIL_SMALL);
     ListView_SetImageList(s->view, s->large, LVSIL_NORMAL);
