@@ -529,6 +529,39 @@ TEST_F(Popup, CommandsThatBelongToTheResidentProgramGoToItsMainWindow)
     EXPECT_NE(viewer, GetCapture());
 }
 
+TEST_F(Popup, FixedViewerStaysWhereItIsAndIsNeverHidden)
+{
+    PopupWindowOptions options = {};
+    PopupWindowLayout layout = {};
+    Prefstore_LoadPopupWindow(&options, &layout);
+    options.Fixed = 1;
+    layout.x = 50;
+    layout.y = 60;
+    Prefstore_SavePopupWindow(&options, &layout);
+    SendMessageA(manager, BUBBLEPANE_VLM_OPTIONS_CHANGED, 0, 0);
+    HWND viewer = Shown();
+    ASSERT_NE(nullptr, viewer) << "a fixed main viewer is shown at once";
+    RECT before, after;
+    GetWindowRect(viewer, &before);
+    EXPECT_EQ(50, before.left);
+    Deliver("look", 1, 640, 300, 292, 308);
+    EXPECT_EQ(viewer, Shown());
+    EXPECT_NE(std::string::npos, ViewerText(viewer).find("turn your eyes"));
+    SetCursorPos(900, 900);
+    Testkit_PumpUntil([] { return false; }, 1500);
+    GetWindowRect(viewer, &after);
+    EXPECT_TRUE(IsWindowVisible(viewer));
+    EXPECT_EQ(before.left, after.left);
+    EXPECT_EQ(before.top, after.top);
+    options.Fixed = 0;
+    Prefstore_SavePopupWindow(&options, nullptr);
+    SendMessageA(manager, BUBBLEPANE_VLM_OPTIONS_CHANGED, 0, 0);
+    EXPECT_FALSE(IsWindow(viewer));
+    // Only the fixed viewer saved its place.
+    Prefstore_LoadPopupWindow(nullptr, &layout);
+    EXPECT_EQ(50, layout.x);
+}
+
 TEST_F(Popup, SkinnedViewerIsDrawnWithItsSkin)
 {
     PopupWindowOptions options = {};
