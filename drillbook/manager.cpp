@@ -298,8 +298,15 @@ void NewList(ManagerState *s)
     BOOL saved = Lexshelf_WordListSave(handle);
     Lexshelf_WordListDestroy(handle);
     int row = saved ? AddFile(s, path.c_str()) : -1;
-    if (row < 0) return;
+    if (row < 0) {
+        char notice[512];
+        Uiassets_FormatString(notice, sizeof notice, UIA_IDS_LIST_FILE_FAILED, path.c_str());
+        ShowNotice(s, notice);
+        return;
+    }
     UpdateStatus(s);
+    ListView_SetItemState(s->list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(s->list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SetFocus(s->list);
     ListView_EditLabel(s->list, row);
 }

@@ -257,6 +257,13 @@ struct SearchResults {
     int AddToStudyList() { return Vocabank_DoCommand(host, 0, list, nullptr, nullptr, 0, UIA_CMD_ADD_TO_LIST, 0); }
 };
 
+// The stored active list ("" when cleared or missing).
+std::string ActiveList()
+{
+    char path[MAX_PATH] = "";
+    return Lexshelf_GetActiveList(path) ? path : "";
+}
+
 bool AddTo(bool history, const Word &w)
 {
     VLDataItem *item = MakeItem(w);
@@ -461,4 +468,102 @@ TEST(Program, RenamedExportedAndImportedListIsIdentical)
     Picture(m.window, "manager_details.bmp");
     EXPECT_TRUE(p.End());
     EXPECT_EQ(Entries(in.List("default")), std::vector<std::string>{"3100:70"}) << "written when it closed";
+}
+
+// The manager's own commands: new lists take numbered names and start as empty files of 1KB;
+// the active role moves with "make active", goes away when given again, follows a rename and
+// is never the history's; a delete stops at the history list; the viewer's splitter stays two
+// pixels inside the window.
+TEST(Program, ManagerCommandsAndTheSplitter)
+{
+    Install in("commands");
+    WriteList(in.List("alpha"), {{kEnglish, 1, "one"}});
+    WriteList(in.List("beta"), {{kEnglish, 2, "two"}});
+    TestkitProcess p;
+    ASSERT_TRUE(in.Start(p));
+    Manager m(p);
+    ASSERT_NE(m.window, nullptr);
+    Testkit_Remote r(m.list);
+    m.Command(UIA_CMD_VIEW_DETAILS);
+    const std::string base = Load(UIA_IDS_LIST_NEW_NAME), history = Load(UIA_IDS_LIST_HISTORY),
+                      def = Load(UIA_IDS_LIST_DEFAULT);
+    // The new lists' name is Japanese: only where the file system takes such names.
+    std::string probe = in.folder + "\\" + base + ".probe";
+    HANDLE f = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    bool japaneseNames = f != INVALID_HANDLE_VALUE;
+    if (japaneseNames) {
+        CloseHandle(f);
+        DeleteFileA(probe.c_str());
+        for (int i = 0; i < 3; i++) {
+            m.Command(UIA_CMD_NEW);
+            HWND edit = (HWND)SendMessageA(m.list, LVM_GETEDITCONTROL, 0, 0);
+            ASSERT_NE(edit, nullptr) << "the new row's label is edited";
+            SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+            Testkit_PumpUntil([&] { return SendMessageA(m.list, LVM_GETEDITCONTROL, 0, 0) == 0; });
+        }
+        for (const std::string &name : {base, base + "(1)", base + "(2)"}) {
+            int row = r.Find(m.list, name);
+            ASSERT_GE(row, 0) << name;
+            EXPECT_EQ(r.Text(m.list, row, 2), "1KB") << name;
+            EXPECT_TRUE(Entries(in.List(name.c_str())).empty());
+        }
+    } else {
+        printf("[ NOTE     ] this file system takes no Japanese file names: new lists not tried\n");
+    }
+    char count[128];
+    Uiassets_FormatString(count, sizeof count, UIA_IDS_LIST_COUNT, r.Count(m.list) - 1);
+    EXPECT_EQ(r.StatusText(m.status), count);
+    EXPECT_EQ(r.Text(m.list, r.Find(m.list, "alpha"), 2), "1KB");
+
+    // Make active: the role moves, and the list keeps it through a rename.
+    r.Select(m.list, r.Find(m.list, "alpha"));
+    m.Command(UIA_CMD_MAKE_ACTIVE);
+    EXPECT_EQ(r.Image(m.list, r.Find(m.list, "alpha")), kImageActive);
+    EXPECT_EQ(r.Image(m.list, r.Find(m.list, def)), kImageClosed);
+    Rename(m, r, "alpha", "active words");
+    EXPECT_EQ(ActiveList(), in.List("active words"));
+    r.Select(m.list, r.Find(m.list, "active words"));
+    m.Command(UIA_CMD_MAKE_ACTIVE);
+    EXPECT_EQ(ActiveList(), "") << "given again: no active list";
+    EXPECT_EQ(r.Image(m.list, r.Find(m.list, "active words")), kImageClosed);
+    r.Select(m.list, r.Find(m.list, history));
+    m.Command(UIA_CMD_MAKE_ACTIVE);
+    EXPECT_EQ(ActiveList(), "") << "never the history";
+
+    // A delete over a selection that holds the history list ends there.
+    int historyRow = r.Find(m.list, history);
+    std::vector<std::string> before, after;
+    r.Select(m.list, -1);
+    for (int i = 0; i < r.Count(m.list); i++) {
+        std::string name = r.Text(m.list, i);
+        if (name == def) continue;
+        r.AddToSelection(m.list, i);
+        if (name != history) (i < historyRow ? before : after).push_back(name);
+    }
+    m.Command(UIA_CMD_DELETE_LIST);
+    for (const std::string &name : before) EXPECT_EQ(r.Find(m.list, name), -1) << name << " deleted";
+    for (const std::string &name : after) EXPECT_GE(r.Find(m.list, name), 0) << name << " kept";
+    EXPECT_GE(r.Find(m.list, history), 0);
+    EXPECT_TRUE(Testkit_Exists(in.List("history")));
+
+    // The splitter of a viewer.
+    HWND viewer = OpenViewer(p, m, r, def);
+    ASSERT_NE(viewer, nullptr);
+    HWND data = GetDlgItem(viewer, DRILL_IDC_LIST);
+    RECT client, list;
+    GetClientRect(viewer, &client);
+    const struct {
+        int to, width;
+    } drags[] = {{-40, 2}, {client.right + 40, client.right - 2}, {150, 150}};
+    for (const auto &d : drags) {
+        GetWindowRect(data, &list);
+        MapWindowPoints(nullptr, viewer, (POINT *)&list, 2);
+        const int y = (list.top + list.bottom) / 2;
+        SendMessageA(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(list.right + 1, y));
+        SendMessageA(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((WORD)(short)d.to, y));
+        SendMessageA(viewer, WM_LBUTTONUP, 0, MAKELPARAM((WORD)(short)d.to, y));
+        GetWindowRect(data, &list);
+        EXPECT_EQ(list.right - list.left, d.width) << "dragged to " << d.to;
+    }
+    EXPECT_TRUE(p.End());
 }
