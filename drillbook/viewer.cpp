@@ -288,6 +288,9 @@ void OnCommand(ViewerState *s, UINT command)
             SetWindowPos(s->sendText, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
         }
         return;
+    case UIA_CMD_DELETE_LIST:  // the program's Delete key: in a viewer it deletes entries
+        SendMessageA(s->window, WM_CLEAR, 0, 0);
+        return;
     case UIA_CMD_SAVE: Save(s); return;
     case UIA_CMD_CLOSE: DestroyWindow(s->window); return;
     case UIA_CMD_PRINT: SendMessageA(s->dataList, VLDLM_PRINT, 0, 0); return;

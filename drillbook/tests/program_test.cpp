@@ -317,6 +317,14 @@ TEST(Program, DeliveredEntriesLandInTheActiveListAndOnDisk)
     Uiassets_FormatString(words, sizeof words, UIA_IDS_LIST_WORD_COUNT, 4);
     EXPECT_EQ(vr.StatusText(GetDlgItem(viewer, DRILL_IDC_VIEWER_STATUS)), words);
     EXPECT_EQ(Entries(in.List("default")), std::vector<std::string>{"3200:10"}) << "written when it closes";
+    {
+        SearchResults search({{kEnglish, 90, "cherry"}});
+        EXPECT_EQ(SendMessageA(search.list, VLDLM_ADDTOSTUDYLIST, 0, 0), 1);
+    }
+    ASSERT_EQ(ViewerRows(viewer), 5);
+    SendMessageA(GetDlgItem(viewer, DRILL_IDC_LIST), VLDLM_SELECTROW, 4, 0);
+    SendMessageA(viewer, WM_COMMAND, UIA_CMD_DELETE_LIST, 0);  // the Delete key in a viewer
+    EXPECT_EQ(ViewerRows(viewer), 4) << "the chosen entry deleted";
 
     SendMessageA(viewer, VLDLN_CHOOSE, 0, 0);  // the Japanese entry, as a click chooses it
     Picture(viewer, "viewer_japanese_english.bmp");
