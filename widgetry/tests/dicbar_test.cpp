@@ -53,15 +53,16 @@ std::string Loaded(UINT id)
     return text;
 }
 
+// One parent window for the whole suite (a top-level window costs time to make and close); each
+// case gets a bar of its own and records its notices from nothing.
 class DicBarTest : public ::testing::Test {
 protected:
     static shelfdics::Shelf shelf;
-    Parent parent;
+    static Parent parent;
     HWND bar = nullptr;
-    static void SetUpTestSuite() { ASSERT_TRUE(shelf.Start("dicbar", 3)); }
-    static void TearDownTestSuite() { shelf.Stop(); }
-    void SetUp() override
+    static void SetUpTestSuite()
     {
+        ASSERT_TRUE(shelf.Start("dicbar", 3));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = ParentProc;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -71,12 +72,24 @@ protected:
         parent.window = CreateWindowA("DicBarParent", "bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1260, 80, nullptr,
                                       nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(parent.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
+    }
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(parent.window);
+        shelf.Stop();
+    }
+    void SetUp() override
+    {
+        parent.chosen.clear();
+        parent.commands.clear();
+        parent.rightClicks = 0;
         bar = Widgetry_CreateDicBar(shelfdics::Kind(LEXSHELF_LIST_SEARCH), 0, 0, 0, 1240, 26, parent.window,
                                     parent.window, nullptr, kBarId);
     }
-    void TearDown() override { DestroyWindow(parent.window); }
+    void TearDown() override { DestroyWindow(bar); }
 };
 shelfdics::Shelf DicBarTest::shelf;
+Parent DicBarTest::parent;
 
 TEST_F(DicBarTest, ButtonsShowTheListUnderEachModifier)
 {
@@ -201,6 +214,7 @@ TEST_F(DicBarTest, BarsAndMenuFollowADictionaryAddedAndRemovedElsewhere)
     EXPECT_EQ("", TextOf(translation, 1128));
     EXPECT_EQ(before, menuTexts());
     DestroyMenu(menu);
+    DestroyWindow(translation);
 }
 
 } // namespace

@@ -40,16 +40,17 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// One parent window for the whole suite (a top-level window costs time to make and close); each
+// case gets a list of its own and counts its notices from zero.
 class DicListTest : public ::testing::Test {
 protected:
     static shelfdics::Shelf shelf;
-    Parent parent;
+    static Parent parent;
     HWND list = nullptr;
     DWORD slots[5] = {};
-    static void SetUpTestSuite() { ASSERT_TRUE(shelf.Start("diclist", 4)); }
-    static void TearDownTestSuite() { shelf.Stop(); }
-    void SetUp() override
+    static void SetUpTestSuite()
     {
+        ASSERT_TRUE(shelf.Start("diclist", 4));
         WNDCLASSA wc = {};
         wc.lpfnWndProc = ParentProc;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -58,9 +59,18 @@ protected:
         parent.window = CreateWindowA("DicListParent", "list", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 300,
                                       nullptr, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(parent.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
+    }
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(parent.window);
+        shelf.Stop();
+    }
+    void SetUp() override
+    {
+        parent.slotNotices = parent.doubleClicks = 0;
         list = Widgetry_CreateDicList(0, LVS_SINGLESEL, 0, 0, 620, 260, kListId, parent.window);
     }
-    void TearDown() override { DestroyWindow(parent.window); }
+    void TearDown() override { DestroyWindow(list); }
     void DoubleClick(int row)
     {
         NMITEMACTIVATE a = {};
@@ -78,6 +88,7 @@ protected:
     }
 };
 shelfdics::Shelf DicListTest::shelf;
+Parent DicListTest::parent;
 
 TEST_F(DicListTest, SlotsByDoubleClickAndByMessage)
 {
