@@ -59,16 +59,32 @@ int ParseIdentifier(const char *p, const char *end, ScrivelAnchor *a) {
     return 8;
 }
 
-// Text up to the next ESC; bytes of the text, -1 when no ESC follows.
-int TextToEsc(const char *p, const char *end) {
+// The last search for an ESC: none lies in [from, at), and at is an ESC or the end.  Tags that
+// start with FS can follow one another without any ESC, so each would otherwise search the rest
+// of the text again.
+struct EscSearch {
+    const char *from;
+    const char *at;
+};
+
+// The first ESC at or after p, or end.
+const char *NextEsc(const char *p, const char *end, EscSearch *last) {
+    if (last && last->from && last->from <= p && p <= last->at) return last->at;
     const char *q = p;
     while (q < end && *q != 0x1B) ++q;
+    if (last) *last = EscSearch{p, q};
+    return q;
+}
+
+// Text up to the next ESC; bytes of the text, -1 when no ESC follows.
+int TextToEsc(const char *p, const char *end, EscSearch *last) {
+    const char *q = NextEsc(p, end, last);
     if (q >= end) return -1;
     return static_cast<int>(q - p);
 }
 
 // Parses ESC A x / ESC V x at text (text[0] is ESC or FS).  0 when malformed.
-int ParseAnchor(const char *text, const char *end, AnchorTag *t) {
+int ParseAnchor(const char *text, const char *end, AnchorTag *t, EscSearch *last) {
     std::memset(t, 0, sizeof(*t));
     if (end - text < 3) return 0;
     char group = text[1], kind = text[2];
@@ -84,7 +100,7 @@ int ParseAnchor(const char *text, const char *end, AnchorTag *t) {
             a.flags |= SCRIVEL_ANCHOR_TARGET_VALID;
             p += 9;
         } else {
-            int len = TextToEsc(p, end);
+            int len = TextToEsc(p, end, last);
             if (len < 0) return 0;
             t->text = p;
             t->textLength = len;
@@ -109,7 +125,7 @@ int ParseAnchor(const char *text, const char *end, AnchorTag *t) {
         int n = ParseIdentifier(p, end, &a);
         if (!n) return 0;
         p += n;
-        int len = TextToEsc(p, end);
+        int len = TextToEsc(p, end, last);
         if (len < 0) return 0;
         t->text = p;
         t->textLength = len;
@@ -129,13 +145,12 @@ int ParseAnchor(const char *text, const char *end, AnchorTag *t) {
         if (p < end && *p == '#') {
             t->headingHash = true;
             ++p;
-            int len = 0;
-            while (p + len < end && p[len] != 0x1B) ++len;
+            int len = static_cast<int>(NextEsc(p, end, last) - p);
             t->text = p;
             t->textLength = len;
             a.flags |= SCRIVEL_ANCHOR_TEXT_VALID;
         } else {
-            int len = TextToEsc(p, end);
+            int len = TextToEsc(p, end, last);
             if (len < 0) return 0;
             t->text = p;
             t->textLength = len;
@@ -144,7 +159,7 @@ int ParseAnchor(const char *text, const char *end, AnchorTag *t) {
         }
     } else if (group == 'V' && kind == 'L') {
         a.type = SCRIVEL_ANCHOR_VIEWLINK;
-        int len = TextToEsc(p, end);
+        int len = TextToEsc(p, end, last);
         if (len < 0) return 0;
         t->text = p;
         t->textLength = len;
@@ -176,6 +191,7 @@ struct Reader {
     CharCell *buffer;
     int count;
     int added;
+    EscSearch esc;
 };
 
 void ClearAnchor(TextAttribute *a) {
@@ -350,7 +366,7 @@ int AttributeTag(Reader *r, int *rc) {
             break;
         }
         AnchorTag tag;
-        if (!ParseAnchor(t, r->end, &tag)) return 0;
+        if (!ParseAnchor(t, r->end, &tag, &r->esc)) return 0;
         // A new anchor replaces an open one.
         ClearAnchor(&next);
         keepTexts = false;
@@ -388,8 +404,7 @@ int AttributeTag(Reader *r, int *rc) {
         if (tag.anchor.type == SCRIVEL_ANCHOR_NUMBERED) {
             // The visible text up to the next ESC is the anchor's second text.
             const char *q = t + used;
-            int len = 0;
-            while (q + len < r->end && q[len] != 0x1B) ++len;
+            int len = static_cast<int>(NextEsc(q, r->end, &r->esc) - q);
             next.secondText = CopyText(q, len);
             if (!next.secondText) {
                 *rc = SCRIVEL_E_MEMORY;
@@ -510,7 +525,7 @@ int ScrivelTag_Length(const char *text, int length) {
         if ((text[1] == 'A' && (k == 'l' || k == 'h' || k == 'd')) || (text[1] == 'V' && k == 'l'))
             return 3;
         AnchorTag tag;
-        return ParseAnchor(text, text + length, &tag);
+        return ParseAnchor(text, text + length, &tag, nullptr);
     }
     default:
         return 0;

@@ -159,6 +159,27 @@ TEST(TaggedRead, Anchors) {
     }
 }
 
+TEST(TaggedRead, AnchorTagsWithoutAnEscAfterThemReadAsText) {
+    // FS may open an anchor tag; with no ESC anywhere after it the tag is not one, its FS goes and
+    // the rest is text.  A long run of them is read in one pass over the text.
+    std::string run;
+    for (int i = 0; i < 30000; ++i) run += "\x1C" "AHx";
+    Doc doc;
+    int lines = fx::Read(doc, run);
+    ASSERT_GT(lines, 0);
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += fx::LineText(doc, i);
+    std::string expected;
+    for (int i = 0; i < 30000; ++i) expected += "AHx";
+    EXPECT_EQ(text, expected);
+    // Anchors opened by FS one after another, each ended by its own ESC.
+    Doc two;
+    ASSERT_EQ(fx::Read(two, "\x1C" "AHone" + E + "\x1C" "AHtwo" + E + "z"), 1);
+    const TextAttribute *a = two->attrs[two->lines[0]->cells[0].attr];
+    EXPECT_STREQ(a->anchor.text, "two");
+    EXPECT_EQ(fx::LineText(two, 0), "z");
+}
+
 TEST(TaggedRead, LongLineBreaksWithoutLoss) {
     Doc doc;
     std::string text(kScrivelMaxLineCells + 5, 'w');
