@@ -144,14 +144,6 @@ protected:
 
     static void SetUpTestSuite()
     {
-        // Under the test display no window manager runs: the display driver is told to manage no
-        // window of this program, so that hiding a sizable pop-up does not wait for one.
-        HKEY x11;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\bubblepane_popup_test.exe\\X11 Driver",
-                            0, nullptr, 0, KEY_WRITE, nullptr, &x11, nullptr) == 0) {
-            RegSetValueExA(x11, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>("N"), 2);
-            RegCloseKey(x11);
-        }
         SetDriver(0x0100, "lingo_en.dll");
         SetDriver(0x0400, "lingo_ja.dll");
         // The manager is started again once the dictionaries of this test are in the catalogue.
@@ -729,3 +721,39 @@ TEST_F(Popup, ZClosingTheManagerClosesEveryViewerAndUnregisters)
 }
 
 } // namespace
+
+// Under the test display no window manager runs.  The display driver is told to manage no window
+// of this program, so that hiding a sizable pop-up does not wait for a manager that never answers;
+// the driver reads this when it starts, so the first run sets it and runs the tests in a new
+// process.
+int main(int argc, char **argv)
+{
+    const char kKey[] = "Software\\Wine\\AppDefaults\\bubblepane_popup_test.exe\\X11 Driver";
+    char value[8] = "";
+    DWORD size = sizeof value, type = 0;
+    HKEY key;
+    bool set = RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) == 0;
+    if (set) {
+        set = RegQueryValueExA(key, "Managed", nullptr, &type, reinterpret_cast<BYTE *>(value), &size) == 0 &&
+              value[0] == 'N';
+        RegCloseKey(key);
+    }
+    if (!set && RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0) {
+        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>("N"), 2);
+        RegCloseKey(key);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::vector<char> line(GetCommandLineA(), GetCommandLineA() + strlen(GetCommandLineA()) + 1);
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+            WaitForSingleObject(pi.hProcess, INFINITE);
+            DWORD code = 1;
+            GetExitCodeProcess(pi.hProcess, &code);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+            return static_cast<int>(code);
+        }
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
