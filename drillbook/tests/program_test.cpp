@@ -388,6 +388,15 @@ TEST(Program, FullListsRefuseAndTheHistoryLosesNothing)
     EXPECT_EQ(Testkit_Remote(viewer).StatusText(GetDlgItem(viewer, DRILL_IDC_VIEWER_STATUS)), taken);
     int rows = r.Count(m.list);
 
+    // A smaller number to show keeps the entries beyond it aside too.
+    StudyWindowOptions options;
+    StudyWindowLayout layout;
+    Prefstore_LoadStudyWindow(&options, &layout);
+    options.MaxData = 2;
+    Prefstore_SaveStudyWindow(&options, &layout);
+    SendMessageA(m.window, VLM_OPTIONS_CHANGED, 0, 0);
+    EXPECT_EQ(ViewerRows(viewer), 2);
+
     SendMessageA(viewer, WM_COMMAND, UIA_CMD_CLOSE, 0);
     EXPECT_EQ(Entries(in.List("history")), all) << "the older entries stay in the file";
     EXPECT_EQ(r.Count(m.list), rows);
