@@ -203,6 +203,12 @@ TEST(Station, DeliveredLookupsFillTheResultListAndTheView)
     EXPECT_TRUE(ViewerShowsText(keyword));
     EXPECT_EQ(CurrentId(st.window), kJapaneseId) << "the dictionary of the entry found is current";
     Picture(st.window, "search_japanese.bmp");
+    // The typing-drill button only with the drill beside the program.
+    bool drill = Testkit_Exists(Testkit_ExeFolder() + "KEYDRILL.EXE");
+    HWND rebar = GetDlgItem(st.window, QUERYDESK_ID_REBAR);
+    HWND tools = GetDlgItem(rebar, QUERYDESK_ID_TOOLBAR);
+    EXPECT_EQ(SendMessageA(tools, TB_BUTTONCOUNT, 0, 0), drill ? 20 : 18);
+    EXPECT_EQ(SendMessageA(tools, TB_COMMANDTOINDEX, UIA_CMD_TYPING_DRILL, 0), drill ? 19 : -1);
 
     // English, asked for in a new window: the first window keeps its result.
     EXPECT_NE(Deliver(kEnglishId, 0, 0, "apple", QUERYDESK_DELIVER_NEW | QUERYDESK_DELIVER_FRONT), 0);
@@ -254,8 +260,10 @@ TEST(Station, FullTextSearchShowsProgressAndStopsOnCancel)
     EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) >= 1; }, 30000));
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
     char line[256] = "";
-    GetDlgItemTextA(box, UIA_IDC_SP_DICTIONARY, line, sizeof line);
-    EXPECT_NE(std::string(line).find(kEnglish.name), std::string::npos) << line;
+    EXPECT_TRUE(Testkit_PumpUntil([&] {
+        GetDlgItemTextA(box, UIA_IDC_SP_DICTIONARY, line, sizeof line);
+        return std::string(line).find(kEnglish.name) != std::string::npos;
+    })) << "the dictionary searched: " << line;
     Picture(box, "progress_box.bmp");
     PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return !IsWindow(box); }, 30000)) << "the box ends";
