@@ -208,8 +208,11 @@ LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case VLDLN_CHOOSE:
-        if (!Ignored(l) && (l->pointerMode || (l->request && l->request->requestKind == 6)))
-            ShowSide(l, LOWORD(wParam));
+        if (Ignored(l)) return 0;
+        if (l->pointerMode || (l->request && l->request->requestKind == 6)) ShowSide(l, LOWORD(wParam));
+        // A row clicked in the list of a typed word is chosen as Right chooses it: the focus stays
+        // in the source window, so a click is the mouse's only way to choose.
+        else if (HIWORD(wParam) == 1) Choose(l, LOWORD(wParam));
         return 0;
     case VLDLN_RIGHT:
         if (!Ignored(l)) Choose(l, static_cast<int>(wParam));

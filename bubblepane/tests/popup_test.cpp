@@ -632,11 +632,13 @@ TEST_F(Popup, ChosenCandidateReplacesTheWordInAnEditControl)
         const char *typed;
         int wordPos;
         DWORD kind;
+        UINT notice;  // Right on the row, or a click on it
         const char *after;
     } cases[] = {
-        {"I looked", 7, 5, "I look"},    // the base form for the inflected word
-        {"I Looked", 7, 5, "I Look"},    // a capital stays a capital
-        {"I looked ", 7, 4, "I look "},  // typed with its space: one more erased, a space typed
+        {"I looked", 7, 5, VLDLN_RIGHT, "I look"},    // the base form for the inflected word
+        {"I Looked", 7, 5, VLDLN_RIGHT, "I Look"},    // a capital stays a capital
+        {"I looked ", 7, 4, VLDLN_RIGHT, "I look "},  // typed with its space: one more erased, a space typed
+        {"We looked", 8, 5, VLDLN_CHOOSE, "We look"}, // chosen by a click
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -645,7 +647,7 @@ TEST_F(Popup, ChosenCandidateReplacesTheWordInAnEditControl)
         Deliver(c.typed, c.wordPos, 700, 70, 62, 78, c.kind, 0, source);
         HWND list = List();
         ASSERT_TRUE(IsWindowVisible(list));
-        SendMessageA(list, VLDLN_RIGHT, 0, 0);  // Right on the first row
+        SendMessageA(list, c.notice, c.notice == VLDLN_CHOOSE ? MAKEWPARAM(0, 1) : 0, 0);  // the first row
         EXPECT_FALSE(IsWindowVisible(list));
         EXPECT_TRUE(Testkit_PumpUntil([&] { return EditText(source) == c.after; }, 5000)) << EditText(source);
     }
