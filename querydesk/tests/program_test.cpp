@@ -222,6 +222,14 @@ TEST(Station, DeliveredLookupsFillTheResultListAndTheView)
     EXPECT_EQ(Rows(keyword), 1);
     Picture(second, "search_english.bmp");
 
+    // An entry asked for by dictionary and position (the pop-up's hand-over): the keyword pane
+    // holds that one entry.
+    HWND front0 = SearchWindows(st.process.Id())[0];
+    EXPECT_NE(Sharedkit_SendToKind(1, VLM_SHOW_ENTRY, kJapaneseId, 1), 0);
+    EXPECT_EQ(Rows(KeywordPane(front0)), 1);
+    EXPECT_TRUE(ViewerShowsText(KeywordPane(front0)));
+    EXPECT_EQ(CurrentId(front0), kJapaneseId);
+
     // Request kind and language -1: the headword tab and the dictionary only.
     HWND front = SearchWindows(st.process.Id())[0];
     int rowsBefore = Rows(KeywordPane(front));
@@ -276,6 +284,15 @@ TEST(Station, FullTextSearchShowsProgressAndStopsOnCancel)
     EXPECT_LT(rows, kFillers / 2) << "the search stopped on cancel";
     EXPECT_TRUE(ViewerShowsText(condition));
     Picture(st.window, "search_fulltext.bmp");
+
+    // A search that is over before its box has come up: the box still ends, with the hit.
+    EXPECT_NE(Deliver(kEnglishId, 0, 0, "apple"), 0);                        // the keyword
+    EXPECT_NE(Deliver(kJapaneseId, (DWORD)-1, (DWORD)-1, "x"), 0);           // the dictionary
+    for (int i = 0; i < 2; i++) PostMessageA(tab, WM_KEYDOWN, VK_RIGHT, 0);  // headword -> condition
+    ASSERT_TRUE(Testkit_PumpUntil([&] { return CurrentTab(st.window) == QUERYDESK_TAB_CONDITION; }));
+    PostMessageA(st.window, WM_COMMAND, MAKEWPARAM(UIA_CMD_CONDITIONS, 0), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Rows(condition) == 1; }, 30000)) << Rows(condition);
+    EXPECT_EQ(CurrentId(st.window), kJapaneseId);
     EXPECT_TRUE(st.process.End());
 }
 
