@@ -50,8 +50,12 @@ bool CopyOne(const std::string &from, const std::string &to, const char *caption
     return Basekit_CopyFileWithProgress(from.c_str(), to.c_str(), TRUE, caption, message, nullptr, nullptr) != 0;
 }
 
-void DeleteAll(const std::vector<std::string> &files) {
-    for (const std::string &f : files) DeleteFileA(f.c_str());
+// Deletes every file; false when one of them stays.
+bool DeleteAll(const std::vector<std::string> &files) {
+    bool all = true;
+    for (const std::string &f : files)
+        if (!DeleteFileA(f.c_str()) && GetFileAttributesA(f.c_str()) != INVALID_FILE_ATTRIBUTES) all = false;
+    return all;
 }
 
 // No one holds any of the files open (a file another process reads or writes cannot go, and a
@@ -249,20 +253,22 @@ extern "C" BOOL WINAPI Lexicore_RemoveDic(DWORD fileId, BOOL deleteFiles) {
     if (Lexidata_GetDicKey(fileId, key)) Basekit_SettingsDeleteKey(nullptr, key);
     // Every process drops the file (and releases its driver library) before its files go.
     Lc_Broadcast(VLM_DICAPI_REMOVED, fileId, 0);
+    bool deleted = true;
     if (deleteFiles && info.path[0]) {
         if (info.kind == 1) {
-            DeleteFileA(info.path);
+            deleted = DeleteAll({info.path});
         } else if (info.kind == 2) {
-            DeleteAll(own);
+            deleted = DeleteAll(own);
         } else if (info.kind == 4) {
             // The book's own files; its folder goes only when nothing else is left in it.
-            DeleteAll(own);
+            deleted = DeleteAll(own);
             std::string folder = FolderOf(info.path);
             if (!ProtectedFolder(folder, fileId)) RemoveDirectoryA(folder.c_str());
         }
     }
     Lc_EndChange();
-    return TRUE;
+    // A file that another program opened after the check stays, and the removal says so.
+    return deleted ? TRUE : FALSE;
 }
 
 extern "C" BOOL WINAPI Lexicore_MoveDic(DWORD fileId, const char *folder, const char *caption,
