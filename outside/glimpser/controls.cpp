@@ -90,8 +90,8 @@ void Glimpse_ReadRichEdit(HWND w, POINT pt, GlimpseLine *line) {
     cf.cbSize = sizeof(cf);
     Remote_Write(&rb, 0, &p, sizeof(p));
     Remote_Write(&rb, 16, &cf, sizeof(cf));
-    int index = (int)Glimpse_SendW(w, EM_CHARFROMPOS, 0, (LPARAM)rb.base);
-    Glimpse_SendW(w, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)(rb.base + 16));
+    int index = (int)Remote_SendW(&rb, w, EM_CHARFROMPOS, 0, (LPARAM)rb.base);
+    Remote_SendW(&rb, w, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)(rb.base + 16));
     if (Remote_Read(&rb, 16, &cf, sizeof(cf)) && cf.szFaceName[0])
         FontFromFormat(cf, &line->font);
     else
@@ -110,7 +110,7 @@ void Glimpse_ReadRichEdit(HWND w, POINT pt, GlimpseLine *line) {
         int room = (int)((rb.size - 1024) / sizeof(wchar_t)) - 1;
         if (length > room / 2) range.chrg.cpMax = start + room / 2;
         Remote_Write(&rb, 512, &range, sizeof(range));
-        int got = (int)Glimpse_SendW(w, EM_GETTEXTRANGE, 0, (LPARAM)(rb.base + 512));
+        int got = (int)Remote_SendW(&rb, w, EM_GETTEXTRANGE, 0, (LPARAM)(rb.base + 512));
         if (got < 0 || got > room) got = 0;
         std::wstring piece;
         if (wide) {
@@ -126,7 +126,7 @@ void Glimpse_ReadRichEdit(HWND w, POINT pt, GlimpseLine *line) {
         while (!piece.empty() && (piece.back() == L'\r' || piece.back() == L'\n')) piece.pop_back();
         p.x = p.y = 0;
         Remote_Write(&rb, 0, &p, sizeof(p));
-        Glimpse_SendW(w, EM_POSFROMCHAR, (WPARAM)rb.base, start);
+        Remote_SendW(&rb, w, EM_POSFROMCHAR, (WPARAM)rb.base, start);
         Remote_Read(&rb, 0, &p, sizeof(p));
         POINT origin = {p.x, p.y};
         EditLine(w, pt, piece, 0, (int)piece.size(), origin, Glimpse_LineHeight(&line->font),
@@ -194,12 +194,17 @@ void Glimpse_ReadListBox(HWND w, POINT pt, GlimpseLine *line) {
     RECT rect;
     if (Glimpse_Send(w, LB_GETITEMRECT, item, (LPARAM)&rect) == LB_ERR) return;
     if (!InRows(pt, rect)) return;
+    // The item is read inside the list's own process into a block of fixed size: a text that
+    // changed since its length was asked never lands in a buffer of ours that is too small.
+    enum { kItemChars = 65535 };
     int n = (int)Glimpse_SendW(w, LB_GETTEXTLEN, item, 0);
-    if (n <= 0 || n > 65535) return;
-    std::wstring text(n + 1, L'\0');
-    int got = (int)Glimpse_SendW(w, LB_GETTEXT, item, (LPARAM)&text[0]);
-    if (got <= 0 || got > n) return;
-    text.resize(got);
+    if (n <= 0 || n > kItemChars) return;
+    std::wstring text(kItemChars + 1, L'\0');
+    LRESULT got = 0;
+    if (!Remote_SendInside(w, LB_GETTEXT, item, &text[0], text.size() * sizeof(wchar_t), &got) ||
+        got <= 0 || got > kItemChars)
+        return;
+    text.resize((size_t)got);
     Glimpse_WindowFont(w, &line->font);
     SetLine(line, text, rect, rect.left + 1);
 }
@@ -213,7 +218,7 @@ void Glimpse_ReadComboBox(HWND w, POINT pt, GlimpseLine *line) {
     RemoteBlock rb;
     if (!Remote_Open(&rb, w, sizeof(info))) return;
     bool got = Remote_Write(&rb, 0, &info, sizeof(info)) &&
-               Glimpse_Send(w, CB_GETCOMBOBOXINFO, 0, (LPARAM)rb.base) &&
+               Remote_Send(&rb, w, CB_GETCOMBOBOXINFO, 0, (LPARAM)rb.base) &&
                Remote_Read(&rb, 0, &info, sizeof(info));
     Remote_Close(&rb);
     if (!got) return;

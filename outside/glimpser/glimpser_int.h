@@ -28,23 +28,36 @@ std::wstring Glimpse_WindowText(HWND w);
 void Glimpse_WindowFont(HWND w, LOGFONTA *out);
 
 // Memory in the process that owns a window, for messages whose parameters are pointers; only a
-// process of this program's pointer width is opened.
+// process of this program's pointer width is opened.  A block handed to a message or thread that
+// did not finish in time may still be used there later: it is abandoned, never freed, and no
+// further message is sent with it.
 struct RemoteBlock {
     HANDLE process;
     char *base;
     SIZE_T size;
+    bool abandoned;
 };
 bool Remote_Open(RemoteBlock *rb, HWND w, SIZE_T size);
 bool Remote_Write(RemoteBlock *rb, SIZE_T offset, const void *data, SIZE_T n);
 bool Remote_Read(RemoteBlock *rb, SIZE_T offset, void *data, SIZE_T n);
 void Remote_Close(RemoteBlock *rb);
+// Sends a message whose parameters point into the block (ANSI or Unicode form); 0 when it did not
+// answer in time, which abandons the block.
+LRESULT Remote_Send(RemoteBlock *rb, HWND w, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT Remote_SendW(RemoteBlock *rb, HWND w, UINT msg, WPARAM wp, LPARAM lp);
+// Sends a message from a thread started inside the window's own process, with lp pointing at
+// a block there that the answer fills (up to room bytes, read back into out): no copy is made
+// between the processes on the way.  False when that could not be done in time; the answer in
+// result.
+bool Remote_SendInside(HWND w, UINT msg, WPARAM wp, void *out, SIZE_T room, LRESULT *result);
 // The logical font a window draws with (WM_GETFONT asked and the font read inside the window's
 // own process); false when it has none or that could not be done.
 bool Remote_WindowFont(HWND w, LOGFONTA *out);
 
 // Starts a thread at start(param) in the window's process (start and param are addresses there);
-// false when it could not run or did not end in time; its exit code in code.
-bool Remote_Call(HWND w, void *start, void *param, DWORD *code);
+// false when it could not run or did not end in time; its exit code in code.  A thread that is
+// still running abandons the block it was given (uses, or null when it was given none).
+bool Remote_Call(HWND w, void *start, void *param, DWORD *code, RemoteBlock *uses);
 // The address in the window's process of a function or datum of ours (same module, same offset);
 // null when that module is not loaded there.
 void *Remote_AddressOf(HWND w, void *local);

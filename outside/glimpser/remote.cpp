@@ -22,6 +22,7 @@ bool Remote_Open(RemoteBlock *rb, HWND w, SIZE_T size) {
     rb->process = nullptr;
     rb->base = nullptr;
     rb->size = 0;
+    rb->abandoned = false;
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     if (!pid) return false;
@@ -57,8 +58,34 @@ bool Remote_Read(RemoteBlock *rb, SIZE_T offset, void *data, SIZE_T n) {
     return ReadProcessMemory(rb->process, rb->base + offset, data, n, &done) && done == n;
 }
 
+namespace {
+
+LRESULT SendWithBlock(RemoteBlock *rb, HWND w, UINT msg, WPARAM wp, LPARAM lp, bool wide) {
+    if (!rb->base || rb->abandoned) return 0;
+    DWORD_PTR answer = 0;
+    LRESULT sent = wide ? SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, GLIMPSE_PROBE_MS,
+                                              &answer)
+                        : SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, GLIMPSE_PROBE_MS,
+                                              &answer);
+    if (!sent) {
+        rb->abandoned = true;
+        return 0;
+    }
+    return (LRESULT)answer;
+}
+
+}  // namespace
+
+LRESULT Remote_Send(RemoteBlock *rb, HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return SendWithBlock(rb, w, msg, wp, lp, false);
+}
+
+LRESULT Remote_SendW(RemoteBlock *rb, HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return SendWithBlock(rb, w, msg, wp, lp, true);
+}
+
 void Remote_Close(RemoteBlock *rb) {
-    if (rb->base) VirtualFreeEx(rb->process, rb->base, 0, MEM_RELEASE);
+    if (rb->base && !rb->abandoned) VirtualFreeEx(rb->process, rb->base, 0, MEM_RELEASE);
     if (rb->process) CloseHandle(rb->process);
     rb->base = nullptr;
     rb->process = nullptr;
@@ -70,7 +97,7 @@ void *RemoteAddressOf(DWORD pid, void *local);
 
 }  // namespace
 
-bool Remote_Call(HWND w, void *start, void *param, DWORD *code) {
+bool Remote_Call(HWND w, void *start, void *param, DWORD *code, RemoteBlock *uses) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     HANDLE process = pid ? OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
@@ -85,8 +112,9 @@ bool Remote_Call(HWND w, void *start, void *param, DWORD *code) {
                                                         0, nullptr)
                                    : nullptr;
     if (th) {
-        done = WaitForSingleObject(th, GLIMPSE_PROBE_MS) == WAIT_OBJECT_0 &&
-               GetExitCodeThread(th, code);
+        bool ended = WaitForSingleObject(th, GLIMPSE_PROBE_MS) == WAIT_OBJECT_0;
+        done = ended && GetExitCodeThread(th, code);
+        if (!ended && uses) uses->abandoned = true;
         CloseHandle(th);
     }
     CloseHandle(process);
@@ -160,6 +188,53 @@ static_assert(3 * sizeof(UINT_PTR) <= kAnswerAt && kAnswerAt + sizeof(LOGFONTA) 
 
 }  // namespace
 
+namespace {
+
+// Send block layout: SendMessageW, the window, the message, wParam and lParam as pointer-sized
+// values, the code at 64 and the answer's room from 128.  The thread's exit code is the message's
+// result.
+#ifdef _WIN64
+//   sub rsp,40; mov rax,rcx; mov rcx,[rax+8]; mov edx,[rax+16]; mov r8,[rax+24];
+//   mov r9,[rax+32]; call [rax]; add rsp,40; ret
+const unsigned char kSendStub[] = {
+    0x48, 0x83, 0xEC, 0x28, 0x48, 0x89, 0xC8, 0x48, 0x8B, 0x48, 0x08, 0x8B, 0x50, 0x10,
+    0x4C, 0x8B, 0x40, 0x18, 0x4C, 0x8B, 0x48, 0x20, 0xFF, 0x10, 0x48, 0x83, 0xC4, 0x28,
+    0xC3,
+};
+#else
+//   mov eax,[esp+4]; push dword [eax+16]; push dword [eax+12]; push dword [eax+8];
+//   push dword [eax+4]; call [eax]; ret 4
+const unsigned char kSendStub[] = {
+    0x8B, 0x44, 0x24, 0x04, 0xFF, 0x70, 0x10, 0xFF, 0x70, 0x0C, 0xFF, 0x70, 0x08,
+    0xFF, 0x70, 0x04, 0xFF, 0x10, 0xC2, 0x04, 0x00,
+};
+#endif
+enum { kSendStubAt = 64, kSendRoomAt = 128 };
+static_assert(5 * sizeof(UINT_PTR) <= kSendStubAt && kSendStubAt + sizeof(kSendStub) <= kSendRoomAt,
+              "the send block's parts do not overlap");
+
+}  // namespace
+
+bool Remote_SendInside(HWND w, UINT msg, WPARAM wp, void *out, SIZE_T room, LRESULT *result) {
+    void *sendMessage = Remote_AddressOf(
+        w, (void *)GetProcAddress(GetModuleHandleA("user32.dll"), "SendMessageW"));
+    RemoteBlock rb;
+    if (!sendMessage || !Remote_Open(&rb, w, kSendRoomAt + room)) return false;
+    UINT_PTR head[5] = {(UINT_PTR)sendMessage, (UINT_PTR)w, msg, wp,
+                        (UINT_PTR)(rb.base + kSendRoomAt)};
+    DWORD code = 0;
+    bool done = Remote_Write(&rb, 0, head, sizeof(head)) &&
+                Remote_Write(&rb, kSendStubAt, kSendStub, sizeof(kSendStub));
+    if (done) {
+        FlushInstructionCache(rb.process, rb.base + kSendStubAt, sizeof(kSendStub));
+        done = Remote_Call(w, rb.base + kSendStubAt, rb.base, &code, &rb) &&
+               Remote_Read(&rb, kSendRoomAt, out, room);
+    }
+    Remote_Close(&rb);
+    *result = (LRESULT)(LONG)code;
+    return done;
+}
+
 bool Remote_WindowFont(HWND w, LOGFONTA *out) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
@@ -175,7 +250,7 @@ bool Remote_WindowFont(HWND w, LOGFONTA *out) {
     if (!getObject || !sendMessage) return false;
     RemoteBlock rb;
     if (!Remote_Open(&rb, w, kBlockSize)) return false;
-    bool ok = false, settled = true;
+    bool ok = false;
     UINT_PTR head[3] = {(UINT_PTR)getObject, (UINT_PTR)sendMessage, (UINT_PTR)w};
     if (Remote_Write(&rb, 0, head, sizeof(head)) &&
         Remote_Write(&rb, kStubAt, kWindowFontStub, sizeof(kWindowFontStub))) {
@@ -185,14 +260,12 @@ bool Remote_WindowFont(HWND w, LOGFONTA *out) {
                                        nullptr);
         if (th) {
             DWORD code = 0;
-            settled = WaitForSingleObject(th, GLIMPSE_PROBE_MS) == WAIT_OBJECT_0;
-            if (settled && GetExitCodeThread(th, &code) && code == sizeof(*out))
+            rb.abandoned = WaitForSingleObject(th, GLIMPSE_PROBE_MS) != WAIT_OBJECT_0;
+            if (!rb.abandoned && GetExitCodeThread(th, &code) && code == sizeof(*out))
                 ok = Remote_Read(&rb, kAnswerAt, out, sizeof(*out));
             CloseHandle(th);
         }
     }
-    // A thread that did not end in time may still use the block: leave it to the process then.
-    if (settled) Remote_Close(&rb);
-    else CloseHandle(rb.process);
+    Remote_Close(&rb);
     return ok;
 }

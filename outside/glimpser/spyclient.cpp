@@ -3,6 +3,7 @@
 // row are joined into the line.
 #include <string.h>
 #include <algorithm>
+#include <vector>
 #include "glimpser_int.h"
 #include "glimpse_spy.h"
 
@@ -49,13 +50,31 @@ void *RemoteHook(HWND w, Spy *spy) {
     // system, so whether the spy came is seen in the process's module list instead.
     DWORD module = 0;
     bool called = Remote_Write(&rb, 0, spy->path, strlen(spy->path) + 1) &&
-                  Remote_Call(w, loadLibrary, rb.base, &module);
+                  Remote_Call(w, loadLibrary, rb.base, &module, &rb);
     Remote_Close(&rb);
     return called ? Remote_AddressOf(w, (void *)spy->hook) : nullptr;
 }
 
 bool ByLeft(const GlimpseSpyPiece *a, const GlimpseSpyPiece *b) {
     return a->rect.left < b->rect.left;
+}
+
+// The pieces noted in the shared block, copied out once: every process that loads the spy can
+// write that block, so a piece whose length or hit does not fit its own text is left out.
+std::vector<GlimpseSpyPiece> NotedPieces(const GlimpseSpyShared *shared) {
+    LONG count = shared->count;
+    if (count < 0) count = 0;
+    if (count > GLIMPSE_SPY_PIECES) count = GLIMPSE_SPY_PIECES;
+    std::vector<GlimpseSpyPiece> pieces(shared->pieces, shared->pieces + count);
+    std::vector<GlimpseSpyPiece> kept;
+    for (GlimpseSpyPiece &p : pieces) {
+        if (p.length <= 0 || p.length > GLIMPSE_SPY_CHARS || p.hit < -1 || p.hit >= p.length ||
+            p.rect.right < p.rect.left || p.rect.bottom < p.rect.top)
+            continue;
+        p.font.lfFaceName[LF_FACESIZE - 1] = 0;
+        kept.push_back(p);
+    }
+    return kept;
 }
 
 }  // namespace
@@ -65,7 +84,7 @@ bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line) {
     if (!spy) return false;
     void *hook = RemoteHook(w, spy);
     DWORD hooked = 0;
-    if (!hook || !Remote_Call(w, hook, nullptr, &hooked) || !hooked) return false;
+    if (!hook || !Remote_Call(w, hook, nullptr, &hooked, nullptr) || !hooked) return false;
 
     // Only the band of rows around the point is repainted, and through a message that gives up
     // on a window that stops answering.
@@ -84,10 +103,11 @@ bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line) {
     SendMessageTimeoutW(w, WM_PAINT, 0, 0, SMTO_ABORTIFHUNG, GLIMPSE_PROBE_MS, &painted);
     InterlockedExchange(&shared->armed, 0);
 
-    int count = std::min<int>(shared->count, GLIMPSE_SPY_PIECES);
+    std::vector<GlimpseSpyPiece> pieces = NotedPieces(shared);
+    int count = (int)pieces.size();
     const GlimpseSpyPiece *hit = nullptr;
     for (int i = 0; i < count; i++)  // what is drawn last is what shows
-        if (shared->pieces[i].hit >= 0) hit = &shared->pieces[i];
+        if (pieces[i].hit >= 0) hit = &pieces[i];
     if (!hit) return false;
 
     // The row: pieces beside the hit piece at the same height, left to right, none overlapping.
@@ -95,7 +115,7 @@ bool Glimpse_SpyRead(HWND w, POINT screen, GlimpseLine *line) {
     int n = 0;
     int middle = (hit->rect.top + hit->rect.bottom) / 2;
     for (int i = 0; i < count; i++) {
-        const GlimpseSpyPiece &p = shared->pieces[i];
+        const GlimpseSpyPiece &p = pieces[i];
         if (&p == hit || (middle >= p.rect.top && middle < p.rect.bottom)) row[n++] = &p;
     }
     std::stable_sort(row, row + n, ByLeft);

@@ -1,6 +1,8 @@
 // Measuring text, finding the character under the point, and turning the line found into the
 // answer record.
 #include <string.h>
+#include <algorithm>
+#include <vector>
 #include "glimpser_int.h"
 
 namespace {
@@ -43,17 +45,26 @@ int Bytes(UINT cp, const wchar_t *s, int n) {
     return n ? WideCharToMultiByte(cp, 0, s, n, nullptr, 0, nullptr, nullptr) : 0;
 }
 
-// Shortens the line around the hit until it fits the record's text field with its terminator.
+// Shortens the line around the hit until it fits the record's text field with its terminator:
+// characters go from the end, or from the start while the hit lies in the second half.  Each
+// character's bytes are counted once; the whole is converted again only to confirm.
 void FitLine(UINT cp, std::wstring *text, int *hit) {
-    while (!text->empty() && Bytes(cp, text->data(), (int)text->size()) > CAPTURE_TEXT_BYTES - 1) {
-        int size = (int)text->size();
-        if (*hit >= 0 && *hit > size / 2) {
-            text->erase(0, 1);
-            (*hit)--;
-        } else {
-            text->pop_back();
-        }
+    const int limit = CAPTURE_TEXT_BYTES - 1;
+    int size = (int)text->size();
+    if (Bytes(cp, text->data(), size) <= limit) return;
+    std::vector<int> bytes(size);
+    long total = 0;
+    for (int i = 0; i < size; i++) total += bytes[i] = Bytes(cp, text->data() + i, 1);
+    int from = 0, to = size;  // the characters kept
+    while (to > from && total > limit) {
+        if (*hit >= 0 && *hit - from > (to - from) / 2)
+            total -= bytes[from++];
+        else
+            total -= bytes[--to];
     }
+    *text = text->substr(from, to - from);
+    if (*hit >= 0) *hit -= from;
+    while (!text->empty() && Bytes(cp, text->data(), (int)text->size()) > limit) text->pop_back();
 }
 
 }  // namespace
@@ -95,25 +106,39 @@ int Glimpse_CharAt(const LOGFONTA *font, const std::wstring &text, int left, int
 void Glimpse_WrapLines(const LOGFONTA *font, const std::wstring &text, int width, bool wrap,
                        std::wstring *lines, int maxLines, int *count) {
     *count = 0;
+    FontDC fd(font);
+    std::vector<int> ends;
     size_t start = 0;
     while (start <= text.size() && *count < maxLines) {
         size_t end = text.find(L'\n', start);
         if (end == std::wstring::npos) end = text.size();
         std::wstring para = text.substr(start, end - start);
         if (!para.empty() && para.back() == L'\r') para.pop_back();
-        // Break the paragraph at spaces where it is wider than the box.
-        while (wrap && *count < maxLines && Glimpse_TextWidth(font, para) > width) {
-            size_t cut = para.size();
-            while (cut > 0 && Glimpse_TextWidth(font, para.substr(0, cut)) > width) {
-                size_t space = para.rfind(L' ', cut - 1);
-                cut = (space == std::wstring::npos || space == 0) ? cut - 1 : space;
-            }
-            if (cut == 0) cut = 1;
-            lines[(*count)++] = para.substr(0, cut);
-            while (cut < para.size() && para[cut] == L' ') cut++;
-            para.erase(0, cut);
+        // Break the paragraph at spaces where it is wider than the box: the paragraph is measured
+        // once, and each line's end found by a binary search over the running widths (a long
+        // text without blanks, such as a path, costs no more than one with them).
+        size_t n = para.size(), from = 0;
+        ends.assign(n, 0);
+        int fit = 0;
+        SIZE size = {0, 0};
+        bool measured = wrap && n > 0 &&
+                        GetTextExtentExPointW(fd.dc, para.data(), (int)n, INT_MAX / 2, &fit,
+                                              ends.data(), &size);
+        while (measured && *count < maxLines && from < n) {
+            int base = from ? ends[from - 1] : 0;
+            if (ends[n - 1] - base <= width) break;
+            // Characters from..fits-1 fit the box; a break at the last space that lets the line
+            // fit is preferred, else the line is cut inside the word (one character at least).
+            size_t fits = std::upper_bound(ends.begin() + from, ends.end(), base + width) -
+                          ends.begin();
+            size_t space = para.rfind(L' ', std::min(fits, n - 1));
+            size_t cut = (space != std::wstring::npos && space > from) ? space
+                                                                       : std::max(fits, from + 1);
+            lines[(*count)++] = para.substr(from, cut - from);
+            while (cut < n && para[cut] == L' ') cut++;
+            from = cut;
         }
-        if (*count < maxLines) lines[(*count)++] = para;
+        if (*count < maxLines) lines[(*count)++] = para.substr(std::min(from, n));
         start = end + 1;
     }
 }

@@ -27,7 +27,7 @@ void ClearText(RemoteBlock *rb) {
 template <class T>
 void Exchange(RemoteBlock *rb, SIZE_T at, HWND w, UINT msg, WPARAM wParam, T *data) {
     Remote_Write(rb, at, data, sizeof(*data));
-    Glimpse_Send(w, msg, wParam, (LPARAM)(rb->base + at));
+    Remote_Send(rb, w, msg, wParam, (LPARAM)(rb->base + at));
     Remote_Read(rb, at, data, sizeof(*data));
 }
 
@@ -131,7 +131,7 @@ void Glimpse_ReadTab(HWND w, POINT pt, GlimpseLine *line) {
     TCHITTESTINFO hit = {};
     hit.pt = pt;
     Remote_Write(&rb, 0, &hit, sizeof(hit));
-    int index = (int)Glimpse_Send(w, TCM_HITTEST, 0, (LPARAM)rb.base);
+    int index = (int)Remote_Send(&rb, w, TCM_HITTEST, 0, (LPARAM)rb.base);
     if (index >= 0) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
