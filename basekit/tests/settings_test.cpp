@@ -507,8 +507,11 @@ TEST_F(SettingsFile, AWriteThatStopsHalfwayLeavesTheOldFileWhole)
     const std::string before = Bytes();
     const std::string longer(300, 'x');
     {
-        // The disk fills up after a few bytes and stays full (as a power loss would leave it).
-        Testkit_WriteFault fault("Basekit.dll", 20);
+        // The disk fills up a few bytes into the changed line and stays full (as a power loss
+        // would leave it).
+        size_t changed = before.find("A=stored");
+        ASSERT_NE(changed, std::string::npos);
+        Testkit_WriteFault fault("Basekit.dll", (DWORD)changed + 10);
         ASSERT_TRUE(fault.Armed());
         EXPECT_EQ(Basekit_SettingsWriteString(key, "A", longer.c_str()), 0);
         EXPECT_EQ(Basekit_SettingsWriteString(key, "D", "new"), 0);
