@@ -508,4 +508,26 @@ TEST_F(VelomiraProgram, QuitReleasesEverythingAndKeepsTheSwitches)
     g_main = nullptr;
 }
 
+// A new start takes the kept switches and programs back; on a system older than 6.0 (as the
+// program is told here) the cursor is not polled.
+TEST(VelomiraRestart, KeptSwitchesComeBackWithoutPollOnOlderSystems)
+{
+    ASSERT_FALSE(g_app.empty());
+    SetEnvironmentVariableA("VELOMIRA_WINDOWS", "5.1");
+    TestkitProcess p;
+    size_t mark = TraceMark();
+    HWND main = StartVelomira(p);
+    SetEnvironmentVariableA("VELOMIRA_WINDOWS", nullptr);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(TraceAfter(mark, "attach poll=0 popup=1", 60000));
+    // The kept programs are started again; those missing from the folder are passed over.
+    EXPECT_TRUE(TraceAfter(mark, "launch 3 DRILLBOOK.EXE ok=1"));
+    EXPECT_TRUE(TraceAfter(mark, "launch 1 QUERYDESK.EXE ok=0"));
+    EXPECT_TRUE(TraceAfter(mark, "launch 4 TRANSPANE.EXE ok=0"));
+    EXPECT_TRUE(TraceAfter(mark, "register 3 "));
+    SendMessageA(main, VLM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitExit(60000), 0);
+    EndLaunched();
+}
+
 }  // namespace
