@@ -258,6 +258,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 
 HWND Pane_Create(SearchWindow *sw, int tab)
 {
+    if (tab == QUERYDESK_TAB_HEADWORD) return HeadwordPane_Create(sw);
     Pane *p = new Pane{sw, tab, kDefaultSplitter, 0, 0, {}, nullptr, nullptr};
     HWND pane = CreateDialogParamA(Station_Get()->assets, MAKEINTRESOURCEA(kTemplates[tab]), sw->owner, PaneProc,
                                    (LPARAM)p);

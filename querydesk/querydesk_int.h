@@ -90,6 +90,17 @@ HWND Pane_Create(SearchWindow *sw, int tab);
 // The pane's own keyword text without tags (keyword pane), at most cap bytes; its length.
 int Pane_KeywordText(HWND pane, char *text, int cap);
 
+// pane_headword.cpp: the headword pane, and the splitter bar of the headword, contents and
+// condition panes (the bar follows the mouse; the new position is stored on release).
+HWND HeadwordPane_Create(SearchWindow *sw);
+struct Splitter {
+    bool dragging;
+    int bar;
+};
+int Splitter_Clamp(int position, int width);
+// True when the message was the splitter's (the position is set on release).
+bool Splitter_Handle(Splitter *s, HWND pane, UINT message, WPARAM wParam, LPARAM lParam, int *position);
+
 // ---- Search progress box (its own thread) --------------------------------------------------------
 struct SearchProgress {
     HWND box;                  // set by the box

@@ -1,0 +1,153 @@
+// The panes of a search window in the real Querydesk.exe, started and ended by its process id over
+// fixture dictionaries: the headword pane of a 100 000-entry dictionary jumps to a typed prefix
+// (the row found becomes the list's first visible row) and shows that entry; the keyword pane
+// keeps a history of its searches that goes back and forward; the condition search block keeps its
+// stored layout.  Pictures of each pane are kept.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "lexidata.h"
+#include "lexshelf.h"
+#include "prefstore.h"
+#include "querydesk.h"
+#include "scrivshow.h"
+#include "sharedkit.h"
+#include "uiassets.h"
+#include "support/testkit_gdi.h"
+#include "support/testkit_process.h"
+#include "support/testkit_settings.h"
+#include "support/testkit_wait.h"
+#include "../../widgetry/tests/shelfdics.h"
+
+namespace {
+
+const shelfdics::Fixture kBig = shelfdics::kFixtures[0];
+const DWORD kBigId = kBig.fileId << 8;
+const int kBigCount = 100000;
+
+dicfix::Entry E(const std::string &headword, const std::string &text)
+{
+    dicfix::Entry e;
+    e.headword = headword;
+    e.text1 = text;
+    return e;
+}
+
+// One English dictionary of 100 000 entries "k00000" to "k99999" in index order.
+struct Catalogue {
+    TestkitSuiteSettings settings;
+    std::string folder;
+    Catalogue()
+    {
+        folder = Testkit_Cwd() + "\\dics";
+        Testkit_RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", (folder + "\\UserData").c_str());
+        std::vector<dicfix::Entry> entries;
+        entries.reserve(kBigCount);
+        for (int i = 0; i < kBigCount; i++) {
+            char head[16], text[48];
+            snprintf(head, sizeof head, "k%05d", i);
+            snprintf(text, sizeof text, "entry number %d", i);
+            entries.push_back(E(head, text));
+        }
+        EXPECT_TRUE(shelfdics::AddDictionary(folder, kBig, entries));
+        SearchWindowOptions options = {};
+        SearchWindowLayout layout = {};
+        Prefstore_LoadSearchWindow(&options, &layout);
+        options.View.BackGroundColor = RGB(255, 255, 255);
+        options.View.FontSize = 10;
+        layout.x = 20, layout.y = 20, layout.cx = 640, layout.cy = 420;
+        EXPECT_TRUE(Prefstore_SaveSearchWindow(&options, &layout));
+        Prefstore_FreeWebList(&options);
+        // The dictionary-order dialog kept off the panes in the pictures.
+        Basekit_SettingsWriteDword("SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Window\\SearchWindow\\OrderList", "Show", 0);
+    }
+    ~Catalogue() { Testkit_RemoveFolder(folder); }
+};
+
+std::string Program() { return "\"" + Testkit_ExeFolder() + "Querydesk.exe\""; }
+
+HWND PaneWith(HWND window, int control)
+{
+    for (HWND c = FindWindowExA(window, nullptr, "#32770", nullptr); c; c = FindWindowExA(window, c, "#32770", nullptr))
+        if (GetDlgItem(c, control)) return c;
+    return nullptr;
+}
+
+LRESULT Deliver(DWORD dicId, DWORD kind, DWORD language, const char *text)
+{
+    VLTranParam *r = VLTranParam_Create(dicId, 1, 0, kind, nullptr, 0, 0, language, nullptr, 0, 0, text, -1);
+    LRESULT result = Sharedkit_DeliverItem(1, VLM_DELIVER_ITEM, 0, r);
+    VLTranParam_Destroy(r);
+    return result;
+}
+
+void Picture(HWND window, const char *file)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Testkit_PumpUntil([] { return false; }, 400);  // let the other process paint
+    EXPECT_TRUE(Testkit_SaveWindowPicture(window, file)) << file;
+}
+
+// Types the text into the pane's line edit as the user would change it.
+void Type(HWND pane, const char *text)
+{
+    HWND edit = GetDlgItem(pane, UIA_IDC_PANE_EDIT);
+    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text);
+    PostMessageA(pane, WM_COMMAND, MAKEWPARAM(UIA_IDC_PANE_EDIT, EN_CHANGE), (LPARAM)edit);
+}
+
+int Selected(HWND list) { return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
+int Top(HWND list) { return (int)SendMessageA(list, LVM_GETTOPINDEX, 0, 0); }
+
+}  // namespace
+
+TEST(Panes, HeadwordPaneJumpsToTheTypedPrefixInALargeIndex)
+{
+    Catalogue catalogue;
+    TestkitProcess process;
+    ASSERT_TRUE(process.Start(Program()));
+    HWND window = process.WaitWindow(QUERYDESK_WINDOW_CLASS, 60000);
+    ASSERT_NE(window, nullptr);
+    // The dictionary only: the headword tab with its index.
+    EXPECT_NE(Deliver(kBigId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    HWND pane = PaneWith(window, UIA_IDC_PANE_INDEX);
+    ASSERT_NE(pane, nullptr);
+    HWND list = GetDlgItem(pane, UIA_IDC_PANE_INDEX);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == kBigCount; }))
+        << SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+
+    struct Case {
+        const char *typed;
+        int row;
+    } cases[] = {
+        {"k7312", 73120},  // a prefix: the first headword it begins
+        {"k000", 0},
+        {"a", 0},          // before every headword: the first row
+        {"k5", 50000},
+        {"k99999", 99999}, // the last headword, as far as the list can scroll
+    };
+    for (const Case &c : cases) {
+        Type(pane, c.typed);
+        EXPECT_TRUE(Testkit_PumpUntil([&] { return Selected(list) == c.row; }, 20000))
+            << c.typed << ": selected " << Selected(list);
+        int visible = (int)SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0);
+        int expectedTop = c.row + visible > kBigCount ? kBigCount - visible : c.row;
+        EXPECT_TRUE(Testkit_PumpUntil([&] { return Top(list) == expectedTop; }, 5000))
+            << c.typed << ": top row " << Top(list);
+    }
+    // The entry of the jump is in the viewer.
+    Type(pane, "k4242");
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Selected(list) == 42420; }, 20000));
+    HWND viewer = GetDlgItem(pane, QUERYDESK_ID_VIEWER);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(viewer, SCV_CHECK1, 0, 0) == 0; }));
+    Picture(window, "pane_headword.bmp");
+    EXPECT_TRUE(process.End());
+}
