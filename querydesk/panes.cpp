@@ -40,6 +40,7 @@ struct Pane {
     int incremental;
     std::vector<LexicoreCondition> conditions;  // of the next condition search
     HWND list, viewer;
+    KeywordHistory history;  // keyword pane
 };
 
 Pane *PaneOf(HWND pane) { return (Pane *)GetWindowLongPtrA(pane, DWLP_USER); }
@@ -120,7 +121,7 @@ void ShowResults(Pane *p, bool refresh)
     SearchWindow_UpdateTools(p->sw);
 }
 
-void KeywordSearch(Pane *p, HWND pane)
+void KeywordSearch(Pane *p, HWND pane, bool historyMove = false)
 {
     SearchWindow *sw = p->sw;
     VLWordList *words = WordsOf(p);
@@ -133,9 +134,34 @@ void KeywordSearch(Pane *p, HWND pane)
     Strandkit_AddCharsetTag(charset, text, tagged);
     DWORD flags = sw->searchOption | (p->searchType ? LEXSHELF_SF_NO_ANALYSIS : 0);
     Lexshelf_SearchDics(tagged, sw->currentId, (DWORD)p->searchType, flags, words);
+    if (words->count > 0 && !historyMove) KeywordHistory_Add(&p->history, sw->currentId, flags, tagged);
     SearchWindow_UpdateStatus(sw, words->count);
     ShowResults(p, false);
     SetFocus(GetDlgItem(pane, UIA_IDC_PANE_EDIT));
+}
+
+void SetKeyword(HWND pane, int charset, const char *text);
+
+// The history entry steps away searched again (its dictionary or group made current), not added.
+void HistoryGo(Pane *p, HWND pane, int steps)
+{
+    const KeywordHistoryEntry *e = KeywordHistory_Go(&p->history, steps);
+    if (!e) return;
+    if (e->id != p->sw->currentId) SearchWindow_SetCurrent(p->sw, e->id, false);
+    SetKeyword(pane, -1, e->text.c_str());
+    KeywordSearch(p, pane, true);
+}
+
+void HistoryMenu(Pane *p, HWND pane, UINT button, const RECT *at)
+{
+    HMENU menu = KeywordHistory_Menu(&p->history, button == UIA_CMD_FORWARD);
+    if (!menu) return;
+    UINT command = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, at ? at->left : 0,
+                                        at ? at->bottom : 0, 0, pane, nullptr);
+    DestroyMenu(menu);
+    if (command >= UIA_CMD_BACK && command < UIA_CMD_FORWARD) HistoryGo(p, pane, -(int)(command - UIA_CMD_BACK + 1));
+    if (command >= UIA_CMD_FORWARD && command < UIA_CMD_FORWARD + 5) HistoryGo(p, pane, (int)(command - UIA_CMD_FORWARD + 1));
+    SearchWindow_UpdateTools(p->sw);
 }
 
 // The condition search over the pane's conditions, with the progress box on its own thread.
@@ -230,12 +256,17 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         p->searchType = (int)wParam;
         p->incremental = (int)lParam;
         return TRUE;
-    case QUERYDESK_SET_CURRENT:
     case QUERYDESK_PANE_HISTORY_GO:
-    case QUERYDESK_PANE_ENTRIES_SHOW:
+        if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryGo(p, pane, (int)wParam);
+        return Answer(pane, 0);
     case QUERYDESK_PANE_HISTORY_MENU:
+        if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryMenu(p, pane, (UINT)wParam, (const RECT *)lParam);
         return Answer(pane, 0);
     case QUERYDESK_PANE_HISTORY_CAN:
+        return Answer(pane, p->tab == QUERYDESK_TAB_KEYWORD && KeywordHistory_Can(&p->history, (int)wParam));
+    case QUERYDESK_SET_CURRENT:
+    case QUERYDESK_PANE_ENTRIES_SHOW:
+        return Answer(pane, 0);
     case QUERYDESK_PANE_ENTRIES_CAN:
         return Answer(pane, 0);
     case QUERYDESK_PANE_RUN_CONDITION:

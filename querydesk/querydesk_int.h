@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "basekit.h"
 #include "lexidata.h"
 #include "querydesk.h"
@@ -89,6 +91,26 @@ void SearchWindow_OnOptionsChanged(SearchWindow *sw);
 HWND Pane_Create(SearchWindow *sw, int tab);
 // The pane's own keyword text without tags (keyword pane), at most cap bytes; its length.
 int Pane_KeywordText(HWND pane, char *text, int cap);
+
+// pane_keyword.cpp: the keyword pane's history of searches.
+#define KEYWORD_HISTORY_SIZE 11
+struct KeywordHistoryEntry {
+    DWORD id = 0;      // dictionary or group
+    DWORD flags = 0;   // search flags
+    std::string text;
+};
+struct KeywordHistory {
+    KeywordHistoryEntry entries[KEYWORD_HISTORY_SIZE];
+    int position = 0, count = 0;
+    bool full = false;
+};
+void KeywordHistory_Add(KeywordHistory *h, DWORD id, DWORD flags, const char *text);
+// Whether back (0) or forward (1) by one step is possible.
+bool KeywordHistory_Can(const KeywordHistory *h, int forward);
+// The entry steps away from the position, made the position; null (nothing moved) when outside.
+const KeywordHistoryEntry *KeywordHistory_Go(KeywordHistory *h, int steps);
+// The drop-down menu of the entries back (0) or forward (1), nearest first (commands by steps).
+HMENU KeywordHistory_Menu(const KeywordHistory *h, int forward);
 
 // pane_headword.cpp: the headword pane, and the splitter bar of the headword, contents and
 // condition panes (the bar follows the mouse; the new position is stored on release).

@@ -67,7 +67,9 @@ struct Catalogue {
         EXPECT_TRUE(Prefstore_SaveSearchWindow(&options, &layout));
         Prefstore_FreeWebList(&options);
         // The dictionary-order dialog kept off the panes in the pictures.
-        Basekit_SettingsWriteDword("SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Window\\SearchWindow\\OrderList", "Show", 0);
+        const char *order = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Window\\SearchWindow\\OrderList";
+        Basekit_SettingsWriteDword(order, "MemoryPos", MAKELONG(960, 700));
+        Basekit_SettingsWriteDword(order, "Show", 0);
     }
     ~Catalogue() { Testkit_RemoveFolder(folder); }
 };
@@ -149,5 +151,66 @@ TEST(Panes, HeadwordPaneJumpsToTheTypedPrefixInALargeIndex)
     HWND viewer = GetDlgItem(pane, QUERYDESK_ID_VIEWER);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(viewer, SCV_CHECK1, 0, 0) == 0; }));
     Picture(window, "pane_headword.bmp");
+    EXPECT_TRUE(process.End());
+}
+
+namespace {
+int KeywordRows(HWND pane)
+{
+    HWND list = GetDlgItem(pane, QUERYDESK_ID_LIST);
+    HWND view = list ? FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+    return view ? (int)SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) : -1;
+}
+
+std::string Keyword(HWND pane)
+{
+    char text[300] = "";
+    GetDlgItemTextA(pane, UIA_IDC_PANE_EDIT, text, sizeof text);
+    return text;
+}
+}  // namespace
+
+TEST(Panes, KeywordSearchesGoInTheHistoryAndBackAndForward)
+{
+    Catalogue catalogue;
+    TestkitProcess process;
+    ASSERT_TRUE(process.Start(Program()));
+    HWND window = process.WaitWindow(QUERYDESK_WINDOW_CLASS, 60000);
+    ASSERT_NE(window, nullptr);
+    // The first search through the relay (it makes the dictionary current and shows the tab).
+    EXPECT_NE(Deliver(kBigId, 0, 0, "k00000"), 0);
+    HWND pane = PaneWith(window, UIA_IDC_PANE_SEARCH);
+    ASSERT_NE(pane, nullptr);
+    auto search = [&](const char *word) {
+        SendDlgItemMessageA(pane, UIA_IDC_PANE_EDIT, WM_SETTEXT, 0, (LPARAM)word);
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(UIA_IDC_PANE_SEARCH, BN_CLICKED), 0);
+    };
+    auto can = [&](int forward) { return SendMessageA(pane, QUERYDESK_PANE_HISTORY_CAN, forward, 0); };
+    auto go = [&](int steps) { SendMessageA(pane, QUERYDESK_PANE_HISTORY_GO, (WPARAM)steps, 0); };
+    // Twelve searches with results ("k00000" to "k00011") and one without: the oldest is dropped,
+    // the one without results is not kept.
+    for (int i = 0; i < 12; i++) {
+        char word[16];
+        snprintf(word, sizeof word, "k%05d", i);
+        search(word);
+        EXPECT_GE(KeywordRows(pane), 1) << word;
+    }
+    search("zzz");
+    EXPECT_EQ(can(0), 1);
+    EXPECT_EQ(can(1), 0) << "nothing after the last search";
+    go(-11);
+    EXPECT_EQ(Keyword(pane), "k00001") << "the oldest kept is the second search";
+    EXPECT_EQ(can(0), 0);
+    EXPECT_EQ(can(1), 1);
+    go(-1);
+    EXPECT_EQ(Keyword(pane), "k00001") << "no step before the first entry";
+    go(3);
+    EXPECT_EQ(Keyword(pane), "k00004");
+    go(20);
+    EXPECT_EQ(Keyword(pane), "k00004") << "a step past the last entry is refused";
+    go(-2);
+    EXPECT_EQ(Keyword(pane), "k00002");
+    EXPECT_GE(KeywordRows(pane), 1);
+    Picture(window, "pane_keyword.bmp");
     EXPECT_TRUE(process.End());
 }
