@@ -24,8 +24,10 @@ std::string LogPath()
 void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
+    // The modal loop shows the dialog only once it first goes idle: wait until it is visible,
+    // or the graph would paint into a window that has no surface yet.
     HWND dlg = FindWindowA("#32770", nullptr);
-    if (!dlg) { SetTimer(nullptr, 0, 50, Drive); return; }
+    if (!dlg || !IsWindowVisible(dlg)) { SetTimer(nullptr, 0, 50, Drive); return; }
     HWND graph = GetDlgItem(dlg, UIA_IDC_GRAPH_PLOT);
     UpdateWindow(dlg);
     SendMessageA(dlg, WM_COMMAND, UIA_IDC_GRAPH_MONTH, 0);               // month

@@ -74,7 +74,8 @@ TEST_F(SplashTest, ShownTopmostCentredOnTheWorkAreaUntilAskedToClose) {
     t.Start();
     HWND w = WaitForSplash();
     ASSERT_TRUE(w);
-    EXPECT_TRUE(IsWindowVisible(w));
+    // Its thread shows it once its loop first goes idle.
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(w) != FALSE; }, 20000));
     EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no taskbar button";
     RECT rc, area;
