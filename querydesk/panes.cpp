@@ -41,6 +41,8 @@ struct Pane {
     std::vector<LexicoreCondition> conditions;  // of the next condition search
     HWND list, viewer;
     KeywordHistory history;  // keyword pane
+    HWND conditionDialog;    // condition pane
+    DWORD matchAll;
 };
 
 Pane *PaneOf(HWND pane) { return (Pane *)GetWindowLongPtrA(pane, DWLP_USER); }
@@ -173,7 +175,7 @@ void ConditionSearch(Pane *p)
     std::vector<LexicoreCondition> conditions = p->conditions;
     SearchProgress progress = {};
     bool box = Progress_Start(&progress);
-    Lexshelf_SearchList(sw->currentId, conditions.data(), (int)conditions.size(), 1, sw->searchOption, words,
+    Lexshelf_SearchList(sw->currentId, conditions.data(), (int)conditions.size(), p->matchAll, sw->searchOption, words,
                         (void *)Progress_Callback, &progress);
     if (box) Progress_Finish(&progress);
     // The manager rebuilt the rows as the search ended (the list names its window); only its
@@ -198,12 +200,18 @@ void ConditionsFromKeyword(Pane *p)
     p->conditions.push_back(c);
 }
 
-void OnCommand(Pane *p, HWND pane, UINT id)
+void OnCommand(Pane *p, HWND pane, UINT id, bool fromButton)
 {
     if (id == UIA_IDC_PANE_SEARCH && p->tab == QUERYDESK_TAB_KEYWORD) KeywordSearch(p, pane);
+    // The pane's button opens the condition dialog; the window's command runs the search at once
+    // with the dialog's conditions, or without them for the keyword's text in entry texts.
     if (id == UIA_IDC_PANE_CONDITIONS && p->tab == QUERYDESK_TAB_CONDITION) {
-        ConditionsFromKeyword(p);
-        ConditionSearch(p);
+        if (fromButton) {
+            p->conditionDialog = ConditionDialog_Open(pane, p->conditionDialog);
+        } else {
+            if (!p->conditionDialog || !IsWindow(p->conditionDialog)) ConditionsFromKeyword(p);
+            ConditionSearch(p);
+        }
     }
     if (id == IDOK && p->tab == QUERYDESK_TAB_KEYWORD) KeywordSearch(p, pane);
 }
@@ -232,7 +240,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         Layout(p, pane);
         return TRUE;
     case WM_COMMAND:
-        OnCommand(p, pane, LOWORD(wParam));
+        OnCommand(p, pane, LOWORD(wParam), lParam != 0);
         return TRUE;
     case VLDLN_CHOOSE: {
         VLWordList *words = WordsOf(p);
@@ -249,6 +257,15 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
     case PANE_SET_KEYWORD:
         SetKeyword(pane, (int)wParam, (const char *)lParam);
         return TRUE;
+    case PANE_SET_CONDITIONS: {
+        // The joining operators: every condition must hold unless one row is joined with "or".
+        const ConditionRequest *r = (const ConditionRequest *)lParam;
+        p->conditions = ConditionBlocks_ToEngine(r->blocks, r->count);
+        p->matchAll = 1;
+        for (int i = 1; i < r->count; i++)
+            if (r->blocks[i].joining) p->matchAll = 0;
+        return TRUE;
+    }
     case PANE_SHOW_RESULTS:
         ShowResults(p, wParam != 0);
         return TRUE;
@@ -273,6 +290,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         if (p->tab == QUERYDESK_TAB_CONDITION) ConditionSearch(p);
         return Answer(pane, 1);
     case WM_DESTROY:
+        if (p->conditionDialog && IsWindow(p->conditionDialog)) DestroyWindow(p->conditionDialog);
         if (p->viewer) DestroyWindow(p->viewer);
         if (p->list) DestroyWindow(p->list);
         p->viewer = p->list = nullptr;
@@ -290,7 +308,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 HWND Pane_Create(SearchWindow *sw, int tab)
 {
     if (tab == QUERYDESK_TAB_HEADWORD) return HeadwordPane_Create(sw);
-    Pane *p = new Pane{sw, tab, kDefaultSplitter, 0, 0, {}, nullptr, nullptr};
+    Pane *p = new Pane{sw, tab, kDefaultSplitter, 0, 0, {}, nullptr, nullptr, {}, nullptr, 1};
     HWND pane = CreateDialogParamA(Station_Get()->assets, MAKEINTRESOURCEA(kTemplates[tab]), sw->owner, PaneProc,
                                    (LPARAM)p);
     if (!pane) delete p;

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "basekit.h"
+#include "lexicore.h"
 #include "lexidata.h"
 #include "querydesk.h"
 
@@ -111,6 +113,31 @@ bool KeywordHistory_Can(const KeywordHistory *h, int forward);
 const KeywordHistoryEntry *KeywordHistory_Go(KeywordHistory *h, int steps);
 // The drop-down menu of the entries back (0) or forward (1), nearest first (commands by steps).
 HMENU KeywordHistory_Menu(const KeywordHistory *h, int forward);
+
+// pane_condition.cpp: the condition dialog and its condition blocks.
+#define CONDITION_HEADWORD 1
+#define CONDITION_TEXT 8
+#define CONDITION_NUMBER 16
+#define CONDITION_LABEL1 32
+struct ConditionBlock {          // 284 bytes, zero-filled
+    DWORD kind;                  // 1, 2, 4, 8 text fields; 16 number; 32, 64, 128 label kinds
+    DWORD charset;               // of the text
+    char text[256];
+    DWORD unused264;
+    DWORD textLen;
+    DWORD value;                 // the number, or the chosen label value
+    DWORD joining;               // 0 and, 1 or
+    DWORD unused280;
+};
+struct ConditionRequest {
+    const ConditionBlock *blocks;
+    int count;
+    int mode;                    // 1 with the exact-match choice
+};
+#define PANE_SET_CONDITIONS (WM_APP + 0x106) /* -, ConditionRequest* (condition pane) */
+// Opens the pane's condition dialog, or brings the one open forward; the dialog.
+HWND ConditionDialog_Open(HWND pane, HWND current);
+std::vector<LexicoreCondition> ConditionBlocks_ToEngine(const ConditionBlock *blocks, int count);
 
 // pane_headword.cpp: the headword pane, and the splitter bar of the headword, contents and
 // condition panes (the bar follows the mouse; the new position is stored on release).

@@ -214,3 +214,53 @@ TEST(Panes, KeywordSearchesGoInTheHistoryAndBackAndForward)
     Picture(window, "pane_keyword.bmp");
     EXPECT_TRUE(process.End());
 }
+
+TEST(Panes, ConditionSearchWithTwoConditions)
+{
+    Catalogue catalogue;
+    TestkitProcess process;
+    ASSERT_TRUE(process.Start(Program()));
+    HWND window = process.WaitWindow(QUERYDESK_WINDOW_CLASS, 60000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(Deliver(kBigId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    HWND pane = PaneWith(window, UIA_IDC_PANE_CONDITIONS);
+    ASSERT_NE(pane, nullptr);
+    SendMessageA(pane, WM_COMMAND, MAKEWPARAM(UIA_IDC_PANE_CONDITIONS, BN_CLICKED),
+                 (LPARAM)GetDlgItem(pane, UIA_IDC_PANE_CONDITIONS));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Testkit_PumpUntil([&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w && !dialog;
+             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == process.Id() && GetDlgItem(w, 1112) && IsWindowVisible(w)) dialog = w;
+        }
+        return dialog != nullptr;
+    })) << "the condition dialog";
+    // Row 1: the headword contains "k0101" (entries 1010 to 1019); row 2: the entry text contains
+    // "number 1015" (1015 and 10150 to 10159); joined with "and": entry 1015 only.
+    auto row = [&](int field, int text, int fieldIndex, const char *value, int op, int opIndex) {
+        SendDlgItemMessageA(dialog, field, CB_SETCURSEL, fieldIndex, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(field, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, field));
+        SendDlgItemMessageA(dialog, text, WM_SETTEXT, 0, (LPARAM)value);
+        SendDlgItemMessageA(dialog, op, CB_SETCURSEL, opIndex, 0);
+    };
+    row(1112, 1285, 1, "k0101", 1141, 0);
+    row(1113, 1286, 2, "number 1015", 1142, 0);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1286)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1287))) << "a row without field keeps its text shut";
+    Picture(dialog, "condition_dialog.bmp");
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 1; }, 60000)) << KeywordRows(pane);
+    // The second joined with "or": either condition.
+    SendDlgItemMessageA(dialog, 1142, CB_SETCURSEL, 1, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 20; }, 60000)) << KeywordRows(pane);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return !IsWindow(dialog); })) << "closed";
+    HWND tab = GetDlgItem(window, QUERYDESK_ID_TAB);
+    for (int i = 0; i < 2; i++) PostMessageA(tab, WM_KEYDOWN, VK_RIGHT, 0);  // headword -> condition
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(pane); }));
+    Picture(window, "pane_condition.bmp");
+    EXPECT_TRUE(process.End());
+}
