@@ -75,6 +75,26 @@ HRESULT Addin_GetClassObject(const AddinClass *classes, int count, REFCLSID clsi
 // DllCanUnloadNow: S_OK with no live object and no lock, else S_FALSE.
 HRESULT Addin_CanUnloadNow();
 
+// The IDispatch side of a dual interface, answered through the module's type library (resource
+// TYPELIB 1): GetTypeInfo, GetIDsOfNames and Invoke of the object's interface iid.
+class AddinDualInfo {
+public:
+    explicit AddinDualInfo(const IID &iid) : iid_(iid) {}
+    ~AddinDualInfo() {
+        if (info_) info_->Release();
+    }
+    AddinDualInfo(const AddinDualInfo &) = delete;
+    AddinDualInfo &operator=(const AddinDualInfo &) = delete;
+    HRESULT GetTypeInfo(UINT index, ITypeInfo **out);
+    HRESULT GetIDsOfNames(LPOLESTR *names, UINT count, DISPID *ids);
+    HRESULT Invoke(void *object, DISPID id, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *info,
+                   UINT *argErr);
+
+private:
+    const IID &iid_;
+    ITypeInfo *info_ = nullptr;
+};
+
 // ---- Registration ------------------------------------------------------------------------------
 // Registers or removes what the module's REGISTRY resource (in the registrar's script form: root
 // keys HKCR, HKCU, HKLM; keys with a default value "= s 'text'" or "= d n"; named values

@@ -2,6 +2,7 @@
 // factory.
 #include "addin_common.h"
 #include <new>
+#include <oleauto.h>
 
 namespace {
 
@@ -76,3 +77,41 @@ HRESULT Addin_GetClassObject(const AddinClass *classes, int count, REFCLSID clsi
 }
 
 HRESULT Addin_CanUnloadNow() { return Addin_LockCount() == 0 ? S_OK : S_FALSE; }
+
+HRESULT AddinDualInfo::GetTypeInfo(UINT index, ITypeInfo **out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    if (!info_) {
+        WCHAR path[MAX_PATH];
+        if (!GetModuleFileNameW(Addin_Module(), path, MAX_PATH)) return E_FAIL;
+        ITypeLib *lib = nullptr;
+        HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
+        if (FAILED(hr)) return hr;
+        hr = lib->GetTypeInfoOfGuid(iid_, &info_);
+        lib->Release();
+        if (FAILED(hr)) return hr;
+    }
+    info_->AddRef();
+    *out = info_;
+    return S_OK;
+}
+
+HRESULT AddinDualInfo::GetIDsOfNames(LPOLESTR *names, UINT count, DISPID *ids) {
+    ITypeInfo *info = nullptr;
+    HRESULT hr = GetTypeInfo(0, &info);
+    if (FAILED(hr)) return hr;
+    hr = DispGetIDsOfNames(info, names, count, ids);
+    info->Release();
+    return hr;
+}
+
+HRESULT AddinDualInfo::Invoke(void *object, DISPID id, WORD flags, DISPPARAMS *params, VARIANT *result,
+                              EXCEPINFO *excep, UINT *argErr) {
+    ITypeInfo *info = nullptr;
+    HRESULT hr = GetTypeInfo(0, &info);
+    if (FAILED(hr)) return hr;
+    hr = DispInvoke(object, info, id, flags, params, result, excep, argErr);
+    info->Release();
+    return hr;
+}

@@ -120,7 +120,6 @@ public:
         for (Button &b : buttons_)
             if (b.sink) b.sink->Release();
         Drop();
-        if (typeInfo_) typeInfo_->Release();
         if (clipOwner_) DestroyWindow(clipOwner_);
         if (engine_) Addin_EngineStop();
     }
@@ -132,23 +131,13 @@ public:
         *n = 1;
         return S_OK;
     }
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids) override {
-        ITypeInfo *info = nullptr;
-        HRESULT hr = GetTypeInfo(0, lcid, &info);
-        if (FAILED(hr)) return hr;
-        hr = DispGetIDsOfNames(info, names, count, ids);
-        info->Release();
-        return hr;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override { return dual_.GetTypeInfo(index, out); }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override {
+        return dual_.GetIDsOfNames(names, count, ids);
     }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS *params, VARIANT *result,
-                        EXCEPINFO *info, UINT *argErr) override {
-        ITypeInfo *type = nullptr;
-        HRESULT hr = GetTypeInfo(0, lcid, &type);
-        if (FAILED(hr)) return hr;
-        hr = DispInvoke(static_cast<IAddin *>(this), type, id, flags, params, result, info, argErr);
-        type->Release();
-        return hr;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *info,
+                        UINT *argErr) override {
+        return dual_.Invoke(static_cast<IAddin *>(this), id, flags, params, result, info, argErr);
     }
 
     // IDTExtensibility2
@@ -180,7 +169,7 @@ private:
     std::string temp_;
     bool lookupMode_ = false, connected_ = false, engine_ = false;
     HWND clipOwner_ = nullptr;
-    ITypeInfo *typeInfo_ = nullptr;
+    AddinDualInfo dual_{IID_IAddin};
 };
 const AddinInterface Addin::kTable[] = {
     ADDIN_INTERFACE(Addin, IAddin),
@@ -195,25 +184,6 @@ STDMETHODIMP ClickSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS *, VARI
         addin_->OnClick(which_);
         Release();
     }
-    return S_OK;
-}
-
-STDMETHODIMP Addin::GetTypeInfo(UINT index, LCID, ITypeInfo **out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    if (!typeInfo_) {
-        WCHAR path[MAX_PATH];
-        if (!GetModuleFileNameW(Addin_Module(), path, MAX_PATH)) return E_FAIL;
-        ITypeLib *lib = nullptr;
-        HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
-        if (FAILED(hr)) return hr;
-        hr = lib->GetTypeInfoOfGuid(IID_IAddin, &typeInfo_);
-        lib->Release();
-        if (FAILED(hr)) return hr;
-    }
-    typeInfo_->AddRef();
-    *out = typeInfo_;
     return S_OK;
 }
 

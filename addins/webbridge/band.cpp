@@ -61,7 +61,6 @@ public:
             events_->Detach();
             events_->Release();
         }
-        if (typeInfo_) typeInfo_->Release();
         if (engine_) Addin_EngineStop();
     }
     ADDIN_UNKNOWN(kTable)
@@ -119,10 +118,14 @@ public:
         *n = 1;
         return S_OK;
     }
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override { return dual_.GetTypeInfo(index, out); }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override {
+        return dual_.GetIDsOfNames(names, count, ids);
+    }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *info,
-                        UINT *argErr) override;
+                        UINT *argErr) override {
+        return dual_.Invoke(static_cast<IKBBarBand *>(this), id, flags, params, result, info, argErr);
+    }
 
     // Bar and events.
     void OnCommand(int id);
@@ -154,7 +157,7 @@ private:
     BandEvents *events_ = nullptr;
     DWORD cookie_ = 0;
     HWND parent_ = nullptr, bar_ = nullptr;
-    ITypeInfo *typeInfo_ = nullptr;
+    AddinDualInfo dual_{IID_IKBBarBand};
     PluginSettings settings_;
     WebbridgeState state_;
     bool engine_ = false;
@@ -315,44 +318,6 @@ void KBBarBand::OnCommand(int id) {
     else if (id == WEBBRIDGE_IDC_LOOKUP)
         Webbridge_LookupAction(*page, tranId, dicId, state_);
     delete page;
-}
-
-STDMETHODIMP KBBarBand::GetTypeInfo(UINT index, LCID, ITypeInfo **out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    if (!typeInfo_) {
-        WCHAR path[MAX_PATH];
-        if (!GetModuleFileNameW(Addin_Module(), path, MAX_PATH)) return E_FAIL;
-        ITypeLib *lib = nullptr;
-        HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
-        if (FAILED(hr)) return hr;
-        hr = lib->GetTypeInfoOfGuid(IID_IKBBarBand, &typeInfo_);
-        lib->Release();
-        if (FAILED(hr)) return hr;
-    }
-    typeInfo_->AddRef();
-    *out = typeInfo_;
-    return S_OK;
-}
-
-STDMETHODIMP KBBarBand::GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids) {
-    ITypeInfo *info = nullptr;
-    HRESULT hr = GetTypeInfo(0, lcid, &info);
-    if (FAILED(hr)) return hr;
-    hr = DispGetIDsOfNames(info, names, count, ids);
-    info->Release();
-    return hr;
-}
-
-STDMETHODIMP KBBarBand::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS *params, VARIANT *result,
-                               EXCEPINFO *info, UINT *argErr) {
-    ITypeInfo *type = nullptr;
-    HRESULT hr = GetTypeInfo(0, lcid, &type);
-    if (FAILED(hr)) return hr;
-    hr = DispInvoke(static_cast<IKBBarBand *>(this), type, id, flags, params, result, info, argErr);
-    type->Release();
-    return hr;
 }
 
 // Called by the bar window.
