@@ -346,7 +346,10 @@ struct Closer {
         GetWindowTextA(w, buf, sizeof buf);
         caption = buf;
         EnumChildWindows(w, Child, 0);
-        if (!picture.empty()) Testkit_SaveWindowPicture(w, picture.c_str());
+        if (!picture.empty()) {
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Testkit_SaveWindowPicture(w, picture.c_str());
+        }
         PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(w, WM_COMMAND, IDOK, 0);
     }
