@@ -308,6 +308,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 HWND Pane_Create(SearchWindow *sw, int tab)
 {
     if (tab == QUERYDESK_TAB_HEADWORD) return HeadwordPane_Create(sw);
+    if (tab == QUERYDESK_TAB_CONTENTS) return ContentsPane_Create(sw);
     Pane *p = new Pane{sw, tab, kDefaultSplitter, 0, 0, {}, nullptr, nullptr, {}, nullptr, 1};
     HWND pane = CreateDialogParamA(Station_Get()->assets, MAKEINTRESOURCEA(kTemplates[tab]), sw->owner, PaneProc,
                                    (LPARAM)p);

@@ -142,6 +142,8 @@ std::vector<LexicoreCondition> ConditionBlocks_ToEngine(const ConditionBlock *bl
 // pane_headword.cpp: the headword pane, and the splitter bar of the headword, contents and
 // condition panes (the bar follows the mouse; the new position is stored on release).
 HWND HeadwordPane_Create(SearchWindow *sw);
+// pane_contents.cpp: the contents pane.
+HWND ContentsPane_Create(SearchWindow *sw);
 struct Splitter {
     bool dragging;
     int bar;

@@ -39,6 +39,41 @@ dicfix::Entry E(const std::string &headword, const std::string &text)
     return e;
 }
 
+// The fixture dictionary with a table of contents: page 0 "Guide" with the children 1 and 2.
+bool AddDictionaryWithPages(const std::string &folder, const shelfdics::Fixture &f, const std::vector<dicfix::Entry> &entries)
+{
+    dicfix::Dictionary d;
+    d.fileId = f.fileId;
+    d.language = f.language;
+    d.charset = f.charset;
+    d.languages = {f.language, 0x0400};
+    dicfix::Index index;
+    index.language = d.language;
+    index.entries = entries;
+    d.indexes.push_back(index);
+    auto page = [](int number, const char *name, const char *text, uint32_t next, uint32_t child) {
+        dicfix::Page pg;
+        pg.number = number;
+        pg.pageByte = 10;
+        pg.name = name;
+        pg.text = text;
+        pg.value1 = next;
+        pg.value2 = child;
+        return pg;
+    };
+    d.pages = {page(1, "Guide", "{\\rtf1 How to read}", 0, 1), page(2, "Signs", "{\\rtf1 The signs used}", 2, 0),
+               page(3, "Sounds", "{\\rtf1 The sounds of English}", 1, 0)};
+    std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
+    if (!dicfix::Write(path, d)) return false;
+    char key[MAX_PATH];
+    Lexidata_GetDicKey(f.fileId, key);
+    Basekit_SettingsWriteString(key, "FileName", path.c_str());
+    Basekit_SettingsWriteString(key, "Name", f.name);
+    Lexidata_GetDicIndexKey(f.fileId, 1, key);
+    Basekit_SettingsWriteDword(key, "LangID", f.language);
+    return true;
+}
+
 // One English dictionary of 100 000 entries "k00000" to "k99999" in index order.
 struct Catalogue {
     TestkitSuiteSettings settings;
@@ -57,7 +92,7 @@ struct Catalogue {
             snprintf(text, sizeof text, "entry number %d", i);
             entries.push_back(E(head, text));
         }
-        EXPECT_TRUE(shelfdics::AddDictionary(folder, kBig, entries));
+        EXPECT_TRUE(AddDictionaryWithPages(folder, kBig, entries));
         SearchWindowOptions options = {};
         SearchWindowLayout layout = {};
         Prefstore_LoadSearchWindow(&options, &layout);
@@ -262,5 +297,37 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     for (int i = 0; i < 2; i++) PostMessageA(tab, WM_KEYDOWN, VK_RIGHT, 0);  // headword -> condition
     EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(pane); }));
     Picture(window, "pane_condition.bmp");
+    EXPECT_TRUE(process.End());
+}
+
+TEST(Panes, ContentsTreeOpenedAndAPageShown)
+{
+    Catalogue catalogue;
+    TestkitProcess process;
+    ASSERT_TRUE(process.Start(Program()));
+    HWND window = process.WaitWindow(QUERYDESK_WINDOW_CLASS, 60000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(Deliver(kBigId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    HWND pane = PaneWith(window, UIA_IDC_PANE_TREE);
+    ASSERT_NE(pane, nullptr);
+    HWND tree = GetDlgItem(pane, UIA_IDC_PANE_TREE);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 3; }))
+        << SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+    HWND tab = GetDlgItem(window, QUERYDESK_ID_TAB);
+    PostMessageA(tab, WM_KEYDOWN, VK_LEFT, 0);  // headword -> contents
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(pane); }));
+    HTREEITEM root = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    HTREEITEM child = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)root);
+    HTREEITEM second = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)child);
+    ASSERT_NE(second, nullptr) << "two pages below the first";
+    EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)second), 0)
+        << "a page naming an earlier one as the next ends the walk";
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)second);
+    HWND text = GetDlgItem(pane, 1304);
+    ASSERT_NE(text, nullptr);
+    // The page's text, "The sounds of English" (the field's text is not handed across processes).
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) >= 21; }))
+        << SendMessageA(text, WM_GETTEXTLENGTH, 0, 0);
+    Picture(window, "pane_contents.bmp");
     EXPECT_TRUE(process.End());
 }
