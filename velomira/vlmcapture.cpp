@@ -246,7 +246,8 @@ UINT Vlm_RequestTrigger(UINT message, HWND window)
 LRESULT Vlm_CaptureText(HWND, WPARAM usePoint, LPARAM request)
 {
     const LONG *r = (const LONG *)request;
-    if (!r || g_paused || g_inCapture) return 0;
+    // The request is a pointer into this thread's own stack: one sent from elsewhere is refused.
+    if (!r || InSendMessage() || g_paused || g_inCapture) return 0;
     HWND window = (HWND)(LONG_PTR)r[0];
     if (Excluded(window) || NotCapturable(window)) return 0;
     g_paused = true;

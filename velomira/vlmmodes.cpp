@@ -8,6 +8,7 @@
 #include "snaptrap.h"
 #include "toolstrip.h"
 #include "vlm_int.h"
+#include "vlmcapture.h"
 
 namespace {
 
@@ -91,14 +92,16 @@ void ControlBar(HWND main, int on)
 }
 
 // One capture: the trigger, the window and the point it carries (the cursor unless usePoint).
-// The capture of the text and its hand-off to the pop-up or the search station plug in at
-// Vlm_CaptureRequest; the hook library is resumed after every trigger whatever came of it.
+// A hook report's request carries the trigger its window calls for; the hand-off goes by the
+// report itself and resumes the hook library whatever came of the capture.
 void CaptureAndHandOff(HWND main, UINT trigger, HWND window, POINT at, int usePoint)
 {
     Vlm_Trace("capture %#x %p %ld %ld %d", trigger, (void *)window, at.x, at.y, usePoint);
-    LONG request[4] = {(LONG)(LONG_PTR)window, at.x, at.y, (LONG)trigger};
-    SendMessageA(main, VLM_CAPTURE_REQUEST, usePoint, (LPARAM)request);
-    PauseHooks(0);
+    UINT carried = trigger == VLM_HOOK_MOUSE_STOP || trigger == VLM_HOOK_HOVER ? trigger
+                                                                               : Vlm_RequestTrigger(trigger, window);
+    LONG request[4] = {(LONG)(LONG_PTR)window, at.x, at.y, (LONG)carried};
+    LRESULT found = SendMessageA(main, VLM_CAPTURE_REQUEST, usePoint, (LPARAM)request);
+    Vlm_HandOff(main, trigger, (VLTranParam *)found);
 }
 
 void MouseStop(HWND main, HWND window, POINT at)
@@ -305,9 +308,8 @@ void Vlm_OnChangeClipboardChain(HWND removed, HWND next)
 }
 
 // The capture of one lookup: the text at the request's point becomes a lookup request for the
-// hand-off.  Not built yet: every request is refused (no lookup), which is also what a refused
-// capture answers.
-LRESULT Vlm_CaptureRequest(HWND, WPARAM, LPARAM)
+// hand-off (vlmcapture.cpp); 0 when it was refused.
+LRESULT Vlm_CaptureRequest(HWND main, WPARAM flag, LPARAM request)
 {
-    return 0;
+    return Vlm_CaptureText(main, flag, request);
 }
