@@ -40,7 +40,7 @@ if [ ! -f "$WINEPREFIX/.suite-ready" ]; then
   rm -rf "$WINEPREFIX"
   "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w
-  "$WINELOADER" regedit /S "$_wine_scripts/fonts.reg" </dev/null >/dev/null 2>&1 || true
+  "$WINELOADER" regedit /S "$_wine_scripts/prefix.reg" </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w
   touch "$WINEPREFIX/.suite-ready"
 fi
