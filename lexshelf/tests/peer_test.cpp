@@ -27,13 +27,17 @@ struct Peer {
         go = CreateEventA(nullptr, TRUE, FALSE, goName.c_str());
         done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
         result = box.folder + "\\peer.txt";
-        std::string line = "\"" + ExeFolder() + "\\" + program + "\" \"" + box.SettingsArg() + "\" " +
+        // A bare name is the helper or a copy in the test's folder of programs; either runs in
+        // the libraries' folder, so it finds them as its own.
+        std::string path = program.find('\\') != std::string::npos ? program : ExeFolder() + "\\" + program;
+        std::string line = "\"" + path + "\" \"" + box.SettingsArg() + "\" " +
                            readyName + " " + goName + " " + doneName + " \"" + result + "\" " + action;
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         std::vector<char> buf(line.begin(), line.end());
         buf.push_back(0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, ExeFolder().c_str(),
+                            &si, &pi))
             return;
         HANDLE both[2] = {ready, pi.hProcess};
         started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
@@ -143,11 +147,14 @@ INSTANTIATE_TEST_SUITE_P(Modes, PeerModes, ::testing::Values(Mode::Registry, Mod
                              return std::string(info.param == Mode::Registry ? "Registry" : "File");
                          });
 
-// A copy of the helper under another program's name (in the helper's folder, beside the
-// libraries); removed when the test ends.
+// A copy of the helper under another program's name, in a folder of the test's own (never beside
+// the real programs of that name); removed when the test ends.
 struct ProgramCopy {
     std::string path;
-    explicit ProgramCopy(const char *name) : path(ExeFolder() + "\\" + name) {
+    explicit ProgramCopy(const char *name) {
+        std::string folder = Testkit_Cwd() + "\\programs";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        path = folder + "\\" + name;
         CopyFileA((ExeFolder() + "\\lexshelf_peer_helper.exe").c_str(), path.c_str(), FALSE);
     }
     ~ProgramCopy() { DeleteFileA(path.c_str()); }
@@ -177,7 +184,7 @@ TEST(Peer, StopCommitsTheProgramsOwnList) {
             Basekit_SettingsWriteDword(path, "PriorityForSearch", id);
         }
         ProgramCopy copy(c.program);
-        Peer peer(box, "move", c.program);
+        Peer peer(box, "move", copy.path);
         ASSERT_TRUE(peer.started) << c.program;
         std::string report = peer.Finish();
         EXPECT_EQ(" 2:1 1:2", ListLine(report, 1)) << report;
@@ -234,7 +241,7 @@ TEST(Peer, ResidentStopRemovesTheHistory) {
                                      nullptr);
         }
         ProgramCopy copy("VELOMIRA.EXE");
-        Peer peer(box, "watch", "VELOMIRA.EXE");
+        Peer peer(box, "watch", copy.path);
         ASSERT_TRUE(peer.started);
         peer.Finish();
         EXPECT_EQ(searchRuns, Exists(history)) << searchRuns;
@@ -261,7 +268,7 @@ TEST(Peer, ResidentStopLeavesAnOlderFormatListAlone) {
     older += std::string(10, '\0') + std::string(132, 'o');
     Testkit_WriteFile(active, older);
     ProgramCopy copy("VELOMIRA.EXE");
-    Peer peer(box, "watch", "VELOMIRA.EXE");
+    Peer peer(box, "watch", copy.path);
     ASSERT_TRUE(peer.started);
     peer.Finish();
     EXPECT_EQ(older, Testkit_ReadFile(active));
