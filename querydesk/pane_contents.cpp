@@ -126,12 +126,6 @@ void Layout(ContentsPane *p, HWND pane)
     if (p->text) SetWindowPos(p->text, nullptr, s + 8, 0, rc.right - s - 8, rc.bottom, SWP_NOZORDER);
 }
 
-INT_PTR Answer(HWND pane, LRESULT result)
-{
-    SetWindowLongPtrA(pane, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 INT_PTR CALLBACK Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ContentsPane *p = Of(pane);
@@ -158,18 +152,18 @@ INT_PTR CALLBACK Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         NMHDR *h = (NMHDR *)lParam;
         if (h->hwndFrom == p->tree && h->code == TVN_SELCHANGEDA)
             ShowPage(p, (const VLPageItem *)((NMTREEVIEWA *)lParam)->itemNew.lParam);
-        if (h->hwndFrom == p->tree && h->code == NM_DBLCLK) return Answer(pane, 1);
-        return Answer(pane, 0);
+        if (h->hwndFrom == p->tree && h->code == NM_DBLCLK) return Pane_Answer(pane, 1);
+        return Pane_Answer(pane, 0);
     }
     case QUERYDESK_SET_CURRENT:
         Fill(p, (DWORD)wParam, (const VLDicGroupInfo *)lParam);
-        return Answer(pane, 1);
+        return Pane_Answer(pane, 1);
     case PANE_SET_SPLITTER:
         p->splitter = (int)wParam;
         Layout(p, pane);
         return TRUE;
     case PANE_GET_SPLITTER:
-        return Answer(pane, p->splitter);
+        return Pane_Answer(pane, p->splitter);
     case WM_DESTROY:
         Clear(p);
         return FALSE;

@@ -226,12 +226,6 @@ LRESULT OnNotify(HeadwordPane *p, NMHDR *h)
     return 0;
 }
 
-INT_PTR Answer(HWND pane, LRESULT result)
-{
-    SetWindowLongPtrA(pane, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 INT_PTR CALLBACK Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HeadwordPane *p = Of(pane);
@@ -268,19 +262,19 @@ INT_PTR CALLBACK Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         }
         return TRUE;
     case WM_NOTIFY:
-        return Answer(pane, OnNotify(p, (NMHDR *)lParam));
+        return Pane_Answer(pane, OnNotify(p, (NMHDR *)lParam));
     case WM_DRAWITEM:
         if (wParam == UIA_IDC_PANE_INDEX) DrawRow(p, (const DRAWITEMSTRUCT *)lParam);
         return TRUE;
     case QUERYDESK_SET_CURRENT:
         Choose(p, (DWORD)wParam, (const VLDicGroupInfo *)lParam, -1);
-        return Answer(pane, 1);
+        return Pane_Answer(pane, 1);
     case PANE_SET_SPLITTER:
         p->splitter = (int)wParam;
         Layout(p, pane);
         return TRUE;
     case PANE_GET_SPLITTER:
-        return Answer(pane, p->splitter);
+        return Pane_Answer(pane, p->splitter);
     case WM_DESTROY:
         KillTimer(pane, kJumpTimer);
         if (p->viewer) DestroyWindow(p->viewer);

@@ -47,12 +47,6 @@ struct Pane {
 
 Pane *PaneOf(HWND pane) { return (Pane *)GetWindowLongPtrA(pane, DWLP_USER); }
 
-INT_PTR Answer(HWND pane, LRESULT result)
-{
-    SetWindowLongPtrA(pane, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
 VLWordList *WordsOf(const Pane *p)
 {
     return p->list ? (VLWordList *)SendMessageA(p->list, VLDLM_GETLIST, 0, 0) : nullptr;
@@ -253,7 +247,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         Layout(p, pane);
         return TRUE;
     case PANE_GET_SPLITTER:
-        return Answer(pane, p->splitter);
+        return Pane_Answer(pane, p->splitter);
     case PANE_SET_KEYWORD:
         SetKeyword(pane, (int)wParam, (const char *)lParam);
         return TRUE;
@@ -275,20 +269,20 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case QUERYDESK_PANE_HISTORY_GO:
         if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryGo(p, pane, (int)wParam);
-        return Answer(pane, 0);
+        return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_HISTORY_MENU:
         if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryMenu(p, pane, (UINT)wParam, (const RECT *)lParam);
-        return Answer(pane, 0);
+        return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_HISTORY_CAN:
-        return Answer(pane, p->tab == QUERYDESK_TAB_KEYWORD && KeywordHistory_Can(&p->history, (int)wParam));
+        return Pane_Answer(pane, p->tab == QUERYDESK_TAB_KEYWORD && KeywordHistory_Can(&p->history, (int)wParam));
     case QUERYDESK_SET_CURRENT:
     case QUERYDESK_PANE_ENTRIES_SHOW:
-        return Answer(pane, 0);
+        return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_ENTRIES_CAN:
-        return Answer(pane, 0);
+        return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_RUN_CONDITION:
         if (p->tab == QUERYDESK_TAB_CONDITION) ConditionSearch(p);
-        return Answer(pane, 1);
+        return Pane_Answer(pane, 1);
     case WM_DESTROY:
         if (p->conditionDialog && IsWindow(p->conditionDialog)) DestroyWindow(p->conditionDialog);
         if (p->viewer) DestroyWindow(p->viewer);
@@ -304,6 +298,12 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
+
+INT_PTR Pane_Answer(HWND pane, LRESULT result)
+{
+    SetWindowLongPtrA(pane, DWLP_MSGRESULT, result);
+    return TRUE;
+}
 
 HWND Pane_Create(SearchWindow *sw, int tab)
 {

@@ -148,6 +148,8 @@ struct Splitter {
     bool dragging;
     int bar;
 };
+// A pane's answer to a message of its dialog procedure: the result in DWLP_MSGRESULT, TRUE.
+INT_PTR Pane_Answer(HWND pane, LRESULT result);
 int Splitter_Clamp(int position, int width);
 // True when the message was the splitter's (the position is set on release).
 bool Splitter_Handle(Splitter *s, HWND pane, UINT message, WPARAM wParam, LPARAM lParam, int *position);
