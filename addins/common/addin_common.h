@@ -94,6 +94,24 @@ private:
     const IID &iid_;
     ITypeInfo *info_ = nullptr;
 };
+// The four IDispatch methods of a dual interface Iface, answered through an AddinDualInfo member
+// named dual_; written in the body of a class that derives from Iface.
+#define ADDIN_DUAL(Iface)                                                                           \
+    STDMETHODIMP GetTypeInfoCount(UINT *n) override {                                               \
+        if (!n) return E_POINTER;                                                                   \
+        *n = 1;                                                                                     \
+        return S_OK;                                                                                \
+    }                                                                                               \
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override {                          \
+        return dual_.GetTypeInfo(index, out);                                                       \
+    }                                                                                               \
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override {   \
+        return dual_.GetIDsOfNames(names, count, ids);                                              \
+    }                                                                                               \
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result,   \
+                        EXCEPINFO *info, UINT *argErr) override {                                   \
+        return dual_.Invoke(static_cast<Iface *>(this), id, flags, params, result, info, argErr);   \
+    }
 
 // ---- Registration ------------------------------------------------------------------------------
 // Registers or removes what the module's REGISTRY resource (in the registrar's script form: root

@@ -126,19 +126,7 @@ public:
     ADDIN_UNKNOWN(kTable)
 
     // IDispatch of the dual interface, through the type library
-    STDMETHODIMP GetTypeInfoCount(UINT *n) override {
-        if (!n) return E_POINTER;
-        *n = 1;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo **out) override { return dual_.GetTypeInfo(index, out); }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override {
-        return dual_.GetIDsOfNames(names, count, ids);
-    }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *info,
-                        UINT *argErr) override {
-        return dual_.Invoke(static_cast<IAddin *>(this), id, flags, params, result, info, argErr);
-    }
+    ADDIN_DUAL(IAddin)
 
     // IDTExtensibility2
     STDMETHODIMP OnConnection(IDispatch *application, int, IDispatch *, SAFEARRAY **) override;
