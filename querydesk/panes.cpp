@@ -201,7 +201,7 @@ void OnCommand(Pane *p, HWND pane, UINT id, bool fromButton)
     // with the dialog's conditions, or without them for the keyword's text in entry texts.
     if (id == UIA_IDC_PANE_CONDITIONS && p->tab == QUERYDESK_TAB_CONDITION) {
         if (fromButton) {
-            p->conditionDialog = ConditionDialog_Open(pane, p->conditionDialog);
+            p->conditionDialog = ConditionDialog_Open(pane, p->conditionDialog, p->sw->currentId);
         } else {
             if (!p->conditionDialog || !IsWindow(p->conditionDialog)) ConditionsFromKeyword(p);
             ConditionSearch(p);
@@ -276,6 +276,10 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
     case QUERYDESK_PANE_HISTORY_CAN:
         return Pane_Answer(pane, p->tab == QUERYDESK_TAB_KEYWORD && KeywordHistory_Can(&p->history, (int)wParam));
     case QUERYDESK_SET_CURRENT:
+        // The open condition dialog's field lists follow the dictionary.
+        if (p->conditionDialog && IsWindow(p->conditionDialog))
+            SendMessageA(p->conditionDialog, QUERYDESK_SET_CURRENT, wParam, lParam);
+        return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_ENTRIES_SHOW:
         return Pane_Answer(pane, 0);
     case QUERYDESK_PANE_ENTRIES_CAN:

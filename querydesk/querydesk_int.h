@@ -135,8 +135,9 @@ struct ConditionRequest {
     int mode;                    // 1 with the exact-match choice
 };
 #define PANE_SET_CONDITIONS (WM_APP + 0x106) /* -, ConditionRequest* (condition pane) */
-// Opens the pane's condition dialog, or brings the one open forward; the dialog.
-HWND ConditionDialog_Open(HWND pane, HWND current);
+// Opens the pane's condition dialog for the current dictionary or group id, or brings the one open
+// forward; the dialog.  The dialog takes QUERYDESK_SET_CURRENT (id, -) when another is chosen.
+HWND ConditionDialog_Open(HWND pane, HWND current, DWORD id);
 std::vector<LexicoreCondition> ConditionBlocks_ToEngine(const ConditionBlock *blocks, int count);
 
 // pane_headword.cpp: the headword pane, and the splitter bar of the headword, contents and

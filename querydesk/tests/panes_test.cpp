@@ -1,8 +1,9 @@
 // The panes of a search window in the real Querydesk.exe, started and ended by its process id over
 // fixture dictionaries: the headword pane of a 100 000-entry dictionary jumps to a typed prefix
 // (the row found becomes the list's first visible row) and shows that entry; the keyword pane
-// keeps a history of its searches that goes back and forward; the condition search block keeps its
-// stored layout.  Pictures of each pane are kept.
+// keeps a history of its searches that goes back and forward; the condition dialog's conditions,
+// with the label fields of the current dictionary, find their entries; the contents tree opens a
+// chapter by its book and shows a page.  Pictures of each pane are kept.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -39,10 +40,32 @@ dicfix::Entry E(const std::string &headword, const std::string &text)
     return e;
 }
 
-// The fixture dictionary with a table of contents: page 0 "Guide" with the children 1 and 2.
-bool AddDictionaryWithPages(const std::string &folder, const shelfdics::Fixture &f, const std::vector<dicfix::Entry> &entries)
+dicfix::Page Page(int number, const char *name, const char *text, bool chapter, uint32_t next, uint32_t child)
 {
-    dicfix::Dictionary d;
+    dicfix::Page pg;
+    pg.number = number;
+    pg.pageByte = chapter ? 10 : 0;
+    pg.name = name;
+    pg.text = text;
+    pg.value1 = next;
+    pg.value2 = child;
+    return pg;
+}
+
+dicfix::Label Label(int level, uint32_t number1, uint32_t number3, const char *text)
+{
+    dicfix::Label l;
+    l.level = level;
+    l.number1 = number1;
+    l.number3 = number3;
+    l.text = text;
+    return l;
+}
+
+// Writes the fixture dictionary (its pages and labels already in d) and enters it in the catalogue.
+bool AddDictionary(const std::string &folder, const shelfdics::Fixture &f, dicfix::Dictionary d,
+                   const std::vector<dicfix::Entry> &entries)
+{
     d.fileId = f.fileId;
     d.language = f.language;
     d.charset = f.charset;
@@ -51,18 +74,6 @@ bool AddDictionaryWithPages(const std::string &folder, const shelfdics::Fixture 
     index.language = d.language;
     index.entries = entries;
     d.indexes.push_back(index);
-    auto page = [](int number, const char *name, const char *text, uint32_t next, uint32_t child) {
-        dicfix::Page pg;
-        pg.number = number;
-        pg.pageByte = 10;
-        pg.name = name;
-        pg.text = text;
-        pg.value1 = next;
-        pg.value2 = child;
-        return pg;
-    };
-    d.pages = {page(1, "Guide", "{\\rtf1 How to read}", 0, 1), page(2, "Signs", "{\\rtf1 The signs used}", 2, 0),
-               page(3, "Sounds", "{\\rtf1 The sounds of English}", 1, 0)};
     std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
     if (!dicfix::Write(path, d)) return false;
     char key[MAX_PATH];
@@ -74,7 +85,62 @@ bool AddDictionaryWithPages(const std::string &folder, const shelfdics::Fixture 
     return true;
 }
 
-// One English dictionary of 100 000 entries "k00000" to "k99999" in index order.
+// The English dictionary's table of contents: page 0 "Guide" with the children 1 and 2, the last
+// naming an earlier page as its next.
+dicfix::Dictionary EnglishContents()
+{
+    dicfix::Dictionary d;
+    d.pages = {Page(1, "Guide", "{\\rtf1 How to read}", true, 0, 1), Page(2, "Signs", "{\\rtf1 The signs used}", true, 2, 0),
+               Page(3, "Sounds", "{\\rtf1 The sounds of English}", true, 1, 0)};
+    return d;
+}
+
+// The Japanese dictionary (Shift-JIS): four entries with a part of speech in their index value,
+// label field 1 "hinshi" announced by header flag 8 with the values "meishi" (5) and "doushi" (6),
+// label field 2 "bun'ya" present but not announced, and a table of contents of three levels:
+//   hajime ni (chapter)          page 0
+//     hanrei                     page 1
+//     hatsuon (chapter)          page 2
+//       boin                     page 3
+//   furoku (chapter)             page 4
+//     fukisoku doushi            page 5
+const shelfdics::Fixture kJa = shelfdics::kFixtures[1];
+const DWORD kJaId = kJa.fileId << 8;
+
+dicfix::Dictionary JapaneseLabelsAndPages()
+{
+    dicfix::Dictionary d;
+    d.extraFlags = 8;
+    d.labels = {Label(1, 0, 0, "\x95\x69\x8e\x8c" /* hinshi: part of speech */), Label(1, 1, 5, "\x96\xbc\x8e\x8c" /* meishi: noun */),
+                Label(1, 2, 6, "\x93\xae\x8e\x8c" /* doushi: verb */), Label(2, 0, 0, "\x95\xaa\x96\xec" /* bun'ya: field */),
+                Label(2, 1, 3, "general")};
+    d.pages = {Page(1, "\x82\xcd\x82\xb6\x82\xdf\x82\xc9", "{\\rtf1 Introduction}", true, 4, 1),
+               Page(2, "\x96\x7d\x97\xe1", "{\\rtf1 How entries are written}", false, 2, 0),
+               Page(3, "\x94\xad\x89\xb9", "{\\rtf1 Pronunciation}", true, 0, 3),
+               Page(4, "\x95\xea\x89\xb9", "{\\rtf1 The five vowels of Japanese}", false, 0, 0),
+               Page(5, "\x95\x74\x98\x5e", "{\\rtf1 Appendix}", true, 0, 5),
+               Page(6, "\x95\x73\x8b\x4b\x91\xa5\x93\xae\x8e\x8c", "{\\rtf1 Irregular verbs}", false, 0, 0)};
+    return d;
+}
+
+std::vector<dicfix::Entry> JapaneseEntries()
+{
+    struct Row {
+        const char *headword, *text;
+        uint32_t partOfSpeech;
+    } rows[] = {{"\x88\xa4" /* ai */, "love", 5}, {"\x8c\xa9\x82\xe9" /* miru */, "to see", 6},
+                {"\x8e\x52" /* yama */, "mountain", 5}, {"\x91\x96\x82\xe9" /* hashiru */, "to run", 6}};
+    std::vector<dicfix::Entry> entries;
+    for (const Row &r : rows) {
+        dicfix::Entry e = E(r.headword, r.text);
+        e.indexValue = r.partOfSpeech;
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+// One English dictionary of 100 000 entries "k00000" to "k99999" in index order, and the small
+// Japanese one with labels and pages.
 struct Catalogue {
     TestkitSuiteSettings settings;
     std::string folder;
@@ -92,7 +158,8 @@ struct Catalogue {
             snprintf(text, sizeof text, "entry number %d", i);
             entries.push_back(E(head, text));
         }
-        EXPECT_TRUE(AddDictionaryWithPages(folder, kBig, entries));
+        EXPECT_TRUE(AddDictionary(folder, kBig, EnglishContents(), entries));
+        EXPECT_TRUE(AddDictionary(folder, kJa, JapaneseLabelsAndPages(), JapaneseEntries()));
         SearchWindowOptions options = {};
         SearchWindowLayout layout = {};
         Prefstore_LoadSearchWindow(&options, &layout);
@@ -291,6 +358,35 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     SendDlgItemMessageA(dialog, 1142, CB_SETCURSEL, 1, 0);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 20; }, 60000)) << KeywordRows(pane);
+
+    // Another dictionary chosen: the field lists gain its announced label field (not the one its
+    // header flags leave out) and every row is back on its first field.
+    auto count = [&](int control) { return (int)SendDlgItemMessageA(dialog, control, CB_GETCOUNT, 0, 0); };
+    EXPECT_NE(Deliver(kJaId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return count(1112) == 5; })) << count(1112);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, 1113, CB_GETCURSEL, 0, 0), 0);
+    auto data = [&](int control, int item) { return SendDlgItemMessageA(dialog, control, CB_GETITEMDATA, item, 0); };
+    EXPECT_EQ(data(1112, 4), 32) << "label field 1";
+    // The label field: its values without the field's own record, the text field shut.
+    row(1112, 1285, 4, "", 1141, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1285)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1119)));
+    EXPECT_EQ(count(1119), 2);
+    EXPECT_EQ(data(1119, 0), 5);
+    EXPECT_EQ(data(1119, 1), 6);
+    SendDlgItemMessageA(dialog, 1119, CB_SETCURSEL, 1, 0);  // doushi
+    // The pane's button brings the open dialog forward again.
+    SendMessageA(pane, WM_COMMAND, MAKEWPARAM(UIA_IDC_PANE_CONDITIONS, BN_CLICKED),
+                 (LPARAM)GetDlgItem(pane, UIA_IDC_PANE_CONDITIONS));
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return GetForegroundWindow() == dialog; }));
+    Picture(dialog, "condition_dialog_labels.bmp");
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 2; }, 60000)) << "the two verbs: " << KeywordRows(pane);
+    // Back to the dictionary without labels: the label field and its values are gone.
+    EXPECT_NE(Deliver(kBigId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return count(1112) == 4; })) << count(1112);
+    EXPECT_EQ(count(1119), 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1119)));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return !IsWindow(dialog); })) << "closed";
     HWND tab = GetDlgItem(window, QUERYDESK_ID_TAB);
@@ -328,6 +424,47 @@ TEST(Panes, ContentsTreeOpenedAndAPageShown)
     // The page's text, "The sounds of English" (the field's text is not handed across processes).
     EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) >= 21; }))
         << SendMessageA(text, WM_GETTEXTLENGTH, 0, 0);
-    Picture(window, "pane_contents.bmp");
+
+    // The Japanese dictionary's three levels: only the top item open at first; a press on a
+    // chapter's book opens it and a second closes it, a double click does nothing.
+    EXPECT_NE(Deliver(kJaId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    PostMessageA(tab, WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 6; }))
+        << SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(pane); }));
+    auto next = [&](UINT how, HTREEITEM from) { return (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, how, (LPARAM)from); };
+    HTREEITEM intro = next(TVGN_ROOT, nullptr);
+    HTREEITEM sounds = next(TVGN_NEXT, next(TVGN_CHILD, intro));
+    HTREEITEM appendix = next(TVGN_NEXT, intro);
+    ASSERT_NE(sounds, nullptr);
+    ASSERT_NE(appendix, nullptr);
+    auto open = [&](HTREEITEM item) { return (SendMessageA(tree, TVM_GETITEMSTATE, (WPARAM)item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; };
+    EXPECT_TRUE(open(intro));
+    EXPECT_FALSE(open(sounds));
+    EXPECT_FALSE(open(appendix));
+    // Rows of 18 pixels in the order shown, 16 pixels a level; a book 13 pixels wide 2 pixels into
+    // the item's own area.
+    auto at = [](int level, int row) { return MAKELPARAM((level + 1) * 16 + 2 + 6, row * 18 + 9); };
+    const LPARAM soundsBook = at(1, 2), appendixText = MAKELPARAM(16 + 2 + 15 + 10, 3 * 18 + 9);
+    auto press = [&](UINT message, LPARAM point) {
+        PostMessageA(tree, message, MK_LBUTTON, point);
+        PostMessageA(tree, WM_LBUTTONUP, 0, point);
+    };
+    press(WM_LBUTTONDBLCLK, appendixText);
+    press(WM_LBUTTONDOWN, soundsBook);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return open(sounds); })) << "opened by its book";
+    EXPECT_FALSE(open(appendix)) << "a double click opens nothing";
+    press(WM_LBUTTONDOWN, soundsBook);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return !open(sounds); })) << "closed by its book";
+    press(WM_LBUTTONDOWN, soundsBook);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return open(sounds); }));
+    // A press on a page's name shows the page: "The five vowels of Japanese".
+    HTREEITEM vowels = next(TVGN_CHILD, sounds);
+    press(WM_LBUTTONDOWN, MAKELPARAM(3 * 16 + 2 + 15 + 10, 3 * 18 + 9));
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return next(TVGN_CARET, nullptr) == vowels; }));
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) >= 27; }))
+        << SendMessageA(text, WM_GETTEXTLENGTH, 0, 0);
+    SetFocus(nullptr);
+    Picture(window, "pane_contents_tree.bmp");
     EXPECT_TRUE(process.End());
 }
