@@ -99,9 +99,12 @@ void InsertPages(ContentsPane *p, DWORD fileId, HTREEITEM root)
     }
 }
 
+void ShowPage(ContentsPane *p, const VLPageItem *page);
+
 void Fill(ContentsPane *p, DWORD id, const VLDicGroupInfo *group)
 {
     Clear(p);
+    ShowPage(p, nullptr);  // no page of the dictionary before
     if (!id) return;
     if (id > kLastGroupId) {
         InsertPages(p, id >> 8, TVI_ROOT);
@@ -115,9 +118,14 @@ void Fill(ContentsPane *p, DWORD id, const VLDicGroupInfo *group)
     if (HTREEITEM top = TreeView_GetRoot(p->tree)) TreeView_Expand(p->tree, top, TVE_EXPAND);
 }
 
+// The page's text in the field; no page (a group's root, an emptied tree) empties the field.
 void ShowPage(ContentsPane *p, const VLPageItem *page)
 {
-    if (!page || !p->text) return;
+    if (!p->text) return;
+    if (!page) {
+        Widgetry_StreamInRichEdit(p->text, SF_TEXT, "", 0);
+        return;
+    }
     VLDataItem item;
     memset(&item, 0, sizeof item);
     item.head = page->head;

@@ -139,11 +139,12 @@ std::vector<dicfix::Entry> JapaneseEntries()
     return entries;
 }
 
-// One English dictionary of 100 000 entries "k00000" to "k99999" in index order, and the small
-// Japanese one with labels and pages.
+// One English dictionary of 100 000 entries "k00000" to "k99999" in index order, the small
+// Japanese one with labels and pages, and a group of the two (the Japanese one first).
 struct Catalogue {
     TestkitSuiteSettings settings;
     std::string folder;
+    DWORD group = 0;
     Catalogue()
     {
         folder = Testkit_Cwd() + "\\dics";
@@ -160,6 +161,16 @@ struct Catalogue {
         }
         EXPECT_TRUE(AddDictionary(folder, kBig, EnglishContents(), entries));
         EXPECT_TRUE(AddDictionary(folder, kJa, JapaneseLabelsAndPages(), JapaneseEntries()));
+        if (Lexshelf_Init(0)) {
+            VLDicGroup *g = Lexshelf_GroupCreate();
+            Lexshelf_GroupSetNames(g, "Both dictionaries", "");
+            for (DWORD id : {kJaId, kBigId}) Lexshelf_GroupInsertDic(g, id, 0);
+            EXPECT_TRUE(Lexshelf_GroupSave(g));
+            group = g->id;
+            Lexshelf_GroupDestroy(g);
+            Lexshelf_Term();
+        }
+        EXPECT_NE(group, 0u);
         SearchWindowOptions options = {};
         SearchWindowLayout layout = {};
         Prefstore_LoadSearchWindow(&options, &layout);
@@ -382,11 +393,16 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     Picture(dialog, "condition_dialog_labels.bmp");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 2; }, 60000)) << "the two verbs: " << KeywordRows(pane);
-    // Back to the dictionary without labels: the label field and its values are gone.
-    EXPECT_NE(Deliver(kBigId, (DWORD)-1, (DWORD)-1, "x"), 0);
+    // The group: no label fields, and the conditions searched in each of its dictionaries: the
+    // headwords "k00000" to "k00009" of the English one or the two Japanese entries "to ...".
+    EXPECT_NE(Deliver(catalogue.group, (DWORD)-1, (DWORD)-1, "x"), 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return count(1112) == 4; })) << count(1112);
     EXPECT_EQ(count(1119), 0);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1119)));
+    row(1112, 1285, 1, "k0000", 1141, 0);
+    row(1113, 1286, 2, "to ", 1142, 1);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 12; }, 60000)) << KeywordRows(pane);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return !IsWindow(dialog); })) << "closed";
     HWND tab = GetDlgItem(window, QUERYDESK_ID_TAB);
@@ -466,5 +482,20 @@ TEST(Panes, ContentsTreeOpenedAndAPageShown)
         << SendMessageA(text, WM_GETTEXTLENGTH, 0, 0);
     SetFocus(nullptr);
     Picture(window, "pane_contents_tree.bmp");
+    // The group: its root with each dictionary's pages below it, the root open.
+    EXPECT_NE(Deliver(catalogue.group, (DWORD)-1, (DWORD)-1, "x"), 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 1 + 6 + 3; }))
+        << SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+    HTREEITEM groupRoot = next(TVGN_ROOT, nullptr);
+    EXPECT_EQ(next(TVGN_NEXT, groupRoot), nullptr) << "one root";
+    EXPECT_TRUE(open(groupRoot));
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return SendMessageA(text, WM_GETTEXTLENGTH, 0, 0) == 0; }))
+        << "the other dictionary's page is not left in the field";
+    int tops = 0;
+    for (HTREEITEM i = next(TVGN_CHILD, groupRoot); i; i = next(TVGN_NEXT, i)) tops++;
+    EXPECT_EQ(tops, 3) << "two chapters of the Japanese dictionary, the guide of the English one";
+    PostMessageA(tab, WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return IsWindowVisible(pane); }));
+    Picture(window, "pane_contents_group.bmp");
     EXPECT_TRUE(process.End());
 }
