@@ -6,6 +6,7 @@
 #include <sstream>
 #include "shelfkit.h"
 #include "support/testkit_files.h"
+#include "support/testkit_peer.h"
 #include "lexidata.h"
 
 using namespace shelfkit;
@@ -13,62 +14,13 @@ using namespace shelfkit;
 namespace {
 
 // The helper process with its events; Finish signals done and returns what it reported.
-struct Peer {
-    PROCESS_INFORMATION pi = {};
-    HANDLE ready, go, done;
-    std::string result;
-    bool started = false;
-
-    Peer(const Sandbox &box, const std::string &action, const std::string &program = "lexshelf_peer_helper.exe") {
-        std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-        std::string readyName = "lexshelf_ready_" + tag, goName = "lexshelf_go_" + tag,
-                    doneName = "lexshelf_done_" + tag;
-        ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
-        go = CreateEventA(nullptr, TRUE, FALSE, goName.c_str());
-        done = CreateEventA(nullptr, TRUE, FALSE, doneName.c_str());
-        result = box.folder + "\\peer.txt";
-        // A bare name is the helper or a copy in the test's folder of programs; either runs in
-        // the libraries' folder, so it finds them as its own.
-        std::string path = program.find('\\') != std::string::npos ? program : ExeFolder() + "\\" + program;
-        std::string line = "\"" + path + "\" \"" + box.SettingsArg() + "\" " +
-                           readyName + " " + goName + " " + doneName + " \"" + result + "\" " + action;
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::vector<char> buf(line.begin(), line.end());
-        buf.push_back(0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, ExeFolder().c_str(),
-                            &si, &pi))
-            return;
-        HANDLE both[2] = {ready, pi.hProcess};
-        started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
-    }
-    std::string Finish() {
-        SetEvent(go);
-        SetEvent(done);
-        WaitForSingleObject(pi.hProcess, 60000);
-        DWORD code = 99;
-        GetExitCodeProcess(pi.hProcess, &code);
-        std::string text;
-        FILE *f = fopen(result.c_str(), "rb");
-        if (f) {
-            char b[4096];
-            size_t n;
-            while ((n = fread(b, 1, sizeof b, f)) > 0)
-                text.append(b, n);
-            fclose(f);
-        }
-        return code == 0 ? text : "exit " + std::to_string(code);
-    }
-    ~Peer() {
-        if (pi.hProcess) {
-            SetEvent(done);
-            WaitForSingleObject(pi.hProcess, 60000);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
-        CloseHandle(ready);
-        CloseHandle(go);
-        CloseHandle(done);
+struct Peer : TestkitPeer {
+    // A bare program name is the helper or a copy in the test's folder of programs; either runs in
+    // the libraries' folder, so it finds them as its own.
+    Peer(const Sandbox &box, const std::string &action, const std::string &program = "lexshelf_peer_helper.exe")
+        : TestkitPeer(program.find('\\') != std::string::npos ? program : ExeFolder() + "\\" + program,
+                      "\"" + box.SettingsArg() + "\"", box.folder + "\\peer.txt", action, ExeFolder().c_str())
+    {
     }
 };
 

@@ -19,6 +19,7 @@
 #include "lexshelf.h"
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
+#include "support/testkit_peer.h"
 #include "../../lexidata/tests/fixtures/dicwriter.h"
 
 namespace shelfdics {
@@ -143,59 +144,11 @@ inline void PumpAll()
 
 // A second process with the manager (the manager's own test helper): it signals ready, acts when
 // told to go, and at the end writes the lists as it holds them.
-struct Peer {
-    PROCESS_INFORMATION pi = {};
-    HANDLE ready = nullptr, go = nullptr, done = nullptr;
-    std::string result;
-    bool started = false;
-
+struct Peer : TestkitPeer {
     Peer(const Shelf &shelf, const std::string &action)
+        : TestkitPeer(Testkit_ProgramFolder() + "\\lexshelf_peer_helper.exe", "\"" + shelf.settings + "\"",
+                      shelf.folder + "\\peer.txt", action)
     {
-        std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-        std::string names[3] = {"wo_ready_" + tag, "wo_go_" + tag, "wo_done_" + tag};
-        ready = CreateEventA(nullptr, TRUE, FALSE, names[0].c_str());
-        go = CreateEventA(nullptr, TRUE, FALSE, names[1].c_str());
-        done = CreateEventA(nullptr, TRUE, FALSE, names[2].c_str());
-        result = shelf.folder + "\\peer.txt";
-        std::string line = "\"" + Testkit_ProgramFolder() + "\\lexshelf_peer_helper.exe\" \"" + shelf.settings +
-                           "\" " + names[0] + " " + names[1] + " " + names[2] + " \"" + result + "\" " + action;
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::vector<char> buf(line.begin(), line.end());
-        buf.push_back(0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-        HANDLE both[2] = {ready, pi.hProcess};
-        started = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
-    }
-    void Go() { SetEvent(go); }
-    // Ends the peer; its report, or "exit <code>".
-    std::string Finish()
-    {
-        SetEvent(go);
-        SetEvent(done);
-        WaitForSingleObject(pi.hProcess, 60000);
-        DWORD code = 99;
-        GetExitCodeProcess(pi.hProcess, &code);
-        std::string text;
-        FILE *f = fopen(result.c_str(), "rb");
-        if (f) {
-            char b[4096];
-            size_t n;
-            while ((n = fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
-            fclose(f);
-        }
-        return code == 0 ? text : "exit " + std::to_string(code);
-    }
-    ~Peer()
-    {
-        if (pi.hProcess) {
-            SetEvent(done);
-            WaitForSingleObject(pi.hProcess, 60000);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
-        for (HANDLE h : {ready, go, done})
-            if (h) CloseHandle(h);
     }
 };
 
