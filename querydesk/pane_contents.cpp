@@ -42,24 +42,18 @@ struct ContentsPane {
     // destroyed under the others by the first window closed.
     HIMAGELIST images;
     HICON icons[kImageCount];      // the list's images as icons, drawn at 13 x 13
+    bool clearing;
 };
 
 ContentsPane *Of(HWND pane) { return (ContentsPane *)GetWindowLongPtrA(pane, DWLP_USER); }
 
+// Every item deleted, its page item with it (as the tree reports each deletion); no selection
+// change is acted on meanwhile, so no page is shown from a tree being taken down.
 void Clear(ContentsPane *p)
 {
-    std::vector<HTREEITEM> stack;
-    for (HTREEITEM i = TreeView_GetRoot(p->tree); i; i = TreeView_GetNextSibling(p->tree, i)) stack.push_back(i);
-    while (!stack.empty()) {
-        HTREEITEM i = stack.back();
-        stack.pop_back();
-        TVITEMA item = {};
-        item.mask = TVIF_PARAM;
-        item.hItem = i;
-        if (TreeView_GetItem(p->tree, &item) && item.lParam) VLPageItem_Destroy((VLPageItem *)item.lParam);
-        for (HTREEITEM c = TreeView_GetChild(p->tree, i); c; c = TreeView_GetNextSibling(p->tree, c)) stack.push_back(c);
-    }
+    p->clearing = true;
     TreeView_DeleteAllItems(p->tree);
+    p->clearing = false;
 }
 
 HTREEITEM Insert(ContentsPane *p, HTREEITEM parent, const char *name, LPARAM page, bool book)
@@ -334,8 +328,10 @@ INT_PTR CALLBACK Proc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTIFY: {
         NMHDR *h = (NMHDR *)lParam;
-        if (h->hwndFrom == p->tree && h->code == TVN_SELCHANGEDA)
+        if (h->hwndFrom == p->tree && h->code == TVN_SELCHANGEDA && !p->clearing)
             ShowPage(p, (const VLPageItem *)((NMTREEVIEWA *)lParam)->itemNew.lParam);
+        if (h->hwndFrom == p->tree && h->code == TVN_DELETEITEMA && ((NMTREEVIEWA *)lParam)->itemOld.lParam)
+            VLPageItem_Destroy((VLPageItem *)((NMTREEVIEWA *)lParam)->itemOld.lParam);
         if (h->hwndFrom == p->tree && h->code == NM_DBLCLK) return Pane_Answer(pane, 1);
         if (h->hwndFrom == p->tree && h->code == NM_CUSTOMDRAW)
             return Pane_Answer(pane, CustomDraw(p, (NMTVCUSTOMDRAW *)lParam));
