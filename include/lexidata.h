@@ -340,6 +340,20 @@ BOOL WINAPI DLVReadDicHeader(HANDLE file, const char *path, DicInfo *record);
 BOOL WINAPI DLVWriteDicHeader(HANDLE file, const char *path, const DicInfo *record);
 /* Creates (replaces) the file and writes the header; 0 when it cannot be created. */
 BOOL WINAPI DLVCreateDic(const char *path, const DicInfo *record);
+/* A read-only view of a whole file, bound to the file's handle on the calling thread: while it is
+ * bound, this library's readers (index records, items, entry texts) take the handle's bytes from
+ * the view, starting at position, which they advance as a read of the file would, instead of
+ * reading the file.  Bindings nest; DLVUnbindView takes off the innermost one (outer is the
+ * library's own).  The caller keeps the record and the view alive while it is bound. */
+typedef struct DLVFileView {
+    HANDLE file;
+    const BYTE *bytes;
+    DWORD size;
+    DWORD position;
+    struct DLVFileView *outer;
+} DLVFileView;
+void WINAPI DLVBindView(DLVFileView *view);
+void WINAPI DLVUnbindView(DLVFileView *view);
 /* The record's font records (fontCount x 32 bytes, at most 16) read from the font area; null for
  * a path not ending in dic or rdc, no fonts, or a file that cannot be read.  Free with
  * DLVDestroyFontInfo. */

@@ -9,12 +9,6 @@ namespace {
 const DWORD kUserTextPrefix = 12;  // a user dictionary's text positions skip its block prefix
 const size_t kStringCap = 0xFFFF;  // most plain bytes of one index string
 
-DWORD FileSize(HANDLE file) {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return 0;
-    return (DWORD)size.QuadPart;
-}
-
 // One block at position: 1 read, 0 absent, -1 cut off or damaged.
 int ReadBlock(HANDLE file, DWORD fileSize, DWORD position, DWORD stored, DWORD plain,
               bool encoded, int version, char **out, DWORD *len) {
@@ -178,7 +172,7 @@ char *Lexi_ReadString(HANDLE file, DWORD n, bool encoded, int version, size_t ca
 bool Lexi_ReadTextRecord(HANDLE file, DWORD position, bool encoded, int version, bool withBlock2,
                          VLData *out) {
     VLEntryHead h;
-    DWORD fileSize = FileSize(file);
+    DWORD fileSize = Lexi_FileSize(file);
     if (!Lexi_Seek(file, position) || !Lexi_ReadExact(file, &h, sizeof h)) return false;
     DWORD stored1 = h.stored1, plain1 = h.plain1, stored2 = h.stored2, plain2 = h.plain2;
     VLData d;

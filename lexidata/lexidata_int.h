@@ -120,6 +120,7 @@ bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n);
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n);
 bool Lexi_Seek(HANDLE file, DWORD position);
 DWORD Lexi_Tell(HANDLE file);
+DWORD Lexi_FileSize(HANDLE file);  // 0 when it cannot be told or is 2 GB or more
 // Makes the file at path hold exactly the given bytes, or leaves it as it was: the bytes go to a
 // side file in the same folder, which then takes the file's place.
 bool Lexi_ReplaceFile(const char *path, const void *data, DWORD size);

@@ -51,19 +51,73 @@ int Lexi_NoteDamage(const char *file, int line) {
     return 0;
 }
 
+// Views of whole files bound to their handles on one thread (DLVBindView): while a view is bound,
+// the readers below take the handle's bytes from it, with the view's own read position, instead
+// of a seek and a read call per record.  Bindings nest; the innermost one of a handle serves.
+namespace {
+DWORD g_viewSlot = TLS_OUT_OF_INDEXES;  // the thread's innermost binding
+LONG g_viewsBound;                      // bindings on all threads; 0 skips the look-up
+
+DLVFileView *ViewOf(HANDLE file) {
+    if (g_viewsBound == 0 || g_viewSlot == TLS_OUT_OF_INDEXES) return nullptr;
+    DWORD error = GetLastError();  // the look-up leaves the caller's last error as it was
+    DLVFileView *v = (DLVFileView *)TlsGetValue(g_viewSlot);
+    SetLastError(error);
+    for (; v; v = v->outer)
+        if (v->file == file) return v;
+    return nullptr;
+}
+}  // namespace
+
+extern "C" void WINAPI DLVBindView(DLVFileView *view) {
+    if (!view || g_viewSlot == TLS_OUT_OF_INDEXES) return;
+    view->outer = (DLVFileView *)TlsGetValue(g_viewSlot);
+    TlsSetValue(g_viewSlot, view);
+    InterlockedIncrement(&g_viewsBound);
+}
+
+extern "C" void WINAPI DLVUnbindView(DLVFileView *view) {
+    if (!view || g_viewSlot == TLS_OUT_OF_INDEXES) return;
+    // Only the innermost binding is taken off; bindings end in the order opposite to their start.
+    if ((DLVFileView *)TlsGetValue(g_viewSlot) != view) return;
+    TlsSetValue(g_viewSlot, view->outer);
+    view->outer = nullptr;
+    InterlockedDecrement(&g_viewsBound);
+}
+
+DWORD Lexi_FileSize(HANDLE file) {
+    if (DLVFileView *v = ViewOf(file)) return v->size;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return 0;
+    return (DWORD)size.QuadPart;
+}
+
 bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
     DWORD got = 0;
     if (n == 0) return true;
+    if (DLVFileView *v = ViewOf(file)) {
+        // As a read near the end of a file: what there is, and the position after it.
+        DWORD have = v->position < v->size ? v->size - v->position : 0;
+        DWORD take = n < have ? n : have;
+        memcpy(buf, v->bytes + v->position, take);
+        v->position += take;
+        return take == n;
+    }
     return ReadFile(file, buf, n, &got, nullptr) && got == n;
 }
 
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n) {
     DWORD put = 0;
     if (n == 0) return true;
+    if (ViewOf(file)) return false;  // a bound view is read-only
     return WriteFile(file, buf, n, &put, nullptr) && put == n;
 }
 
 bool Lexi_Seek(HANDLE file, DWORD position) {
+    if (DLVFileView *v = ViewOf(file)) {
+        v->position = position;
+        return true;
+    }
     LARGE_INTEGER to;
     to.QuadPart = position;
     return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
@@ -94,6 +148,7 @@ bool Lexi_ReplaceFile(const char *path, const void *data, DWORD size) {
 }
 
 DWORD Lexi_Tell(HANDLE file) {
+    if (DLVFileView *v = ViewOf(file)) return v->position;
     LARGE_INTEGER zero, now;
     zero.QuadPart = 0;
     if (!SetFilePointerEx(file, zero, &now, FILE_CURRENT)) return 0;
@@ -104,11 +159,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_heap = HeapCreate(0, 0, 0);
         if (!g_heap) return FALSE;
+        g_viewSlot = TlsAlloc();
         DLVGetClipbordFormat();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // Freed only on FreeLibrary; at process end the system reclaims the heap.
         HeapDestroy(g_heap);
         g_heap = nullptr;
+        if (g_viewSlot != TLS_OUT_OF_INDEXES) TlsFree(g_viewSlot);
+        g_viewSlot = TLS_OUT_OF_INDEXES;
     }
     return TRUE;
 }

@@ -1,5 +1,11 @@
 // Reader of static dictionaries (dic files): sub-dictionary records at catalogue load, sessions over
 // one file handle, the bucket directory and binary search of an index, walks and items.
+//
+// A session maps its file once, read-only, and each operation of the session reads its records,
+// pointers and entry texts from that view (bound for the data library's readers while the
+// operation runs) instead of a seek and a read call per record.  Before each operation the file's
+// size and time of last writing are checked: a file changed since it was mapped is mapped again,
+// and one that cannot be mapped is read as a file.
 #include <stdio.h>
 #include <vector>
 #include "linguakeeper.h"
@@ -11,13 +17,20 @@ const DWORD kKeptPos = 896, kDefsPos = 912, kDefSize = 32, kSubSize = 40;
 const DWORD kMaxSubs = 10;
 const LONG kMaxEntries = 0x3FFFFFFF;
 
-// The index window of a session: the part of the pointer table that one bucket covers.
+// The index window of a session: the part of the pointer table that one bucket covers, and the
+// session's view of its file.
 struct Window {
     const LcIndexDesc *desc;
     LONG first, count;
-    DWORD *pointers;     // count + 1 slots once loaded
+    DWORD *pointers;     // count + 1 slots once loaded (not used while the table is in the view)
+    const BYTE *direct;  // the window's pointers in the view, or null
     WORD buckets[3];
     int haveBuckets;
+    const BYTE *view;    // the whole file, or null: read as a file
+    DWORD viewSize;
+    DWORD sizeHigh;      // the file's size and last writing when it was mapped
+    FILETIME written;
+    DLVFileView *bound;  // the innermost binding of the view while an operation runs, or null
 };
 
 DWORD Get16(const BYTE *p) { return p[0] | (p[1] << 8); }
@@ -29,12 +42,114 @@ bool ReadAt(HANDLE file, DWORD pos, void *out, DWORD n) {
     return ReadFile(file, out, n, &got, nullptr) && got == n;
 }
 
-bool Seek(HANDLE file, DWORD pos) {
-    return SetFilePointer(file, (LONG)pos, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
-}
-
 LcSub *SubOf(DicSession *s) { return (LcSub *)s->subDic; }
 Window *WindowOf(DicSession *s) { return (Window *)s->window; }
+
+void DropPointers(Window *w) {
+    Lc_Free(w->pointers);
+    w->pointers = nullptr;
+    w->direct = nullptr;
+}
+
+// The n bytes at pos in the bound view, or null (not bound, or not all of them in the file).
+const BYTE *InView(DicSession *s, DWORD pos, DWORD n) {
+    Window *w = WindowOf(s);
+    if (!w || !w->bound || pos > w->viewSize || n > w->viewSize - pos) return nullptr;
+    return w->view + pos;
+}
+
+// Reads of the session's file: from the bound view, else from the file.  A read past the end of
+// the view fails as a short read of the file does.
+bool ReadAt(DicSession *s, DWORD pos, void *out, DWORD n) {
+    Window *w = WindowOf(s);
+    if (w && w->bound) {
+        const BYTE *p = InView(s, pos, n);
+        if (p) memcpy(out, p, n);
+        return p != nullptr;
+    }
+    return ReadAt(s->indexFile, pos, out, n);
+}
+
+// Sets the position the data library's next read of the session's file starts from.
+bool Seek(DicSession *s, DWORD pos) {
+    Window *w = WindowOf(s);
+    if (w && w->bound) {
+        w->bound->position = pos;
+        return true;
+    }
+    return SetFilePointer(s, (LONG)pos, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+void Unmap(Window *w) {
+    if (w->view) UnmapViewOfFile(w->view);
+    w->view = nullptr;
+    w->viewSize = 0;
+    w->direct = nullptr;  // pointed into the view
+}
+
+// Maps the session's file whole; without a view the file is read through its handle.
+void Map(DicSession *s, Window *w) {
+    Unmap(w);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(s->indexFile, &info)) return;
+    w->sizeHigh = info.nFileSizeHigh;
+    w->viewSize = info.nFileSizeLow;
+    w->written = info.ftLastWriteTime;
+    if (info.nFileSizeHigh != 0 || info.nFileSizeLow == 0 || info.nFileSizeLow > 0x7FFFFFFF) return;
+    HANDLE mapping = CreateFileMappingA(s->indexFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return;
+    w->view = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);  // the view keeps the mapping
+    if (!w->view) w->viewSize = 0;
+}
+
+// The view, checked against the file: mapped again when the file's size or time of last writing
+// changed since it was mapped.
+const BYTE *CurrentView(DicSession *s, Window *w) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(s->indexFile, &info)) {
+        Unmap(w);
+        return nullptr;
+    }
+    if (info.nFileSizeHigh != w->sizeHigh || info.nFileSizeLow != w->viewSize ||
+        CompareFileTime(&info.ftLastWriteTime, &w->written) != 0) {
+        DropPointers(w);
+        w->desc = nullptr;  // the window is found again
+        Map(s, w);
+    }
+    return w->view;
+}
+
+// One operation of a session: its view bound for the data library's readers of the session's
+// file until the scope ends.  Scopes nest (an item procedure reading an entry text of the same
+// session); the inner one takes the view's read position of its own.
+class ViewScope {
+  public:
+    explicit ViewScope(DicSession *s) : w_(s && s->fileRecord ? WindowOf(s) : nullptr) {
+        // An inner scope keeps the view the outer one bound (a view mapped again would leave the
+        // outer binding without its bytes).
+        if (!w_ || !(w_->bound ? w_->view : CurrentView(s, w_))) {
+            w_ = nullptr;
+            return;
+        }
+        binding_ = DLVFileView{s->indexFile, w_->view, w_->viewSize, 0, nullptr};
+        outer_ = w_->bound;
+        DLVBindView(&binding_);
+        w_->bound = &binding_;
+    }
+    ~ViewScope() {
+        if (!w_) return;
+        DLVUnbindView(&binding_);
+        w_->bound = outer_;
+    }
+    ViewScope(const ViewScope &) = delete;
+    ViewScope &operator=(const ViewScope &) = delete;
+
+  private:
+    Window *w_;
+    DLVFileView binding_;
+    DLVFileView *outer_ = nullptr;
+};
 
 bool UseBackward(DicSession *s, DWORD flags) {
     return (s->backward || (flags & LEXICORE_SF_BACKWARD)) && SubOf(s)->backward.end != 0;
@@ -48,18 +163,21 @@ LONG CountOf(const LcIndexDesc &d) {
 
 // Pointer of entry n of an index (a file position in the forward index, a forward entry number in
 // the backward one).
-bool Pointer(HANDLE file, const LcIndexDesc &d, LONG n, DWORD *out) {
+bool Pointer(DicSession *s, const LcIndexDesc &d, LONG n, DWORD *out) {
     if (n < 0 || n >= CountOf(d)) return false;
-    return LcStatic_ReadU32(file, d.base + d.table + 4 * (DWORD)n, out);
+    BYTE b[4];
+    if (!ReadAt(s, d.base + d.table + 4 * (DWORD)n, b, 4)) return false;
+    *out = Get32(b);
+    return true;
 }
 
 // File position of the index record of entry n of the index in use.
 bool RecordPos(DicSession *s, bool backward, LONG n, DWORD *pos) {
     LcSub *sub = SubOf(s);
-    if (!backward) return Pointer(s->indexFile, sub->forward, n, pos);
+    if (!backward) return Pointer(s, sub->forward, n, pos);
     DWORD forwardNo;
-    return Pointer(s->indexFile, sub->backward, n, &forwardNo) &&
-           Pointer(s->indexFile, sub->forward, (LONG)forwardNo, pos);
+    return Pointer(s, sub->backward, n, &forwardNo) &&
+           Pointer(s, sub->forward, (LONG)forwardNo, pos);
 }
 
 // The forward entry number of entry n of the index in use.
@@ -70,7 +188,7 @@ bool ForwardNumber(DicSession *s, bool backward, LONG n, LONG *out) {
         return true;
     }
     DWORD f;
-    if (!Pointer(s->indexFile, SubOf(s)->backward, n, &f) || (LONG)f < 0 ||
+    if (!Pointer(s, SubOf(s)->backward, n, &f) || (LONG)f < 0 ||
         (LONG)f >= CountOf(SubOf(s)->forward))
         return false;
     *out = (LONG)f;
@@ -81,7 +199,7 @@ VLDataItem *ReadItem(DicSession *s, bool backward, LONG n) {
     DWORD pos;
     LONG forwardNo;
     if (!ForwardNumber(s, backward, n, &forwardNo) || !RecordPos(s, backward, n, &pos) ||
-        !Seek(s->indexFile, pos))
+        !Seek(s, pos))
         return nullptr;
     VLDataItem *item = VLDataItem_Read(s);
     if (!item) return nullptr;
@@ -90,11 +208,6 @@ VLDataItem *ReadItem(DicSession *s, bool backward, LONG n) {
     return item;
 }
 
-
-void DropPointers(Window *w) {
-    Lc_Free(w->pointers);
-    w->pointers = nullptr;
-}
 
 // Sets the window for the key.  A directory entry that cannot be read or lies outside the table
 // leaves the whole table as the window, which finds the same entries more slowly.
@@ -107,14 +220,14 @@ void SetWindowForKey(DicSession *s, const LcIndexDesc &d, bool backward, const c
         sortKey(key, backward ? 1 : 0, k);
         if (w->desc == &d && w->haveBuckets && memcmp(k, w->buckets, sizeof k) == 0) return;
         BYTE e[8];
-        bool ok = 8 * (DWORD)k[0] + 8 <= d.table && ReadAt(s->indexFile, d.base + 8 * (DWORD)k[0], e, 8);
+        bool ok = 8 * (DWORD)k[0] + 8 <= d.table && ReadAt(s, d.base + 8 * (DWORD)k[0], e, 8);
         if (ok) {
             DWORD f = Get32(e), c = Get32(e + 4);
             DWORD wide = 0;
             memcpy(&wide, s->langInfo + 8, 4);
             if (c >= 512 && wide == 0) {
                 DWORD idx = c < 10240 ? k[1] : k[2];
-                ok = ReadAt(s->indexFile, f + 8 * idx, e, 8);
+                ok = ReadAt(s, f + 8 * idx, e, 8);
                 f = Get32(e);
                 c = Get32(e + 4);
             }
@@ -137,22 +250,28 @@ void SetWindowForKey(DicSession *s, const LcIndexDesc &d, bool backward, const c
 }
 
 bool LoadPointers(DicSession *s, Window *w) {
-    if (w->pointers) return true;
+    if (w->pointers || w->direct) return true;
     if (w->count <= 0) return false;
+    const LcIndexDesc &d = *w->desc;
+    DWORD at = d.base + d.table + 4 * (DWORD)w->first, want = 4 * (DWORD)w->count;
+    if ((w->direct = InView(s, at, want)) != nullptr) return true;  // read in place
     DWORD bytes = 4 * ((DWORD)w->count + 1);
     w->pointers = (DWORD *)Lc_Alloc(bytes);
     if (!w->pointers) return false;
-    const LcIndexDesc &d = *w->desc;
     // The slot after the window may lie past the table: read what there is.
-    DWORD want = 4 * (DWORD)w->count;
-    if (!ReadAt(s->indexFile, d.base + d.table + 4 * (DWORD)w->first, w->pointers, want)) {
+    if (!ReadAt(s, at, w->pointers, want)) {
         DropPointers(w);
         return false;
     }
     return true;
 }
 
-int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
+// Pointer i of the loaded window.
+DWORD WindowPointer(const Window *w, LONG i) {
+    return w->direct ? Get32(w->direct + 4 * (DWORD)i) : w->pointers[i];
+}
+
+int Locate(DicSession *s, const char *key, DWORD flags, LONG *position) {
     LONG pos = 0;
     int found = 0;
     Window *w = WindowOf(s);
@@ -182,13 +301,13 @@ int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
         while (lo <= hi) {
             LONG mid = (lo + hi) / 2;
             VLIndexRecord rec;
-            DWORD recPos = w->pointers[mid];
+            DWORD recPos = WindowPointer(w, mid);
             bool ok;
             if (backward) {
-                ok = Pointer(s->indexFile, SubOf(s)->forward, (LONG)recPos, &recPos) &&
-                     Seek(s->indexFile, recPos) && DLVGetIndex(s, &rec);
+                ok = Pointer(s, SubOf(s)->forward, (LONG)recPos, &recPos) &&
+                     Seek(s, recPos) && DLVGetIndex(s, &rec);
             } else {
-                ok = Seek(s->indexFile, recPos) && DLVGetIndex(s, &rec);
+                ok = Seek(s, recPos) && DLVGetIndex(s, &rec);
             }
             int c = ok ? Lc_Compare(s, cmpFlags, norm, rec.key, 0) : -1;
             // The first entry not below the key: with compare flags that fold case or accents
@@ -244,8 +363,14 @@ int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc pr
     return 0;
 }
 
+int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
+    ViewScope scope(s);
+    return Locate(s, key, flags, position);
+}
+
 int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, void *user) {
     if (!proc) return 0;
+    ViewScope scope(s);
     bool backward = UseBackward(s, flags);
     LONG total = CountOf(backward ? SubOf(s)->backward : SubOf(s)->forward);
     LONG start;
@@ -254,7 +379,7 @@ int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc p
     else if (flags & LEXICORE_SF_LAST)
         start = total - 1;
     else
-        StaticLocate(s, key ? key : "", flags, &start);
+        Locate(s, key ? key : "", flags, &start);
     if (start < 0) return 1;
     return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, user);
 }
@@ -271,6 +396,7 @@ int StaticOpen(DicSession *s) {
     }
     s->textFile = s->indexFile = s->tableFile = s->fourthFile = h;
     s->window = w;
+    Map(s, w);
     return 1;
 }
 
@@ -278,7 +404,10 @@ void StaticClose(DicSession *s) {
     if (s->indexFile && s->indexFile != INVALID_HANDLE_VALUE) CloseHandle(s->indexFile);
     s->textFile = s->indexFile = s->tableFile = s->fourthFile = nullptr;
     Window *w = WindowOf(s);
-    if (w) DropPointers(w);
+    if (w) {
+        DropPointers(w);
+        Unmap(w);
+    }
     Lc_Free(w);
     s->window = nullptr;
 }
@@ -290,7 +419,17 @@ int StaticSelectIndex(DicSession *s, int backward) {
 }
 
 VLDataItem *StaticGetItem(DicSession *s, LONG position) {
+    ViewScope scope(s);
     return ReadItem(s, UseBackward(s, 0), position);
+}
+
+// The entry text of an item, from the view of the session when it is one of the item's file.
+BOOL StaticReadText(DicSession *s, LcFile *f, const VLDataItem *item, VLData *data) {
+    DicInfo copy;
+    memcpy(&copy, &f->info, sizeof copy);
+    DicSession *use = s && s->fileRecord && s->fileRecord->fileId == copy.fileId ? s : nullptr;
+    ViewScope scope(use);
+    return DLVData_Read(use, &copy, item->head.textPos, data);
 }
 
 LONG StaticEntryCount(LcSub *sub, int backward) { return CountOf(backward ? sub->backward : sub->forward); }
@@ -304,8 +443,8 @@ bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value) {
     return true;
 }
 
-const LcKindOps g_lcStaticOps = {StaticOpen,     StaticClose,   StaticSelectIndex, StaticSearch,
-                                 StaticLocate,   StaticGetItem, StaticEntryCount};
+const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,   StaticSelectIndex, StaticSearch,
+                                 StaticLocate, StaticGetItem, StaticEntryCount,  StaticReadText};
 
 int LcStatic_LoadFile(LcFile *file, const char *path, LcSub ***subsOut) {
     *subsOut = nullptr;
