@@ -1,7 +1,25 @@
-// Full-text queries: one pass over every entry of a dictionary in index order, each entry's text
-// read and rendered to plain text at most once, and every condition tested on it.
+// Full-text queries: one pass over every entry of a dictionary in index order (a book's entries in
+// the order its search gives them), every condition tested on each entry.
+//
+// Entry texts are searched without the driver's comparer: each text is folded once by a table
+// learnt from the driver under the query's flags (bytes the driver finds equal fold to one byte,
+// letters it reads as two are written as two, bytes it ignores are dropped), the folded key is
+// searched in the folded text, and only the places found are handed to the driver, which decides.
+// An entry holding a byte the table cannot stand for goes to the driver position by position.  The
+// folded texts of a static dictionary or a book are kept for the next query with the same flags
+// (the files do not change under an open catalogue); they are made in blocks of entries, read and
+// folded side by side, while the walk, its progress and its stops go on in entry order.
 #include <string.h>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 #include "query_int.h"
 
@@ -15,41 +33,164 @@ RenderPlainProc PlainRenderer() {
     return m ? (RenderPlainProc)GetProcAddress(m, MAKEINTRESOURCEA(22)) : nullptr;
 }
 
-struct Entry {
-    VLDataItem *item;
-    bool textRead;
-    bool textOk;
-    std::string text;
-};
-
-// Reads and renders the entry text once per entry.
-const std::string *EntryText(DicQuery *q, Entry *e, RenderPlainProc render) {
-    if (!e->textRead) {
-        e->textRead = true;
-        VLData data;
-        memset(&data, 0, sizeof data);
-        if (Lexicore_ReadEntryTextEx(q->session, e->item, &data) && data.data1) {
-            e->textOk = true;
-            int n = render ? render(data.data1, (int)data.len1, nullptr, 0, -1) : 0;
-            if (render && n > 0) {
-                e->text.resize((size_t)n + 1);
-                render(data.data1, (int)data.len1, &e->text[0], n + 1, -1);
-                e->text.resize((size_t)n);
-            } else {
-                e->text.assign(data.data1, data.len1);
+// The entry text of the item as plain text; false when it cannot be read.
+bool ReadPlain(DicSession *s, const VLDataItem *item, RenderPlainProc render, std::string *out) {
+    VLData data;
+    memset(&data, 0, sizeof data);
+    bool ok = false;
+    if (Lexicore_ReadEntryTextEx(s, item, &data) && data.data1) {
+        ok = true;
+        int n = 0;
+        if (render) {
+            // One call with room to spare; a second only when the plain text is longer.
+            out->resize((size_t)data.len1 + 64);
+            n = render(data.data1, (int)data.len1, &(*out)[0], (int)out->size(), -1);
+            if (n >= (int)out->size()) {
+                out->resize((size_t)n + 1);
+                n = render(data.data1, (int)data.len1, &(*out)[0], n + 1, -1);
             }
         }
-        VLMem_Free(data.data1);
-        VLMem_Free(data.data2);
+        if (n > 0)
+            out->resize((size_t)n);
+        else
+            out->assign(data.data1, data.len1);
     }
-    return e->textOk ? &e->text : nullptr;
+    VLMem_Free(data.data1);
+    VLMem_Free(data.data2);
+    return ok;
 }
 
+// ---- The fold learnt from the driver ------------------------------------------------------------
+
+// For single-byte text: what each byte is written as in the folded text (len 0: the driver ignores
+// it; 2: the driver reads it as two letters, such as the sharp s and the oe ligature).  Odd bytes
+// are compared with regard to their neighbours in a way the table does not follow.
+struct Fold {
+    bool use = false;
+    BYTE len[256];
+    BYTE out[256][2];
+    bool odd[256];
+};
+
+bool IsDoubleByte(DicSession *s) {
+    return LcQuery_IsLead(s, 0x81) || LcQuery_IsLead(s, 0xA1) || LcQuery_IsLead(s, 0xE0);
+}
+
+Fold LearnFold(DicSession *s, DWORD flags) {
+    Fold f;
+    if (!s->comparer || IsDoubleByte(s)) return f;
+    const DWORD fl = flags;
+    auto cmp = [&](const std::string &a, const std::string &b, int n) {
+        return Lc_Compare(s, fl, a.c_str(), b.c_str(), n);
+    };
+    std::vector<int> reps;
+    for (int b = 1; b < 256; b++) {
+        const std::string one(1, (char)b);
+        f.odd[b] = false;
+        f.len[b] = 1;
+        f.out[b][0] = (BYTE)b;
+        f.out[b][1] = 0;
+        // Dropped between letters and at the start.
+        if (cmp("az", "a" + one + "z", 2) == 0 && cmp("aq", "a" + one + "q", 2) == 0 &&
+            cmp("a" + one + "z", "az", 3) == 0 && cmp("z", one + "z", 1) == 0) {
+            f.len[b] = 0;
+            continue;
+        }
+        int found = -1;
+        for (int r : reps) {
+            const std::string other(1, (char)r);
+            if (cmp(other, one, 1) == 0 && cmp(one, other, 1) == 0) {
+                if (found >= 0) f.odd[b] = true;
+                found = r;
+            }
+        }
+        if (found >= 0) {
+            // Equal to a letter of its own length: so must it be beside other letters.
+            f.out[b][0] = f.out[found][0];
+            f.out[b][1] = f.out[found][1];
+            f.len[b] = f.len[found];
+            f.odd[b] = f.odd[b] || f.odd[found];
+            const std::string r(1, (char)found);
+            for (const char *next : {"z", "q"})
+                if (cmp(one + next, r + next, 2) != 0 || cmp(r + next, one + next, 2) != 0) f.odd[b] = true;
+            continue;
+        }
+        reps.push_back(b);
+        // A letter of its own, or two letters in one byte: a letter that is the start of it.
+        int first = -1;
+        for (int r : reps)
+            if (r != b && cmp(std::string(1, (char)r), one, 1) == 0) {
+                first = r;
+                break;
+            }
+        if (first < 0) {
+            for (const char *next : {"z", "q"})
+                if (cmp(one + next, one + next, 2) != 0 || cmp(one, one + next, 2) == 0) f.odd[b] = true;
+            continue;
+        }
+        f.odd[b] = true;
+        for (int r : reps) {
+            if (r == b) continue;
+            const std::string two = std::string(1, (char)first) + (char)r;
+            if (cmp(two, one, 2) == 0 && cmp(one, two, 1) == 0 && cmp(one + "z", two + "z", 2) == 0 &&
+                cmp(two + "z", one + "z", 3) == 0 && cmp(one + "q", two + "q", 2) == 0) {
+                f.len[b] = 2;
+                f.out[b][0] = (BYTE)first;
+                f.out[b][1] = (BYTE)r;
+                f.odd[b] = false;
+                break;
+            }
+        }
+    }
+    // The terminator separates texts: nothing folds onto it and no key holds it.
+    f.len[0] = 1;
+    f.out[0][0] = 0;
+    f.odd[0] = false;
+    f.use = true;
+    return f;
+}
+
+// The learnt tables, one for each comparer and flags (learning asks the driver some ten thousand
+// times).
+struct Learnt {
+    FARPROC comparer;
+    DWORD flags;
+    std::shared_ptr<const Fold> fold;
+};
+std::mutex g_learntLock;
+std::vector<Learnt> g_learnt;
+
+std::shared_ptr<const Fold> FoldOf(DicSession *s, DWORD flags) {
+    // From the end the driver's stages weigh a text's end in ways a table of bytes does not
+    // follow: those compares stay the driver's alone.
+    if (!s->comparer || IsDoubleByte(s) || (flags & 0x8000)) return std::make_shared<const Fold>();
+    std::lock_guard<std::mutex> hold(g_learntLock);
+    for (const Learnt &l : g_learnt)
+        if (l.comparer == s->comparer && l.flags == flags) return l.fold;
+    g_learnt.push_back({s->comparer, flags, std::make_shared<const Fold>(LearnFold(s, flags))});
+    return g_learnt.back().fold;
+}
+
+// Appends the fold of the text; false at an odd byte.  pos, when given, receives for each folded
+// byte the position of the byte it comes from.
+bool FoldText(const Fold &f, const char *text, size_t n, std::string *out, std::vector<uint32_t> *pos) {
+    for (size_t i = 0; i < n; i++) {
+        BYTE b = (BYTE)text[i];
+        if (f.odd[b]) return false;
+        for (int k = 0; k < f.len[b]; k++) {
+            out->push_back((char)f.out[b][k]);
+            if (pos) pos->push_back((uint32_t)i);
+        }
+    }
+    return true;
+}
+
+// ---- The driver at one position ---------------------------------------------------------------------
+
 // The bytes a match of the condition's text can start with, for single-byte text: those whose
-// one-byte text the driver finds equal to the condition's text over its first character.  A
-// match over the whole length starts with such a byte (the driver's compare goes character by
-// character from the start).  Empty (every byte a candidate) for double-byte text, or when the
-// key's own first byte is not among them.
+// one-byte text the driver finds equal to the condition's text over its first character.  Empty
+// (every byte a candidate) for double-byte text, for a compare from the end (which looks at the
+// key's last character), or when the key's own first byte is not among them.
 struct Starts {
     bool use = false;
     bool byte[256];
@@ -58,7 +199,7 @@ struct Starts {
 Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
     Starts st;
     DicSession *s = q->session;
-    if (c.textLen == 0 || LcQuery_IsLead(s, 0x81) || LcQuery_IsLead(s, 0xA1) || LcQuery_IsLead(s, 0xE0)) return st;
+    if (c.textLen == 0 || IsDoubleByte(s) || (q->flags & 0x8000)) return st;  // (from the end: its last)
     for (int b = 0; b < 256; b++) {
         char one[2] = {(char)b, 0};
         st.byte[b] = b != 0 && Lc_Compare(s, q->flags, c.text, one, 1) == 0;
@@ -67,15 +208,17 @@ Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
     return st;
 }
 
-// The driver's compare of the condition's text at position i of the text, given the part a match
-// can lie in (the compare reads the whole text it is given): the key's length four times over and
-// 64 bytes more (room for ignored characters).
-bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCondition &c, std::string *window) {
+// The driver's compare of the condition's text at position i of the text.  The compare reads the
+// whole text it is given, so it is given the part a match can lie in: span bytes (what the folded
+// search found) or the key's length four times over, and 64 bytes more for ignored characters.  A
+// compare from the end looks at the text's end and is given all of it.
+bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCondition &c, size_t span,
+             std::string *window) {
     size_t len = (size_t)c.textLen;
     if (n - i < len) return false;
     const char *at = text + i;
-    const size_t reach = 4 * len + 64;
-    if (n - i > reach) {
+    size_t reach = std::max(4 * len, span) + 64;
+    if (!(q->flags & 0x8000) && n - i > reach) {
         window->assign(at, reach);
         at = window->c_str();
     }
@@ -83,116 +226,420 @@ bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCo
 }
 
 // The condition's text at some character position of the text (not inside a double-byte
-// character), compared by the driver over the condition's length.
+// character), compared by the driver over the condition's length.  From the end the driver sees
+// the text's end from every position: the positions of the last stretch a match can lie in are
+// tried, and the whole text once for all before them.
 bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts) {
     DicSession *s = q->session;
     if ((int)c.textLen <= 0) return true;
     std::string window;
-    for (size_t i = 0; i < n;) {
-        if (starts && starts->use && !starts->byte[(unsigned char)text[i]]) {
-            i++;
-            continue;
+    size_t from = 0;
+    if (q->flags & 0x8000) {
+        size_t reach = 4 * (size_t)c.textLen + 64;
+        if (n > reach) {
+            if (MatchAt(q, text, n, 0, c, 0, &window)) return true;
+            from = n - reach;
         }
-        if (MatchAt(q, text, n, i, c, &window)) return true;
-        i += (LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n) ? 2 : 1;
+    }
+    for (size_t i = 0; i < n;) {
+        bool lead = LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n;
+        if (i >= from && !(starts && starts->use && !starts->byte[(unsigned char)text[i]]) &&
+            MatchAt(q, text, n, i, c, 0, &window))
+            return true;
+        i += lead ? 2 : 1;
     }
     return false;
 }
 
-// The fold of a single-byte text under the query's compare flags, learnt from the driver once per
-// condition: bytes the driver finds equal one against the other fold to the same byte, so the
-// folded key lies in the folded text wherever the driver would find it.  Bytes whose compare
-// depends on their neighbours (ignored ones, ones written as two letters, ones equal to more than
-// one class) are marked odd: an entry text holding one goes to the driver position by position.
-// Each place the folded search finds is still confirmed by the driver, so the search only decides
-// where the driver is asked.
-struct Fold {
-    bool use = false;
-    unsigned char map[256];
-    bool odd[256];
-    std::string key;
+// Each place the folded key lies in the folded text, to the driver at the byte it comes from (and at
+// the ignored bytes just before it).  When the text holds an odd byte, every position.
+bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Fold &f,
+                    const std::string &key, const Starts *starts) {
+    std::string folded;
+    std::vector<uint32_t> pos;
+    folded.reserve(n + 16);
+    pos.reserve(n + 16);
+    if (!FoldText(f, text, n, &folded, &pos)) return Contains(q, text, n, c, starts);
+    std::string window;
+    const size_t len = key.size();
+    for (size_t j = folded.find(key); j != std::string::npos; j = folded.find(key, j + 1)) {
+        size_t p = pos[j], end = (size_t)pos[j + len - 1] + 1, first = p;
+        while (first > 0 && f.len[(BYTE)text[first - 1]] == 0) first--;
+        if (MatchAt(q, text, n, p, c, end - p, &window)) return true;
+        for (size_t i = first; i < p; i++)
+            if (MatchAt(q, text, n, i, c, end - i, &window)) return true;
+    }
+    return false;
+}
+
+// ---- The entries: walked or listed ----------------------------------------------------------------
+
+struct Source {
+    DicSession *s = nullptr;
+    bool listed = false;  // a book: the items its search gives, each text once
+    std::vector<VLDataItem *> items;
+    LONG total = 0;
+    ~Source() {
+        for (VLDataItem *i : items) VLDataItem_Destroy(i);
+    }
+    VLDataItem *Get(LONG n) const {
+        if (listed) return n >= 0 && n < (LONG)items.size() ? VLDataItem_Dup(items[n]) : nullptr;
+        return Lexicore_GetItem(s, n);
+    }
 };
 
-int Cmp(DicQuery *q, const char *a, const char *b, int n) { return Lc_Compare(q->session, q->flags, a, b, n); }
-
-Fold MakeFold(DicQuery *q, const LexicoreCondition &c, const Starts &st) {
-    Fold f;
-    DicSession *s = q->session;
-    if (!st.use || c.textLen == 0 || (q->flags & 0x8000) || !s->comparer) return f;
-    std::vector<int> reps;
-    for (int b = 1; b < 256; b++) {
-        char one[2] = {(char)b, 0};
-        int found = -1;
-        f.odd[b] = false;
-        for (int r : reps) {
-            char other[2] = {(char)r, 0};
-            if (Cmp(q, other, one, 1) == 0 && Cmp(q, one, other, 1) == 0) {
-                if (found >= 0) f.odd[b] = true;
-                found = r;
-            }
-        }
-        if (found < 0) {
-            reps.push_back(b);
-            found = b;
-        }
-        f.map[b] = (unsigned char)found;
-        // Ignored between two letters, or compared as more than one letter.
-        char az[3] = {'a', (char)b, 'z'}, aq[3] = {'a', (char)b, 'q'};
-        char bz[3] = {(char)b, 'z', 0}, rz[3] = {(char)found, 'z', 0};
-        char bq[3] = {(char)b, 'q', 0}, rq[3] = {(char)found, 'q', 0};
-        std::string taz(az, 3), taq(aq, 3);
-        if ((Cmp(q, "az", taz.c_str(), 2) == 0 && Cmp(q, "aq", taq.c_str(), 2) == 0) || Cmp(q, one, bz, 2) == 0 ||
-            Cmp(q, one, bq, 2) == 0 || Cmp(q, bz, rz, 2) != 0 ||
-            Cmp(q, rz, bz, 2) != 0 || Cmp(q, bq, rq, 2) != 0 || Cmp(q, rq, bq, 2) != 0)
-            f.odd[b] = true;
-    }
-    f.map[0] = 0;
-    f.odd[0] = true;
-    std::string key(c.text, c.textLen);
-    for (size_t i = 0; i < key.size(); i++) {
-        unsigned char b = (unsigned char)key[i];
-        if (f.odd[b]) return f;
-        key[i] = (char)f.map[b];
-    }
-    // The driver must find the key where the text holds it and goes on with anything.
-    const char *tails[] = {"qz", " x", ".", "\r\n"};
-    for (const char *t : tails) {
-        std::string text = std::string(c.text, c.textLen) + t;
-        if (Cmp(q, c.text, text.c_str(), (int)c.textLen) != 0) return f;
-    }
-    f.key = key;
-    f.use = true;
-    return f;
+int CALLBACK CollectProc(VLDataItem *item, int, void *user) {
+    Source *src = (Source *)user;
+    VLDataItem *copy = VLDataItem_Dup(item);
+    if (!copy) return LEXICORE_ITEM_STOP;
+    src->items.push_back(copy);
+    return LEXICORE_ITEM_SKIP;
 }
 
-// The condition's text in the text: through the fold when the text holds no odd byte, by the
-// driver at every position otherwise.
-bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts,
-                    const Fold &f, std::string *folded) {
-    folded->resize(n);
-    for (size_t i = 0; i < n; i++) {
-        unsigned char b = (unsigned char)text[i];
-        if (f.odd[b]) return Contains(q, text, n, c, starts);
-        (*folded)[i] = (char)f.map[b];
+// A book's entries: its search with an empty key, each entry text once (its index trees may name
+// an entry under more than one key), in the order the search gives them.
+void ListBook(Source *src) {
+    Lexicore_Search(src->s, "", 0x9000000, CollectProc, src);
+    std::unordered_set<DWORD> seen;
+    std::vector<VLDataItem *> kept;
+    for (VLDataItem *i : src->items) {
+        if (seen.insert(i->head.textPos).second)
+            kept.push_back(i);
+        else
+            VLDataItem_Destroy(i);
     }
-    const size_t len = f.key.size();
-    const char first = f.key[0];
-    std::string window;
-    const char *base = folded->data();
-    for (size_t i = 0; i + len <= n;) {
-        const char *hit = (const char *)memchr(base + i, first, n - len - i + 1);
+    src->items.swap(kept);
+    src->total = (LONG)src->items.size();
+}
+
+// ---- Folded texts of a dictionary ------------------------------------------------------------------
+
+enum : BYTE { kFolded = 0, kOdd = 1, kNoText = 2 };
+const int32_t kNoItem = -1;
+
+// Entries that name one text (a dictionary's headwords often share their entry) share its slot:
+// each text is read, folded and searched once.
+struct Corpus {
+    // What the texts were made from.
+    DWORD dicId = 0;
+    std::string path;
+    FILETIME written = {0, 0};
+    DWORD size = 0;
+    DWORD flags = 0;
+    FARPROC comparer = nullptr;
+    RenderPlainProc render = nullptr;
+    LONG total = 0;
+    std::shared_ptr<const Fold> fold;
+    // Each slot's folded text followed by a 0 (nothing for the other states).
+    std::string text;
+    std::vector<uint32_t> slotStart{0};  // slots + 1 offsets into text
+    std::vector<BYTE> slotState;
+    std::vector<int32_t> entrySlot;      // per entry: its slot, or kNoItem
+    std::unordered_map<DWORD, uint32_t> slotOf;  // text position to slot, while the texts are made
+    size_t count[256] = {};              // how often each byte occurs in text
+    LONG made = 0;                       // entries made so far
+    // Of a complete one: for each page of the text, which three-byte runs (hashed) start in it or
+    // in the 253 bytes before its end, so that every run of a key of up to 255 bytes found at a
+    // place in the page is marked in the page.
+    std::vector<uint64_t> runs;          // pages x kRunWords
+    uint32_t Slots() const { return (uint32_t)slotState.size(); }
+    size_t Pages() const { return (text.size() + kPage - 1) / kPage; }
+    static const size_t kPage = 16384, kRunBits = 65536, kRunWords = kRunBits / 64;
+    static uint32_t Run(const char *p) {
+        uint32_t v = (BYTE)p[0] | (uint32_t)(BYTE)p[1] << 8 | (uint32_t)(BYTE)p[2] << 16;
+        return (v * 0x9E3779B1u) >> 16;
+    }
+};
+
+bool FileStamp(const char *path, FILETIME *written, DWORD *size) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &a) || a.nFileSizeHigh) return false;
+    *written = a.ftLastWriteTime;
+    *size = a.nFileSizeLow;
+    return true;
+}
+
+bool Keepable(DicSession *s) { return s->fileRecord->kind == 1 || s->fileRecord->kind == 4; }
+
+std::mutex g_keptLock;
+std::shared_ptr<const Corpus> g_kept;  // the last complete one: one dictionary's texts at a time
+
+std::shared_ptr<const Corpus> FindKept(DicSession *s, DWORD flags, RenderPlainProc render, LONG total) {
+    if (!Keepable(s)) return nullptr;
+    FILETIME w;
+    DWORD size;
+    if (!FileStamp(s->fileRecord->path, &w, &size)) return nullptr;
+    std::lock_guard<std::mutex> hold(g_keptLock);
+    const Corpus *c = g_kept.get();
+    if (c && c->dicId == s->subDic->dicId && c->path == s->fileRecord->path && c->size == size &&
+        CompareFileTime(&c->written, &w) == 0 && c->flags == flags && c->comparer == s->comparer &&
+        c->render == render && c->total == total)
+        return g_kept;
+    return nullptr;
+}
+
+void Keep(std::shared_ptr<Corpus> c) {
+    c->slotOf.clear();
+    std::lock_guard<std::mutex> hold(g_keptLock);
+    g_kept = std::move(c);
+}
+
+
+// Workers kept for the life of the process (starting threads for every query costs more than the
+// scan): the caller's thread is worker 0 and takes part.  One job at a time.
+class Pool {
+public:
+    explicit Pool(int n) : size_(n) {
+        for (int w = 1; w < n; w++) std::thread([this, w]() { Serve(w); }).detach();
+    }
+    void Run(size_t count, const std::function<void(size_t, int)> &work) {
+        std::lock_guard<std::mutex> one(job_);
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            work_ = &work;
+            count_ = count;
+            next_ = 0;
+            busy_ = size_ - 1;
+            round_++;
+        }
+        wake_.notify_all();
+        Take(0);
+        std::unique_lock<std::mutex> hold(lock_);
+        done_.wait(hold, [this]() { return busy_ == 0; });
+        work_ = nullptr;
+    }
+    int Size() const { return size_; }
+
+private:
+    void Take(int w) {
+        for (size_t i; (i = next_.fetch_add(1)) < count_;) (*work_)(i, w);
+    }
+    void Serve(int w) {
+        unsigned long seen = 0;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> hold(lock_);
+                wake_.wait(hold, [&]() { return round_ != seen; });
+                seen = round_;
+            }
+            Take(w);
+            std::lock_guard<std::mutex> hold(lock_);
+            if (--busy_ == 0) done_.notify_one();
+        }
+    }
+    const int size_;
+    std::mutex job_, lock_;
+    std::condition_variable wake_, done_;
+    const std::function<void(size_t, int)> *work_ = nullptr;
+    size_t count_ = 0;
+    std::atomic<size_t> next_{0};
+    int busy_ = 0;
+    unsigned long round_ = 0;
+};
+
+Pool &Workers() {
+    static Pool *pool = [] {
+        SYSTEM_INFO si;
+        GetSystemInfo(&si);
+        int n = (int)si.dwNumberOfProcessors;
+        return new Pool(n < 1 ? 1 : n > 16 ? 16 : n);  // never ended: its threads end with the process
+    }();
+    return *pool;
+}
+
+// Runs work(i, worker) for i in [0, count), on the workers when parallel.
+template <class Work> void Parallel(size_t count, bool parallel, Work work) {
+    if (!parallel || count < 2 || Workers().Size() < 2) {
+        for (size_t i = 0; i < count; i++) work(i, 0);
+        return;
+    }
+    std::function<void(size_t, int)> f = work;
+    Workers().Run(count, f);
+}
+
+// Marks the runs of every page, pages side by side.
+void MarkRuns(Corpus *c, int workers) {
+    const size_t pages = c->Pages(), n = c->text.size();
+    c->runs.assign(pages * Corpus::kRunWords, 0);
+    const char *t = c->text.data();
+    Parallel(pages, workers > 1, [&](size_t p, int) {
+        uint64_t *row = &c->runs[p * Corpus::kRunWords];
+        size_t from = p * Corpus::kPage, to = std::min(n, from + Corpus::kPage + 253);
+        for (size_t i = from; i + 3 <= to; i++) {
+            uint32_t h = Corpus::Run(t + i);
+            row[h >> 6] |= (uint64_t)1 << (h & 63);
+        }
+    });
+}
+
+// Makes the folded texts of entries [a, b): the items taken in order (kept in items for the walk),
+// each text not met before read, rendered and folded, side by side when the dictionary is a
+// static one (each worker reads through a file handle of its own).
+void MakeBlock(Corpus *c, const Source &src, LONG a, LONG b, int workers, std::vector<VLDataItem *> *items) {
+    DicSession *s = src.s;
+    items->assign((size_t)(b - a), nullptr);
+    std::vector<const VLDataItem *> fresh;
+    for (LONG n = a; n < b; n++) {
+        VLDataItem *item = (*items)[(size_t)(n - a)] = src.Get(n);
+        if (!item) {
+            c->entrySlot[(size_t)n] = kNoItem;
+            continue;
+        }
+        auto found = c->slotOf.emplace(item->head.textPos, c->Slots() + (uint32_t)fresh.size());
+        if (found.second) fresh.push_back(item);
+        c->entrySlot[(size_t)n] = (int32_t)found.first->second;
+    }
+    std::vector<DicSession> sessions((size_t)workers, *s);
+    std::vector<HANDLE> opened;
+    bool own = s->fileRecord->kind == 1 && workers > 1 && fresh.size() > 1;
+    for (size_t w = 0; own && w < sessions.size(); w++) {
+        HANDLE h = CreateFileA(s->fileRecord->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            own = false;
+        else
+            opened.push_back(sessions[w].textFile = h);
+    }
+    std::vector<std::string> folded(fresh.size());
+    std::vector<BYTE> state(fresh.size(), kNoText);
+    Parallel(fresh.size(), own, [&](size_t i, int w) {
+        std::string plain;
+        if (!ReadPlain(own ? &sessions[(size_t)w] : s, fresh[i], c->render, &plain)) return;
+        folded[i].reserve(plain.size() + 1);
+        if (FoldText(*c->fold, plain.data(), plain.size(), &folded[i], nullptr)) {
+            state[i] = kFolded;
+        } else {
+            state[i] = kOdd;
+            std::string().swap(folded[i]);
+        }
+    });
+    for (HANDLE h : opened) CloseHandle(h);
+    for (size_t i = 0; i < fresh.size(); i++) {
+        if (state[i] == kFolded) {
+            for (char ch : folded[i]) c->count[(BYTE)ch]++;
+            c->text += folded[i];
+            c->text.push_back(0);
+        }
+        c->slotState.push_back(state[i]);
+        c->slotStart.push_back((uint32_t)c->text.size());
+    }
+    c->made = b;
+}
+
+// Marks the slots of [a, b) whose folded text holds the key at a place in [from, start) of the text.
+void ScanText(const Corpus &c, uint32_t a, uint32_t b, size_t from, size_t start, const std::string &key,
+              std::vector<char> *mark) {
+    const char *base = c.text.data();
+    const size_t to = c.slotStart[b], len = key.size();
+    // The search stops at the key's least frequent byte, then looks at the whole key.
+    size_t lead = 0;
+    for (size_t k = 1; k < len; k++)
+        if (c.count[(BYTE)key[k]] < c.count[(BYTE)key[lead]]) lead = k;
+    const char want = key[lead];
+    size_t i = from + lead;
+    while (i < to) {
+        const char *hit = (const char *)memchr(base + i, want, to - i);
         if (!hit) break;
-        i = (size_t)(hit - base);
-        if (memcmp(hit, f.key.data(), len) == 0 && MatchAt(q, text, n, i, c, &window)) return true;
-        i++;
+        size_t at = (size_t)(hit - base) - lead;
+        if (at >= start) break;
+        if (at + len <= to && memcmp(base + at, key.data(), len) == 0) {
+            uint32_t n = (uint32_t)(std::upper_bound(c.slotStart.begin() + a, c.slotStart.begin() + b + 1,
+                                                     (uint32_t)at) - c.slotStart.begin()) - 1;
+            (*mark)[n] = 1;
+            i = c.slotStart[n + 1] + lead;  // the slot is a candidate: on to the next
+            continue;
+        }
+        i = (size_t)(hit - base) + 1;
     }
-    return false;
+}
+
+// Marks the slots of [a, b) whose folded text holds the key, and those the driver must read.
+void Scan(const Corpus &c, uint32_t a, uint32_t b, const std::string &key, std::vector<char> *mark) {
+    for (uint32_t n = a; n < b; n++)
+        if (c.slotState[n] == kOdd) (*mark)[n] = 1;
+    ScanText(c, a, b, c.slotStart[a], c.slotStart[b], key, mark);
+}
+
+// The scan of a complete one: only the pages that hold every run of the key (keys of three
+// bytes and more), side by side.
+void ScanPages(const Corpus &c, const std::string &key, std::vector<char> *mark, int workers) {
+    for (uint32_t n = 0; n < c.Slots(); n++)
+        if (c.slotState[n] == kOdd) (*mark)[n] = 1;
+    std::vector<uint32_t> runs;
+    for (size_t i = 0; i + 3 <= key.size(); i++) runs.push_back(Corpus::Run(key.data() + i));
+    std::vector<size_t> pages;
+    for (size_t p = 0; p < c.Pages(); p++) {
+        const uint64_t *row = &c.runs[p * Corpus::kRunWords];
+        bool all = true;
+        for (uint32_t h : runs)
+            if (!(row[h >> 6] >> (h & 63) & 1)) {
+                all = false;
+                break;
+            }
+        if (all) pages.push_back(p);
+    }
+    Parallel(pages.size(), pages.size() > 8 && workers > 1, [&](size_t i, int) {
+        size_t from = pages[i] * Corpus::kPage;
+        // The slots a match starting in the page can lie in.
+        uint32_t a = (uint32_t)(std::upper_bound(c.slotStart.begin(), c.slotStart.end(), (uint32_t)from) -
+                                c.slotStart.begin()) - 1;
+        uint32_t b = (uint32_t)(std::upper_bound(c.slotStart.begin(), c.slotStart.end(),
+                                                 (uint32_t)std::min(c.text.size(), from + Corpus::kPage)) -
+                                c.slotStart.begin());
+        ScanText(c, a, std::min(b, c.Slots()), from, std::min(c.text.size(), from + Corpus::kPage), key, mark);
+    });
+}
+
+// ---- Conditions ---------------------------------------------------------------------------------------
+
+struct Prepared {
+    Starts starts;
+    bool folded = false;  // kind 8 with a key the fold stands for: entries without a mark fail
+    std::string key;
+    std::vector<char> mark;          // per slot: the folded key lies in its text (or the driver decides)
+    std::vector<signed char> known;  // per slot: the driver's answer once asked (-1 not yet)
+    void Grow(uint32_t slots) {
+        mark.resize(slots, 0);
+        known.resize(slots, -1);
+    }
+};
+
+// The folded key, when the fold stands for it and the driver finds it where the text holds it
+// with anything after it.
+bool FoldKey(DicQuery *q, const LexicoreCondition &c, const Fold &f, std::string *key) {
+    if (!f.use || c.textLen == 0 || c.kind != 8 || c.negate) return false;
+    key->clear();
+    if (!FoldText(f, c.text, c.textLen, key, nullptr) || key->empty() || key->find('\0') != std::string::npos)
+        return false;
+    // (From the end: wherever the text ends with it, with anything before it.)
+    for (const char *tail : {"qz", " x", ".", "\r\n"}) {
+        std::string k(c.text, c.textLen);
+        std::string text = (q->flags & 0x8000) ? tail + k : k + tail;
+        if (Lc_Compare(q->session, q->flags, c.text, text.c_str(), (int)c.textLen) != 0) return false;
+    }
+    return true;
+}
+
+struct Entry {
+    VLDataItem *item;
+    int32_t slot;  // its text's slot among the folded texts, or -1
+    bool textRead;
+    bool textOk;
+    std::string text;
+};
+
+const std::string *EntryText(DicQuery *q, Entry *e, RenderPlainProc render) {
+    if (!e->textRead) {
+        e->textRead = true;
+        e->textOk = ReadPlain(q->session, e->item, render, &e->text);
+    }
+    return e->textOk ? &e->text : nullptr;
 }
 
 bool Shared(DWORD field, DWORD value) { return (field & value) != 0; }
 
-bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render, const Starts *starts,
-          const Fold *fold, std::string *folded) {
+bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc render, Prepared &p,
+          const Fold &fold) {
     const VLDataItem *item = e->item;
     DWORD headerFlags = q->session->fileRecord->headerFlags;
     bool bitwise = false;
@@ -203,15 +650,21 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
         if (c.pattern)
             r = LcWild_Match((const LcPattern *)c.pattern, hw, (int)strlen(hw));
         else
-            r = Contains(q, hw, strlen(hw), c, starts);
+            r = Contains(q, hw, strlen(hw), c, &p.starts);
         break;
     }
     case 8: {
+        bool slotted = p.folded && e->slot >= 0;
+        if (slotted && (!p.mark[(size_t)e->slot] || p.known[(size_t)e->slot] >= 0)) {
+            r = p.mark[(size_t)e->slot] && p.known[(size_t)e->slot] > 0;
+            break;
+        }
         const std::string *t = EntryText(q, e, render);
-        if (t && fold->use)
-            r = FoldedContains(q, t->data(), t->size(), c, starts, *fold, folded);
+        if (t && p.folded)
+            r = FoldedContains(q, t->data(), t->size(), c, fold, p.key, &p.starts);
         else
-            r = t && Contains(q, t->data(), t->size(), c, starts);
+            r = t && Contains(q, t->data(), t->size(), c, &p.starts);
+        if (slotted) p.known[(size_t)e->slot] = r ? 1 : 0;
         break;
     }
     case 16: r = (DWORD)(item->headword ? strlen(item->headword) : 0) == c.value; break;
@@ -254,12 +707,27 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
 extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreCondition *conditions, int count,
                                                 BOOL matchAll, DWORD flags, LexicoreProgressProc progress,
                                                 void *user) {
-    if (!query || !query->session || !query->session->subDic || !query->list || !conditions || count <= 0)
+    if (!query || !query->session || !query->session->subDic || !query->session->fileRecord || !query->list ||
+        !conditions || count <= 0)
         return 0;
     DicSession *s = query->session;
     if (s->subDic->indexKind == 8) return 0;
-    LONG total = Lexicore_GetEntryCount(s->subDic->dicId, 0);
-    if (total <= 0) return 0;
+    Source src;
+    src.s = s;
+    src.listed = s->fileRecord->kind == 4;
+    // A book counts the bytes of its index, not entries: the search lists them.
+    if (Lexicore_GetEntryCount(s->subDic->dicId, src.listed ? 1 : 0) <= 0) return 0;
+    LONG previous = s->backward;
+    Lexicore_SelectIndex(s, 0);
+    if (src.listed)
+        ListBook(&src);
+    else
+        src.total = Lexicore_GetEntryCount(s->subDic->dicId, 0);
+    const LONG total = src.total;
+    if (total <= 0) {
+        Lexicore_SelectIndex(s, previous);
+        return 0;
+    }
     query->flags = flags;
     int result = 0;
     for (int i = 0; i < count; i++) {
@@ -271,40 +739,118 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
             if (!conditions[i].pattern) result = 3;
         }
     }
-    std::vector<Starts> starts;
-    std::vector<Fold> folds;
-    for (int i = 0; i < count; i++) {
-        starts.push_back(StartBytes(query, conditions[i]));
-        folds.push_back(conditions[i].kind == 8 ? MakeFold(query, conditions[i], starts[i]) : Fold());
-    }
-    std::string folded;
     RenderPlainProc render = PlainRenderer();
-    int previous = Lexicore_SelectIndex(s, 0);
+    const std::shared_ptr<const Fold> learnt = FoldOf(s, flags);
+    const Fold &fold = *learnt;
+    std::vector<Prepared> prep((size_t)count);
+    bool anyFolded = false, allFolded = true;
+    for (int i = 0; i < count; i++) {
+        prep[i].starts = StartBytes(query, conditions[i]);
+        prep[i].folded = FoldKey(query, conditions[i], fold, &prep[i].key);
+        anyFolded = anyFolded || prep[i].folded;
+        allFolded = allFolded && prep[i].folded;
+    }
+    // The folded texts: kept from an earlier query, or made block by block during this walk.
+    const int workers = Workers().Size();
+    std::shared_ptr<const Corpus> kept;
+    std::shared_ptr<Corpus> making;
+    if (anyFolded && result == 0) {
+        kept = FindKept(s, flags, render, total);
+        if (!kept) {
+            making = std::make_shared<Corpus>();
+            Corpus &c = *making;
+            c.dicId = s->subDic->dicId;
+            c.path = s->fileRecord->path;
+            c.flags = flags;
+            c.comparer = s->comparer;
+            c.render = render;
+            c.total = total;
+            c.fold = learnt;
+            c.entrySlot.assign((size_t)total, kNoItem);
+            if (!Keepable(s) || !FileStamp(s->fileRecord->path, &c.written, &c.size)) c.path.clear();
+        } else {
+            for (Prepared &p : prep)
+                if (p.folded) {
+                    p.Grow(kept->Slots());
+                    ScanPages(*kept, p.key, &p.mark, workers);
+                }
+        }
+    }
+    const Corpus *corpus = kept ? kept.get() : making.get();
+    // Entries whose marks cannot make a hit need no item unless the progress is due there.
+    auto mayHit = [&](int32_t slot) {
+        if (!corpus || !allFolded) return true;
+        for (const Prepared &p : prep) {
+            bool m = p.mark[(size_t)slot] != 0;
+            if (matchAll && !m) return false;
+            if (!matchAll && m) return true;
+        }
+        return matchAll != 0;
+    };
+    const LONG block = std::max<LONG>(4096, std::min<LONG>(65536, total / 32 + 1));
+    std::vector<VLDataItem *> blockItems;
+    LONG blockStart = 0;
     int lastMille = -1;
+    bool stopped = false;
     for (LONG n = 0; result == 0 && n < total; n++) {
-        Entry e = {Lexicore_GetItem(s, n), false, false, std::string()};
-        if (!e.item) continue;  // a damaged entry is passed over
-        bool hit = matchAll != 0;
-        for (int i = 0; i < count; i++) {
-            bool t = Test(query, conditions[i], &e, render, &starts[i], &folds[i], &folded);
-            if (matchAll && !t) {
-                hit = false;
-                break;
-            }
-            if (!matchAll && t) {
-                hit = true;
-                break;
+        if (making && n == making->made) {
+            for (VLDataItem *i : blockItems) VLDataItem_Destroy(i);
+            LONG b = std::min(total, n + block);
+            uint32_t first = making->Slots();
+            MakeBlock(making.get(), src, n, b, workers, &blockItems);
+            blockStart = n;
+            for (Prepared &p : prep)
+                if (p.folded) {
+                    p.Grow(making->Slots());
+                    Scan(*making, first, making->Slots(), p.key, &p.mark);
+                }
+        }
+        const int32_t slot = corpus ? corpus->entrySlot[(size_t)n] : -1;
+        if (corpus && slot == kNoItem) continue;  // a damaged entry is passed over
+        int mille = (int)((LONGLONG)n * 1000 / total);
+        bool due = progress && mille != lastMille && mille != 1000;
+        bool candidate = mayHit(slot);
+        if (!candidate && !due) continue;
+        VLDataItem *item = nullptr;
+        if (making && n >= blockStart && n - blockStart < (LONG)blockItems.size()) {
+            item = blockItems[(size_t)(n - blockStart)];
+            blockItems[(size_t)(n - blockStart)] = nullptr;
+        } else {
+            item = src.Get(n);
+        }
+        if (!item) continue;
+        Entry e = {item, slot, false, false, std::string()};
+        bool hit = false;
+        if (candidate) {
+            hit = matchAll != 0;
+            for (int i = 0; i < count; i++) {
+                bool t = Test(query, conditions[i], &e, render, prep[(size_t)i], fold);
+                if (matchAll && !t) {
+                    hit = false;
+                    break;
+                }
+                if (!matchAll && t) {
+                    hit = true;
+                    break;
+                }
             }
         }
         int r = hit ? LcQuery_Add(query, e.item, query->baseScore << 16) : LEXICORE_ITEM_SKIP;
-        int mille = (int)((LONGLONG)n * 1000 / total);
         bool stop = r == LEXICORE_ITEM_FULL;
-        if (progress && mille != lastMille && mille != 1000) {
+        if (due) {
             lastMille = mille;
             if (!progress(e.item, mille, user)) stop = true;
         }
         VLDataItem_Destroy(e.item);
-        if (stop) break;
+        if (stop) {
+            stopped = true;
+            break;
+        }
+    }
+    for (VLDataItem *i : blockItems) VLDataItem_Destroy(i);
+    if (making && !stopped && making->made == total && !making->path.empty()) {
+        MarkRuns(making.get(), workers);
+        Keep(making);
     }
     Lexicore_SelectIndex(s, previous);
     for (int i = 0; i < count; i++) {
@@ -313,4 +859,13 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
     }
     if (result == 3) return 3;
     return VLWordList_Count(query->list) > 0 ? 1 : 0;
+}
+
+void LcFullText_Forget() {
+    {
+        std::lock_guard<std::mutex> hold(g_keptLock);
+        g_kept.reset();
+    }
+    std::lock_guard<std::mutex> hold(g_learntLock);
+    g_learnt.clear();
 }

@@ -163,6 +163,9 @@ void Lc_Free(void *p);
 // Copies at most cap - 1 bytes and terminates.
 void Lc_Copy(char *dst, const char *src, size_t cap);
 
+// Drops the folded entry texts and fold tables full-text queries keep (the engine ends).
+void LcFullText_Forget();
+
 // Debugger line with the source position of a corrupt-input or failure path.
 void Lc_Trace(const char *what, int line);
 #define LC_TRACE(what) Lc_Trace(what, __LINE__)

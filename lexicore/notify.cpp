@@ -132,6 +132,7 @@ extern "C" void WINAPI Lexicore_Term(void) {
     if (!g_lc.started) return;
     Lc_DestroyWindow();
     Lc_FreeCatalogue();
+    LcFullText_Forget();
     if (g_lc.event) CloseHandle(g_lc.event);
     Linguakeeper_Term();
     memset(&g_lc, 0, sizeof g_lc);

@@ -1,13 +1,28 @@
 // Full-text queries over entry texts that differ from the key in case, accents, line ends and
 // character boundaries: the folded search must find what the language driver finds equal, and
-// nothing inside a double-byte character.
+// nothing inside a double-byte character; the same hits as the driver asked at every character
+// position, whether the folded texts are made during the query or kept from an earlier one; books.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <algorithm>
+#include "bookfix.h"
 #include "testkit.h"
 
 using kit::E;
 
 namespace {
+
+// One entry-text condition over the query's session into its emptied list; the query's answer.
+int RunText(DicQuery *query, VLWordList *list, const char *key, DWORD flags, LexicoreProgressProc progress,
+            void *user) {
+    LexicoreCondition c;
+    memset(&c, 0, sizeof c);
+    c.kind = 8;
+    c.textLen = (DWORD)strlen(key);
+    memcpy(c.text, key, c.textLen);
+    VLWordList_DeleteAllItems(list);
+    return Lexicore_RunFullTextQuery(query, &c, 1, TRUE, flags, progress, user);
+}
 
 struct FullTextEnv {
     kit::Sandbox box;
@@ -39,14 +54,8 @@ struct FullTextEnv {
         VLWordList_Destroy(list);
         Lexicore_DestroySession(session);
     }
-    std::string Find(const char *key, DWORD flags) {
-        LexicoreCondition c;
-        memset(&c, 0, sizeof c);
-        c.kind = 8;
-        c.textLen = (DWORD)strlen(key);
-        memcpy(c.text, key, c.textLen);
-        VLWordList_DeleteAllItems(list);
-        Lexicore_RunFullTextQuery(query, &c, 1, TRUE, flags, nullptr, nullptr);
+    std::string Find(const char *key, DWORD flags, LexicoreProgressProc progress = nullptr, void *user = nullptr) {
+        RunText(query, list, key, flags, progress, user);
         std::string s;
         for (LONG i = 0; i < VLWordList_Count(list); i++)
             s += (i ? " " : "") + std::string(VLWordList_GetItem(list, i)->headword);
@@ -61,13 +70,13 @@ struct FindCase {
 };
 
 TEST(FullText, FindsWhatTheDriverFindsEqualAcrossCaseAndLineEnds) {
-    // German: "Caf\xe9" is "Cafe" with e acute; "Stra\xdf" "e" (with sharp s, a byte compared as two
-    // letters) sends its entry to the driver position by position.
+    // German: "Caf\xe9" is "Cafe" with e acute (equal to it when accents are folded); "Stra\xdf" "e"
+    // holds the sharp s, a byte compared as two letters.
     FullTextEnv env(0x0700, 0, {E("alpha", 0, "ein Caf\xe9 am Markt"), E("beta", 0, "CAFE und Kuchen"),
                                 E("delta", 0, "die Stra\xdf" "e entlang"), E("gamma", 0, "eine gelbe\r\nFrucht"),
                                 E("zeta", 0, "kaffee"), E("eta", 0, "apple pie ist s\xfc\xdf")});
     const FindCase cases[] = {
-        {"CAFE", 0, "beta"},              {"Caf\xe9", 0, "alpha"},     {"cAfE", 0x30, "beta"},
+        {"CAFE", 0, "beta"},              {"Caf\xe9", 0, "alpha"},     {"cAfE", 0x30, "alpha beta"},
         {"frucht", 0x30, "gamma"},        {"gelbe", 0x30, "gamma"},
         {"affe", 0x30, "zeta"},           {"kuchen", 0, ""},             {"markt", 0x30, "alpha"},
         {"entlang", 0x30, "delta"},       {"zz", 0x30, ""},
@@ -83,6 +92,190 @@ TEST(FullText, DoubleByteMatchesStartOnACharacterBoundary) {
         {"\x83\x41", 0, "a"}, {"\x41", 0, "b"}, {"\x41\x83", 0, ""},
     };
     for (const FindCase &c : cases) EXPECT_EQ(std::string(c.words), env.Find(c.key, c.flags)) << c.key;
+}
+
+// ---- The folded search against the driver at every position ------------------------------------------
+
+typedef int(WINAPI *CompareProc)(DWORD flags, const char *key, const char *text, int length);
+
+// The headwords of the entries whose text holds the key at some character position by the
+// driver's compare over the key's length, each position given the whole rest of the text; sorted.
+std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool doubleByte) {
+    CompareProc cmp = (CompareProc)env.session->comparer;
+    std::vector<std::string> words;
+    const size_t len = strlen(key);
+    for (LONG n = 0; n < Lexicore_GetEntryCount(Lexicore_GetSessionDicId(env.session), 0); n++) {
+        VLDataItem *item = Lexicore_GetItem(env.session, n);
+        VLData data;
+        memset(&data, 0, sizeof data);
+        if (!item || !Lexicore_ReadEntryTextEx(env.session, item, &data)) {
+            VLDataItem_Destroy(item);
+            continue;
+        }
+        std::string text(data.data1, data.len1);
+        for (size_t i = 0; i < text.size() && text.size() - i >= len;) {
+            if (cmp(flags, key, text.c_str() + i, (int)len) == 0) {
+                words.push_back(item->headword);
+                break;
+            }
+            bool lead = doubleByte && (BYTE)text[i] >= 0x81 && IsDBCSLeadByteEx(932, (BYTE)text[i]);
+            i += lead && i + 1 < text.size() ? 2 : 1;
+        }
+        VLMem_Free(data.data1);
+        VLMem_Free(data.data2);
+        VLDataItem_Destroy(item);
+    }
+    std::sort(words.begin(), words.end());
+    std::string r;
+    for (const std::string &w : words) r += (r.empty() ? "" : " ") + w;
+    return r;
+}
+
+std::string Sorted(const std::string &words) {
+    std::vector<std::string> v;
+    for (size_t i = 0; i < words.size();) {
+        size_t j = words.find(' ', i);
+        if (j == std::string::npos) j = words.size();
+        v.push_back(words.substr(i, j - i));
+        i = j + 1;
+    }
+    std::sort(v.begin(), v.end());
+    std::string r;
+    for (const std::string &w : v) r += (r.empty() ? "" : " ") + w;
+    return r;
+}
+
+// Every key under every flags: the query's hits against the driver's, twice (the second time the
+// folded texts are the ones kept from the first).
+void CompareAll(FullTextEnv &env, const std::vector<const char *> &keys, const std::vector<DWORD> &flags,
+                bool doubleByte) {
+    for (DWORD f : flags)
+        for (int round = 0; round < 2; round++)
+            for (const char *k : keys)
+                EXPECT_EQ(Expected(env, k, f, doubleByte), Sorted(env.Find(k, f)))
+                    << "key " << k << " flags " << std::hex << f << " round " << round;
+}
+
+TEST(FullText, FoldedSearchFindsWhatTheDriverFindsAtEveryPosition) {
+    // German, code page 1252: case, accents (\xe9 e acute, \xfc u umlaut), the sharp s (\xdf, read as
+    // "ss"), the oe ligature (\x9c, \x8c upper case, read as "oe"), blanks, punctuation, line ends,
+    // and a text longer than the stretch the driver is given at a place.
+    std::string longText = "Anfang";
+    for (int i = 0; i < 40; i++) longText += " viel - Text,";
+    longText += " und am Ende ein Caf\xe9";
+    FullTextEnv env(0x0700, 0,
+                    {E("a1", 0, "ein Caf\xe9 am Markt"), E("a2", 0, "CAFE und Kuchen"),
+                     E("a3", 0, "die Stra\xdf" "e entlang"), E("a4", 0, "STRASSE"), E("a5", 0, "strasse."),
+                     E("a6", 0, "ein Man\x9cuvre"), E("a7", 0, "MAN\x8cUVRE"), E("a8", 0, "manoeuvre"),
+                     E("a9", 0, "co-op und coop"), E("b1", 0, "apple  pie"), E("b2", 0, "x.y.z"),
+                     E("b3", 0, "eine gelbe\r\nFrucht"), E("b4", 0, "s\xfc\xdf und Gr\xfc\xdf" "e"),
+                     E("b5", 0, longText.c_str()), E("b6", 0, "Kaffee"), E("b7", 0, "Stra\xdf")});
+    CompareAll(env,
+               {"cafe", "Caf\xe9", "caf\xe9", "stra\xdf" "e", "strasse", "SS", "\xdf", "s\xdf", "oe", "man\x9cuvre",
+                "manoeuvre", "\x8c", "co-op", "coop", "apple pie", "pie", "e", "gr\xfc\xdf", "markt", "se", "uvre",
+                "xyz", "x.y", "gelbe frucht", "text,", "stra\xdf"},
+               {0, 0x10, 0x20, 0x30, 0x38, 0x70, 0x8030, 0x8000}, false);
+}
+
+TEST(FullText, DoubleByteSearchFindsWhatTheDriverFindsAtEveryPosition) {
+    // Shift-JIS: katakana A (\x83\x41), hiragana a (\x82\xa0), full-width A (\x82\x60), half-width
+    // katakana a (\xb1, one byte), the long-vowel mark (\x81\x5b), with ASCII between.
+    FullTextEnv env(0x0400, 128,
+                    {E("j1", 0, "\x83\x41\x83\x41"), E("j2", 0, "x\x41\x83y"), E("j3", 0, "\x82\xa0\x82\xa9"),
+                     E("j4", 0, "\x82\x60\x82\x61 abc"), E("j5", 0, "ABC \xb1\xb2"), E("j6", 0, "\x83\x41\x81\x5b\x83\x4a"),
+                     E("j7", 0, "\x83\x4a\x83\x41")});
+    CompareAll(env, {"\x83\x41", "\x41", "\x41\x83", "\x82\xa0", "a", "A", "\x82\x60", "\xb1", "abc", "\x83\x41\x83\x41"},
+               {0, 0x10, 0x30, 0x400, 0x410, 0x8030}, true);
+}
+
+struct Progress {
+    std::vector<int> mille;
+    std::vector<std::string> words;
+    size_t stopAt = 1000;
+};
+
+int CALLBACK Record(VLDataItem *item, int perMille, void *user) {
+    Progress *p = (Progress *)user;
+    p->mille.push_back(perMille);
+    p->words.push_back(item->headword);
+    return p->mille.size() < p->stopAt;
+}
+
+TEST(FullText, ProgressAndStopAreTheSameWithKeptTexts) {
+    std::vector<dicfix::Entry> entries;
+    for (int i = 0; i < 12; i++) {
+        char word[8], text[32];
+        snprintf(word, sizeof word, "w%02d", i);
+        snprintf(text, sizeof text, i % 3 ? "plain text %d" : "fruit %d", i);
+        entries.push_back(E(word, 0, text));
+    }
+    FullTextEnv env(0x0700, 0, entries);
+    Progress made, kept;
+    EXPECT_EQ("w00 w03 w06 w09", env.Find("fruit", 0x30, Record, &made));
+    EXPECT_EQ("w00 w03 w06 w09", env.Find("fruit", 0x30, Record, &kept));
+    // Every entry changes the per mille: each is reported, with its own item.
+    const std::vector<int> mille = {0, 83, 166, 250, 333, 416, 500, 583, 666, 750, 833, 916};
+    EXPECT_EQ(mille, made.mille);
+    EXPECT_EQ(made.mille, kept.mille);
+    EXPECT_EQ(made.words, kept.words);
+    EXPECT_EQ("w05", made.words[5]);
+    // A 0 from the procedure ends the walk after the entry it was given.
+    Progress stop;
+    stop.stopAt = 4;
+    EXPECT_EQ("w00 w03", env.Find("fruit", 0x30, Record, &stop));
+    EXPECT_EQ(4u, stop.mille.size());
+}
+
+TEST(FullText, BooksAreSearchedEntryByEntry) {
+    kit::Sandbox box("fulltextbook", kit::Mode::File);
+    auto e = [](const char *key, const char *body, bool grouped = false) {
+        bookfix::Entry x;
+        x.key = key;
+        x.body = bookfix::J(body);
+        x.grouped = grouped;
+        return x;
+    };
+    std::vector<bookfix::Entry> entries = {e("apple", "a fruit"), e("Banana", "yellow"), e("cherry", "red fruit"),
+                                           e("date", "palm"), e("egg", "from a hen"), e("egg", "to urge", true),
+                                           e("fig", "tree fruit")};
+    bookfix::Layout layout;
+    std::string path = box.Path("book.bk");
+    kit::WriteAll(path, bookfix::Build(entries, "", &layout));
+    const DWORD bookId = 0xD001;
+    kit::Register(bookId, path, "Test Book", 1, 0x0100);
+    ASSERT_TRUE(Lexicore_Init("VLTB", 0));
+    DicSession *s = Lexicore_CreateSession();
+    ASSERT_TRUE(Lexicore_OpenSession(s, bookId << 8, FALSE));
+    DicQuery *q = Lexicore_CreateQuery();
+    VLWordList *list = VLWordList_Create(100);
+    Lexicore_SetQuerySession(q, s);
+    Lexicore_SetQueryResultList(q, list);
+    auto find = [&](const char *key, DWORD flags, Progress *p) {
+        int r = RunText(q, list, key, flags, p ? Record : nullptr, p);
+        std::string words;
+        for (LONG i = 0; i < VLWordList_Count(list); i++) {
+            words += (i ? " " : "") + std::string(VLWordList_GetItem(list, i)->headword);
+            words += "@" + std::to_string(VLWordList_GetItem(list, i)->head.textPos == layout.textPos[5] ? 5 : 0);
+        }
+        return std::to_string(r) + ":" + words;
+    };
+    // Each entry once, in the order of the book's index; the two entries under one key each.
+    EXPECT_EQ("1:apple@0 cherry@0 fig@0", find("fruit", 0x30, nullptr));
+    EXPECT_EQ("1:egg@5", find("URGE", 0x30, nullptr));
+    EXPECT_EQ("1:egg@0", find("hen", 0x30, nullptr));
+    EXPECT_EQ("0:", find("grape", 0x30, nullptr));
+    // Progress over the seven entries; the second query reads the kept texts.
+    Progress all;
+    EXPECT_EQ("1:apple@0 cherry@0 fig@0", find("fruit", 0x30, &all));
+    EXPECT_EQ((std::vector<int>{0, 142, 285, 428, 571, 714, 857}), all.mille);
+    Progress first;
+    first.stopAt = 1;
+    EXPECT_EQ("1:apple@0", find("fruit", 0x30, &first));
+    // The session is left on the index it was on.
+    EXPECT_EQ(0, s->backward);
+    Lexicore_DestroyQuery(q);
+    VLWordList_Destroy(list);
+    Lexicore_DestroySession(s);
 }
 
 }  // namespace
