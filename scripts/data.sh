@@ -2,7 +2,9 @@
 # Real dictionaries for the suite: installs Debian's dictionary data (the build and the tests do
 # not need it), builds static dictionary files from it once into $LANE_DIR/dicts (rebuilt only when
 # the data is newer or the builder's or the language drivers' sources changed) and registers them in the
-# build's Wine prefix, GCIDE as the default dictionary of Western text and EDICT of Japanese text.
+# build's Wine prefix, GCIDE as the default dictionary of Western text and EDICT of Japanese text,
+# and each in the pop-up group and the current translation set's pop-up entry of its charset (the
+# slot given below), so that the resident program's pop-up looks words up in them.
 # Run with the Wine environment of the lane up (scripts/wine-env.sh) and LANE_DIR set to the lane's
 # build folder, as scripts/run.sh does.
 set -euo pipefail
@@ -32,15 +34,16 @@ stamp=$(cd "$root" && git ls-files -s tools/dicbuild lang/drivers lang/linguabas
 [ "$stamp" = "$(cat "$out/stamp" 2>/dev/null)" ] || rm -f "$out"/*.dic
 echo "$stamp" > "$out/stamp"
 
-# name id language target codepage default source files...
+# name id language target codepage default popup-slot title format source files...
 dic() {
-  local name=$1 id=$2 lang=$3 target=$4 cp=$5 def=$6 title=$7 format=$8; shift 8
+  local name=$1 id=$2 lang=$3 target=$4 cp=$5 def=$6 slot=$7 title=$8 format=$9; shift 9
   local file=$out/$name.dic stale=0 args=()
   [ -f "$file" ] || stale=1
   for dep in "$@"; do
     [ "$stale" = 1 ] || [ "$dep" -nt "$file" ] && stale=1
   done
   [ "$def" = 1 ] && args+=(--default) || args+=(--register)
+  args+=(--popup "$slot")
   if [ "$format" = dictd ]; then
     set -- --index "Z:$1" --data "Z:$2"
   else
@@ -62,10 +65,10 @@ dic() {
 }
 
 dd=/usr/share/dictd
-dic gcide 2101 0100 0100 1252 1 "GCIDE (English)" dictd $dd/gcide.index $dd/gcide.dict.dz
-dic german-english 2102 0700 0100 1252 0 "German-English (TU Chemnitz)" dictd \
+dic gcide 2101 0100 0100 1252 1 1 "GCIDE (English)" dictd $dd/gcide.index $dd/gcide.dict.dz
+dic german-english 2102 0700 0100 1252 0 2 "German-English (TU Chemnitz)" dictd \
   $dd/german-english.index $dd/german-english.dict.dz
-dic english-german 2104 0100 0700 1252 0 "English-German (TU Chemnitz)" dictd \
+dic english-german 2104 0100 0700 1252 0 3 "English-German (TU Chemnitz)" dictd \
   $dd/english-german.index $dd/english-german.dict.dz
-dic edict 2103 0400 0100 932 1 "EDICT (Japanese-English)" edict /usr/share/edict/edict
+dic edict 2103 0400 0100 932 1 1 "EDICT (Japanese-English)" edict /usr/share/edict/edict
 echo "data: dictionaries in $out"

@@ -79,5 +79,12 @@ bool Db_Write(const DbSource &src, const DbOptions &opt, const char *path, DbRes
 void Db_RegisterDrivers(void);
 // Registers the file in the catalogue (and as the default of its charset); 1 when written.
 bool Db_Register(const DbOptions &opt, const char *path, bool makeDefault);
+// Makes a registered dictionary one that the pop-up looks words up in: it joins the pop-up group
+// (DB_POPUP_GROUP, made when missing) and takes the slot (1 to 5) of the current translation
+// set's pop-up entry for its charset (the set DB_POPUP_SET is made current when none is).  Running
+// it again changes nothing.  1 when the group and the set were written.
+#define DB_POPUP_GROUP "Pop-up dictionaries"
+#define DB_POPUP_SET "Standard"
+bool Db_AddToPopup(const DbOptions &opt, DWORD slot);
 
 #endif

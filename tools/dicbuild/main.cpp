@@ -2,9 +2,12 @@
 //
 //   dicbuild --format dictd --index X.index --data X.dict.dz | --format edict --data edict
 //            --out file.dic --lang 0700 --target 0100 --codepage 1252 --id 2102
-//            [--coded] [--name text] [--nick text] [--font face] [--register] [--default]
+//            [--coded] [--name text] [--nick text] [--font face] [--register] [--default] [--popup slot]
 //   dicbuild --drivers      names the language drivers beside the program in the language keys
-//   dicbuild --register-only --out file.dic --lang ... --id ... [--default]   registers a built file
+//   dicbuild --register-only --out file.dic --lang ... --id ... [--default] [--popup slot]
+//                                                                  registers a built file
+// --popup puts the registered dictionary into the pop-up group and into the slot (1 to 5) of the
+// current translation set's pop-up entry for its charset, so that the pop-up looks words up in it.
 //
 // Prints what it met (lines, entries, malformed lines, replaced characters, left-out headwords).
 // Exit status 0 when the file was written, 1 on bad arguments, 2 when a source cannot be read,
@@ -20,6 +23,7 @@ int main(int argc, char **argv) {
     DbOptions opt;
     UINT cp = 1252;
     bool reg = false, makeDefault = false, drivers = false, registerOnly = false;
+    DWORD popupSlot = 0;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
         const char *v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -38,6 +42,7 @@ int main(int argc, char **argv) {
         else if (a == "--coded") opt.coded = true;
         else if (a == "--register") reg = true;
         else if (a == "--default") makeDefault = reg = true;
+        else if (a == "--popup" && v) { popupSlot = strtoul(v, nullptr, 10); reg = true; i++; }
         else if (a == "--drivers") drivers = true;
         else if (a == "--register-only") registerOnly = true;
         else {
@@ -51,7 +56,8 @@ int main(int argc, char **argv) {
     }
     if (registerOnly) {
         opt.charset = cp == 932 ? 128 : 0;
-        if (out.empty() || !Db_Register(opt, out.c_str(), makeDefault)) {
+        if (out.empty() || !Db_Register(opt, out.c_str(), makeDefault) ||
+            (popupSlot && !Db_AddToPopup(opt, popupSlot))) {
             fprintf(stderr, "dicbuild: cannot register %s\n", out.c_str());
             return 4;
         }
@@ -97,7 +103,7 @@ int main(int argc, char **argv) {
            out.c_str(), res.records, res.mains, res.subs, (long)src.entries.size() - res.records, res.buckets,
            res.secondLevel, res.buckets ? "" : ", no bucket directory: ", res.buckets ? "" : res.why.c_str(),
            res.size, (unsigned long)(GetTickCount() - t0));
-    if (reg && !Db_Register(opt, out.c_str(), makeDefault)) {
+    if (reg && (!Db_Register(opt, out.c_str(), makeDefault) || (popupSlot && !Db_AddToPopup(opt, popupSlot)))) {
         fprintf(stderr, "dicbuild: cannot register %s\n", out.c_str());
         return 4;
     }

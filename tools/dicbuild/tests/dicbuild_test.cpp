@@ -6,9 +6,11 @@
 #include <stdio.h>
 #include <zlib.h>
 #include <string>
+#include <vector>
 #include "basekit.h"
 #include "support/testkit_faults.h"
 #include "lexicore.h"
+#include "lexshelf.h"
 #include "linguakeeper.h"
 #include "../dicbuild_int.h"
 
@@ -505,3 +507,76 @@ TEST_F(DicBuild, EveryHeadwordOfALargeIndexIsFound) {
 }
 
 }  // namespace
+
+namespace {
+
+const char kGroupKey[] = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Group";
+const char kSetKey[] = "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\TranslationSet";
+
+void ClearPopupChoice() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kGroupKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSetKey);
+}
+
+struct GroupsSeen {
+    int named = 0;
+    std::vector<DWORD> dics;
+};
+
+int CALLBACK SeeGroup(VLDicGroup *group, LPARAM user) {
+    GroupsSeen *seen = reinterpret_cast<GroupsSeen *>(user);
+    if (strcmp(group->name, DB_POPUP_GROUP) == 0) {
+        seen->named++;
+        seen->dics.assign(group->dictionaries, group->dictionaries + group->count);
+    }
+    return 1;
+}
+
+DWORD PopupSlot(const char *setName, DWORD charset, DWORD slot) {
+    VLTransSet *set = Lexshelf_TransSetOpen(setName);
+    VLTransSetEntry e = {};
+    bool found = set && Lexshelf_TransSetFind(set, 1, charset, slot, &e);
+    Lexshelf_TransSetDestroy(set);
+    return found ? e.dictionaryId : 0;
+}
+
+}  // namespace
+
+// The pop-up's choice: a Western and a Japanese dictionary join the pop-up group once however
+// often they are registered, take their slots of the pop-up entry for their charsets, and the
+// set becomes the current one only when the user has none (a set of the user's keeps its name).
+TEST_F(DicBuild, PopupRegistrationJoinsTheGroupAndTheTranslationSetOnce) {
+    ClearPopupChoice();
+    DbOptions en, ja;
+    en.fileId = 0x2F01;
+    ja.fileId = 0x2F02;
+    ja.language = 0x0400;
+    ja.charset = 128;
+    for (int round = 0; round < 2; round++) {
+        ASSERT_TRUE(Db_AddToPopup(en, 1));
+        ASSERT_TRUE(Db_AddToPopup(ja, 1));
+    }
+    ASSERT_TRUE(Db_AddToPopup(en, 2));  // a second slot names the same dictionary; still one member
+    EXPECT_FALSE(Db_AddToPopup(en, 6));
+    ASSERT_TRUE(Lexshelf_Init(0));
+    GroupsSeen seen;
+    Lexshelf_EnumGroups(SeeGroup, (LPARAM)&seen);
+    char current[64] = "";
+    Lexshelf_GetCurrentTransSet(current);
+    EXPECT_EQ(seen.named, 1);
+    EXPECT_EQ(seen.dics, (std::vector<DWORD>{0x2F0100, 0x2F0200}));
+    EXPECT_STREQ(current, DB_POPUP_SET);
+    EXPECT_EQ(PopupSlot(DB_POPUP_SET, 0, 1), 0x2F0100u);
+    EXPECT_EQ(PopupSlot(DB_POPUP_SET, 128, 1), 0x2F0200u);
+    EXPECT_EQ(PopupSlot(DB_POPUP_SET, 128, 2), 0u);
+
+    Lexshelf_SetCurrentTransSet("Mine");
+    Lexshelf_Term();
+    ja.fileId = 0x2F03;
+    ASSERT_TRUE(Db_AddToPopup(ja, 1));
+    EXPECT_EQ(PopupSlot("Mine", 128, 1), 0x2F0300u);
+    EXPECT_EQ(PopupSlot(DB_POPUP_SET, 128, 1), 0x2F0200u);
+    Lexshelf_GetCurrentTransSet(current);
+    EXPECT_STREQ(current, "Mine");
+    ClearPopupChoice();
+}
