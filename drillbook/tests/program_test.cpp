@@ -22,6 +22,7 @@
 #include "uiassets.h"
 #include "vocabank.h"
 #include "widgetry.h"
+#include "support/testkit_catalogue.h"
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
 #include "support/testkit_gdi.h"
@@ -108,8 +109,7 @@ struct Install {
         boxes = root + "\\boxes.log";
         LoadLibraryA("SHAREDKIT.DLL");
         for (const std::string &f : {root, data, outside}) CreateDirectoryA(f.c_str(), nullptr);
-        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
-        _putenv_s("SHAREDKIT_DATA_DIR", data.c_str());
+        Testkit_SetUserDataFolder(data);
         SetEnvironmentVariableA("UIASSETS_MESSAGEBOX_ANSWER", "1");
         SetEnvironmentVariableA("UIASSETS_MESSAGEBOX_LOG", boxes.c_str());
         SetEnvironmentVariableA("DRILLBOOK_FILE_ANSWER", (outside + "\\vocab.vlh").c_str());
@@ -139,25 +139,9 @@ struct Install {
     }
     void AddDictionary(DWORD id)
     {
-        dicfix::Dictionary d;
-        d.fileId = id;
-        d.language = id == kEnglish ? 0x0100 : 0x0400;
-        d.charset = id == kEnglish ? 0 : 128;
-        dicfix::Index index;
-        index.language = d.language;
-        dicfix::Entry e;
-        e.headword = "entry";
-        e.text1 = "text";
-        index.entries.push_back(e);
-        d.indexes.push_back(index);
-        std::string path = root + "\\" + std::to_string(id) + ".dic";
-        ASSERT_TRUE(dicfix::Write(path, d));
-        char key[MAX_PATH];
-        Lexidata_GetDicKey(id, key);
-        Basekit_SettingsWriteString(key, "FileName", path.c_str());
-        Basekit_SettingsWriteString(key, "Name", id == kEnglish ? "English-Japanese" : kWaeiJiten);
-        Lexidata_GetDicIndexKey(id, 1, key);
-        Basekit_SettingsWriteDword(key, "LangID", d.language);
+        TestkitDictionary d = {id, id == kEnglish ? "English-Japanese" : kWaeiJiten,
+                               (WORD)(id == kEnglish ? 0x0100 : 0x0400), (BYTE)(id == kEnglish ? 0 : 128), CLR_INVALID};
+        ASSERT_TRUE(Testkit_AddDictionary(root, d));
     }
     std::string List(const char *name) const { return folder + "\\" + name + ".vlh"; }
     bool Start(TestkitProcess &p) const

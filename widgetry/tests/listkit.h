@@ -17,6 +17,7 @@
 #include "lexshelf.h"
 #include "prefstore.h"
 #include "widgetry.h"
+#include "support/testkit_catalogue.h"
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
 #include "support/testkit_wait.h"
@@ -47,13 +48,7 @@ inline void SaveColours()
 inline void RegisterFile(DWORD fileId, const std::string &path, const char *name, WORD language,
                          COLORREF colour)
 {
-    char key[MAX_PATH];
-    Lexidata_GetDicKey(fileId, key);
-    Basekit_SettingsWriteString(key, "FileName", path.c_str());
-    Basekit_SettingsWriteString(key, "Name", name);
-    Lexidata_GetDicIndexKey(fileId, 1, key);
-    Basekit_SettingsWriteDword(key, "LangID", language);
-    Basekit_SettingsWriteDword(key, "Color", colour);
+    Testkit_RegisterDictionary({fileId, name, language, 0, colour}, path);
 }
 
 // The catalogue in a settings file of its own, the engine started on it, the relay library's
@@ -63,33 +58,13 @@ struct Catalogue {
 
     bool Start(const char *name)
     {
-        LoadLibraryA("SHAREDKIT.DLL");
-        folder = Testkit_Cwd() + "\\" + name;
-        Testkit_RemoveFolder(folder);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        settings = folder + ".ini";
-        Testkit_WriteFile(settings, "");
-        Basekit_SettingsSetFile(settings.c_str());
+        folder = Testkit_StartSettingsFolder(name, &settings);
         std::string data = folder + "\\UserData";
-        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
-        _putenv_s("SHAREDKIT_DATA_DIR", data.c_str());
-
         for (DWORD id : {kEnglish, kJapanese}) {
-            dicfix::Dictionary d;
-            d.fileId = id;
-            d.language = id == kEnglish ? 0x0100 : 0x0400;
-            d.charset = id == kEnglish ? 0 : 128;
-            dicfix::Index index;
-            index.language = d.language;
-            dicfix::Entry e;
-            e.headword = "entry";
-            e.text1 = "text";
-            index.entries.push_back(e);
-            d.indexes.push_back(index);
-            std::string path = folder + "\\" + std::to_string(id) + ".dic";
-            if (!dicfix::Write(path, d)) return false;
-            RegisterFile(id, path, id == kEnglish ? "English-Japanese" : kWaeiJiten, d.language,
-                         id == kEnglish ? kEnglishColour : kJapaneseColour);
+            TestkitDictionary d = {id, id == kEnglish ? "English-Japanese" : kWaeiJiten,
+                                   (WORD)(id == kEnglish ? 0x0100 : 0x0400), (BYTE)(id == kEnglish ? 0 : 128),
+                                   id == kEnglish ? kEnglishColour : kJapaneseColour};
+            if (!Testkit_AddDictionary(folder, d)) return false;
         }
         RegisterFile(kDriver, Testkit_ProgramFolder() + "\\ddsample.dll", "Translator", 0x0100, RGB(90, 90, 90));
         SaveColours();

@@ -17,6 +17,7 @@
 #include "lexicore.h"
 #include "lexidata.h"
 #include "lexshelf.h"
+#include "support/testkit_catalogue.h"
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
 #include "support/testkit_peer.h"
@@ -24,13 +25,7 @@
 
 namespace shelfdics {
 
-struct Fixture {
-    DWORD fileId;
-    const char *name;
-    WORD language;
-    BYTE charset;
-    COLORREF colour;
-};
+typedef TestkitDictionary Fixture;
 
 // Four dictionaries: English, Japanese (name in Shift-JIS: "waei jiten"), French and German.
 const Fixture kFixtures[] = {
@@ -40,38 +35,11 @@ const Fixture kFixtures[] = {
     {0x3400, "German-Japanese", 0x0300, 0, RGB(128, 0, 0)},
 };
 
-// Writes one fixture dictionary with the given entries (in index order) into the folder and enters
-// it in the catalogue.
-inline bool AddDictionary(const std::string &folder, const Fixture &f, const std::vector<dicfix::Entry> &entries)
+// Writes one fixture dictionary with the given entries (in index order; by default one entry,
+// "entry" and "text") into the folder and enters it in the catalogue.
+inline bool AddDictionary(const std::string &folder, const Fixture &f, const std::vector<dicfix::Entry> &entries = {})
 {
-    dicfix::Dictionary d;
-    d.fileId = f.fileId;
-    d.language = f.language;
-    d.charset = f.charset;
-    d.languages = {f.language, 0x0400};
-    dicfix::Index index;
-    index.language = d.language;
-    index.entries = entries;
-    d.indexes.push_back(index);
-    std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
-    if (!dicfix::Write(path, d)) return false;
-    char key[MAX_PATH];
-    Lexidata_GetDicKey(f.fileId, key);
-    Basekit_SettingsWriteString(key, "FileName", path.c_str());
-    Basekit_SettingsWriteString(key, "Name", f.name);
-    Lexidata_GetDicIndexKey(f.fileId, 1, key);
-    Basekit_SettingsWriteDword(key, "LangID", f.language);
-    Basekit_SettingsWriteDword(key, "Color", f.colour);
-    return true;
-}
-
-// The same with one entry ("entry", "text").
-inline bool AddDictionary(const std::string &folder, const Fixture &f)
-{
-    dicfix::Entry e;
-    e.headword = "entry";
-    e.text1 = "text";
-    return AddDictionary(folder, f, {e});
+    return Testkit_AddDictionary(folder, f, entries, {f.language, 0x0400});
 }
 
 // The catalogue (the first count fixtures) in a settings file of its own and the manager started.
@@ -80,16 +48,7 @@ struct Shelf {
 
     bool Start(const char *name, int count)
     {
-        LoadLibraryA("SHAREDKIT.DLL");
-        folder = Testkit_Cwd() + "\\" + name;
-        Testkit_RemoveFolder(folder);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        settings = folder + ".ini";
-        Testkit_WriteFile(settings, "");
-        Basekit_SettingsSetFile(settings.c_str());
-        std::string data = folder + "\\UserData";
-        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
-        _putenv_s("SHAREDKIT_DATA_DIR", data.c_str());
+        folder = Testkit_StartSettingsFolder(name, &settings);
         for (int i = 0; i < count; i++)
             if (!AddDictionary(folder, kFixtures[i])) return false;
         return Lexshelf_Init(LEXICORE_INIT_DRIVERS) != 0;

@@ -12,6 +12,7 @@
 #include "addin_common.h"
 #include "basekit.h"
 #include "lexidata.h"
+#include "support/testkit_catalogue.h"
 #include "support/testkit_files.h"
 #include "support/testkit_folders.h"
 #include "../../../lexidata/tests/fixtures/dicwriter.h"
@@ -81,29 +82,10 @@ struct Catalogue {
         Testkit_RemoveFolder(folder);
     }
     void Add(DWORD fileId, const std::string &file, const char *name, WORD language) {
-        char key[MAX_PATH];
-        Lexidata_GetDicKey(fileId, key);
-        Basekit_SettingsWriteString(key, "FileName", file.c_str());
-        Basekit_SettingsWriteString(key, "Name", name);
-        Lexidata_GetDicIndexKey(fileId, 1, key);
-        Basekit_SettingsWriteDword(key, "LangID", language);
+        Testkit_RegisterDictionary({fileId, name, language, 0, CLR_INVALID}, file);
     }
     void AddDictionary(DWORD fileId, const char *name, WORD language, BYTE charset) {
-        dicfix::Dictionary d;
-        d.fileId = fileId;
-        d.language = language;
-        d.charset = charset;
-        d.languages = {language, 0x0400};
-        dicfix::Index index;
-        index.language = language;
-        dicfix::Entry e;
-        e.headword = "entry";
-        e.text1 = "text";
-        index.entries.push_back(e);
-        d.indexes.push_back(index);
-        std::string path = folder + "\\" + std::to_string(fileId) + ".dic";
-        ASSERT_TRUE(dicfix::Write(path, d));
-        Add(fileId, path, name, language);
+        ASSERT_TRUE(Testkit_AddDictionary(folder, {fileId, name, language, charset, CLR_INVALID}, {}, {language, 0x0400}));
     }
 };
 
