@@ -18,6 +18,7 @@
 #include "uiassets.h"
 #include "widgetry.h"
 #include "support/testkit_gdi.h"
+#include "support/testkit_popup.h"
 #include "support/testkit_wait.h"
 #include "../../widgetry/tests/shelfdics.h"
 
@@ -51,16 +52,6 @@ bool AddWords(const std::string &folder, const shelfdics::Fixture &f,
     }
     d.indexes.push_back(index);
     return dicfix::Write(folder + "\\" + std::to_string(f.fileId) + ".dic", d);
-}
-
-void SetDriver(WORD language, const char *file)
-{
-    char path[128];
-    snprintf(path, sizeof path, "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Language\\%04x", language);
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return;
-    RegSetValueExA(key, "FileName", 0, REG_SZ, reinterpret_cast<const BYTE *>(file), static_cast<DWORD>(strlen(file) + 1));
-    RegCloseKey(key);
 }
 
 // The resident program's main window as the pop-up sees it: it records what it is sent.
@@ -144,8 +135,8 @@ protected:
 
     static void SetUpTestSuite()
     {
-        SetDriver(0x0100, "lingo_en.dll");
-        SetDriver(0x0400, "lingo_ja.dll");
+        Testkit_SetLanguageDriver(0x0100, "lingo_en.dll");
+        Testkit_SetLanguageDriver(0x0400, "lingo_ja.dll");
         // The manager is started again once the dictionaries of this test are in the catalogue.
         ASSERT_TRUE(shelf.Start("popup", 0));
         const std::string &folder = shelf.folder;
@@ -167,15 +158,7 @@ protected:
         Lexshelf_Term();
         ASSERT_TRUE(Lexshelf_Init(LEXICORE_INIT_DRIVERS));
 
-        PopupWindowOptions options = {};
-        options.View.BackGroundColor = RGB(255, 255, 255);
-        options.View.FontSize = 10;
-        options.View.UseRichText = 1;
-        options.View.EnableLineFeed = 1;
-        options.ToolBar = 1;
-        options.StatusBar = 1;
-        PopupWindowLayout layout = {0, 0, 320, 180};
-        Prefstore_SavePopupWindow(&options, &layout);
+        ASSERT_TRUE(Testkit_SavePopupView(320, 180));
 
         WNDCLASSA wc = {};
         wc.lpfnWndProc = MainProc;

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <windows.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -87,4 +89,16 @@ inline bool Testkit_AddDictionary(const std::string &folder, const TestkitDictio
     if (!dicfix::Write(path, file)) return false;
     Testkit_RegisterDictionary(d, path);
     return true;
+}
+
+// Registers the driver file of a language as the set-up does (in the registry, which the
+// language manager reads whatever the current settings file).
+inline void Testkit_SetLanguageDriver(WORD language, const char *file)
+{
+    char path[128];
+    snprintf(path, sizeof path, "SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Language\\%04x", language);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return;
+    RegSetValueExA(key, "FileName", 0, REG_SZ, reinterpret_cast<const BYTE *>(file), (DWORD)(strlen(file) + 1));
+    RegCloseKey(key);
 }
