@@ -10,30 +10,6 @@
 
 namespace {
 
-// Steps done one after the other from a thread timer while a modal dialog runs; a step answers
-// true when it is done (false: try again at the next tick).
-struct Script {
-    std::vector<std::function<bool()>> steps;
-    size_t next = 0;
-    bool Done() const { return next == steps.size(); }
-};
-
-Script *g_script;
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (!g_script || g_script->Done()) return;
-    if (g_script->steps[g_script->next]()) g_script->next++;
-    if (!g_script->Done()) SetTimer(nullptr, 0, 20, Tick);
-}
-
-void Start(Script *script)
-{
-    g_script = script;
-    SetTimer(nullptr, 0, 20, Tick);
-}
-
 // Presses a button of a dialog from its own message loop (so that a dialog it opens runs there).
 void Press(HWND dlg, int id)
 {
@@ -69,7 +45,7 @@ protected:
     }
     void TearDown() override
     {
-        g_script = nullptr;
+        StartScript(nullptr);
         PaneTest::TearDown();
     }
     // Three links, the second current, and a dictionary the dialog does not show.
@@ -120,7 +96,7 @@ TEST_P(DialogsTest, SearchDialogSavesWhatChangedAndKeepsTheDictionary) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowSearchWindowOptions(owner_), 1);
     EXPECT_TRUE(s.Done());
     SearchWindowOptions o = LoadSearch();
@@ -152,7 +128,7 @@ TEST_P(DialogsTest, MaxDataOfZeroOrLessEmptiesTheField) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowSearchWindowOptions(owner_), 0);
     SearchWindowOptions o = LoadSearch();
     EXPECT_EQ(o.MaxData, 300);   // cancelled
@@ -230,7 +206,7 @@ TEST_P(DialogsTest, WebLinksAddEditDeleteAndStayDeleted) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowSearchWindowOptions(owner_), 1);
     EXPECT_TRUE(s.Done());
     SearchWindowOptions o = LoadSearch();
@@ -260,7 +236,7 @@ TEST_P(DialogsTest, DeletingEveryLinkLeavesNone) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowSearchWindowOptions(owner_), 1);
     SearchWindowOptions o = LoadSearch();
     EXPECT_EQ(Count(o.WebList), 0);
@@ -289,7 +265,7 @@ TEST_P(DialogsTest, TranslationDialogSavesItsFieldsAndKeepsTheDictionary) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowTranslationWindowOptions(owner_), 1);
     TranslationWindowOptions o;
     Prefstore_LoadTranslationWindow(&o, nullptr);
@@ -327,7 +303,7 @@ TEST_P(DialogsTest, StudyDialogOneAtATimeHelpAndClamp) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowStudyWindowOptions(owner_), 1);
     EXPECT_EQ(second, 0);
     StudyWindowOptions o;
@@ -349,7 +325,7 @@ TEST_P(DialogsTest, CancelSavesNothing) {
             return true;
         },
     };
-    Start(&s);
+    StartScript(&s);
     EXPECT_EQ(Prefpane_ShowSearchWindowOptions(owner_), 0);
     SearchWindowOptions o = LoadSearch();
     EXPECT_EQ(o.MaxData, 300);

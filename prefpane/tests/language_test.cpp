@@ -15,22 +15,6 @@ namespace {
 const DWORD kEnglish = 0x0100, kJapanese = 0x0400;
 const int kTabControl = 0x3020;   // the property sheet's tab control
 
-struct Script {
-    std::vector<std::function<bool()>> steps;
-    size_t next = 0;
-    bool Done() const { return next == steps.size(); }
-};
-
-Script *g_script;
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (!g_script || g_script->Done()) return;
-    if (g_script->steps[g_script->next]()) g_script->next++;
-    if (!g_script->Done()) SetTimer(nullptr, 0, 20, Tick);
-}
-
 LinguakeeperLangRecord Record(DWORD language)
 {
     LinguakeeperLangRecord r = {};
@@ -56,16 +40,15 @@ protected:
     }
     void TearDown() override
     {
-        g_script = nullptr;
+        StartScript(nullptr);
         DeleteLanguageKeys();
         PaneTest::TearDown();
     }
     INT_PTR Run(DWORD language, Script *script)
     {
-        g_script = script;
-        SetTimer(nullptr, 0, 20, Tick);
+        StartScript(script);
         INT_PTR result = Prefpane_ShowLanguageOptions(owner_, language);
-        g_script = nullptr;
+        StartScript(nullptr);
         return result;
     }
     bool FindSheet()

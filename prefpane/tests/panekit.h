@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <stdlib.h>
+#include <functional>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -262,6 +263,36 @@ inline void ArmModalStep(ModalStep *step)
     step->done = false;
     CurrentStep() = step;
     SetTimer(nullptr, 0, 30, RunModalStep);
+}
+
+// Steps done one after the other from a thread timer while a modal dialog runs; a step answers
+// true when it is done (false: try again at the next tick).
+struct Script {
+    std::vector<std::function<bool()>> steps;
+    size_t next = 0;
+    bool Done() const { return next == steps.size(); }
+};
+
+inline Script *&CurrentScript()
+{
+    static Script *script;
+    return script;
+}
+
+inline void CALLBACK RunScriptStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    Script *s = CurrentScript();
+    if (!s || s->Done()) return;
+    if (s->steps[s->next]()) s->next++;
+    if (!s->Done()) SetTimer(nullptr, 0, 20, RunScriptStep);
+}
+
+// Runs the script from the next modal loop of this thread (null: stops the one running).
+inline void StartScript(Script *script)
+{
+    CurrentScript() = script;
+    if (script) SetTimer(nullptr, 0, 20, RunScriptStep);
 }
 
 // The colour chooser of the common library: picks the swatch of the given button id.
