@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "dbcs_int.h"
+#include "../../tests/phonekit.h"
 #include "wordstrand.h"
 
 #include "dbcs_tables.inc"
@@ -101,21 +102,6 @@ TEST(Korean, FoldingAtTheEdges) {
 }
 
 typedef int(WINAPI *Named)(void);
-typedef DWORD(WINAPI *Phone1)(DWORD);
-
-void WritePhoneFile(const char *path) {
-    BYTE f[53] = {};
-    DWORD v[] = {1, 1, 32, 53, 7, 0, 48, 5};
-    memcpy(f, "VLPHONE1", 8);
-    memcpy(f + 8, v, 16);       // version, count, directory offset, file size
-    memcpy(f + 32, v + 4, 16);  // key 7, kind 0, data offset 48, length 5
-    memcpy(f + 48, "hello", 5);
-    FILE *out = fopen(path, "wb");
-    ASSERT_NE(out, nullptr);
-    fwrite(f, 1, sizeof f, out);
-    fclose(out);
-}
-
 TEST(Korean, OpenAndCloseTwiceWithTheIvlFile) {
     char self[MAX_PATH];
     GetModuleFileNameA(GetModuleHandleA("lingo_ko.dll"), self, MAX_PATH);
