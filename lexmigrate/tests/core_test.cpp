@@ -22,36 +22,9 @@ std::string Hex4(DWORD id)
     return t;
 }
 
-// A folder of the test with install, version-3, version-2 and CD folders, and file-mode settings.
-struct Sandbox {
-    std::string root, settings;
-    Migration m;
-    ScriptHost script;
-
-    explicit Sandbox(const char *name)
-    {
-        root = Testkit_Cwd() + "\\" + name;
-        Testkit_RemoveFolder(root);
-        CreateDirectoryA(root.c_str(), nullptr);
-        for (const char *f : {"install", "v3", "v3\\Program", "v2", "cd", "cd\\disc", "cd\\disc\\deep"})
-            CreateDirectoryA((root + "\\" + f).c_str(), nullptr);
-        settings = root + ".ini";
-        DeleteFileA(settings.c_str());
-        Basekit_SettingsSetFile(settings.c_str());
-        Migrate_Copy(m.env.installFolder, (root + "\\install\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.v3Folder, (root + "\\v3\\Program\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.v2Folder, (root + "\\v2\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.cdFolder, (root + "\\cd\\").c_str(), MAX_PATH);
-        m.host = &script.host;
-    }
-    ~Sandbox()
-    {
-        Basekit_SettingsSetFile(nullptr);
-        DeleteFileA(settings.c_str());
-        Testkit_RemoveFolder(root);
-    }
-    std::string Path(const std::string &rel) const { return root + "\\" + rel; }
-    void Write(const std::string &rel, const upfix::Bytes &b) { Testkit_WriteFile(Path(rel), b); }
+// The migration over a sandbox with a CD-ROM folder of two levels.
+struct Sandbox : MigrateSandbox {
+    explicit Sandbox(const char *name) : MigrateSandbox(name, {"cd\\disc", "cd\\disc\\deep"}) {}
     // Registers a version-4 file for the id in the catalogue.
     void Present(DWORD id)
     {

@@ -8,11 +8,15 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "../core/migrate.h"
+#include "basekit.h"
+#include "support/testkit_files.h"
+#include "support/testkit_folders.h"
 
 struct ScriptHost {
     // Answers, taken in turn.
@@ -138,6 +142,45 @@ private:
         return true;
     }
     static int CALLBACK Silent(int, void *) { return 1; }
+};
+
+// A folder of the test with install, version-3, version-2 and CD folders (and the given folders
+// below it), a settings file of its own, and a migration pointed at those folders and asking the
+// scripted host.
+struct MigrateSandbox {
+    std::string root, settings;
+    Migration m;
+    ScriptHost script;
+
+    MigrateSandbox(const char *name, std::initializer_list<const char *> more)
+    {
+        root = Testkit_Cwd() + "\\" + name;
+        Testkit_RemoveFolder(root);
+        CreateDirectoryA(root.c_str(), nullptr);
+        for (const char *f : {"install", "v3", "v3\\Program", "v2", "cd"}) CreateDirectoryA(Path(f).c_str(), nullptr);
+        for (const char *f : more) CreateDirectoryA(Path(f).c_str(), nullptr);
+        settings = root + ".ini";
+        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(settings.c_str());
+        Testkit_WriteFile(settings, std::string());
+        Basekit_SettingsSetFile(settings.c_str());
+        Migrate_Copy(m.env.installFolder, Path("install\\").c_str(), MAX_PATH);
+        Migrate_Copy(m.env.v3Folder, Path("v3\\Program\\").c_str(), MAX_PATH);
+        Migrate_Copy(m.env.v2Folder, Path("v2\\").c_str(), MAX_PATH);
+        Migrate_Copy(m.env.cdFolder, Path("cd\\").c_str(), MAX_PATH);
+        m.host = &script.host;
+    }
+    ~MigrateSandbox()
+    {
+        Basekit_SettingsSetFile(nullptr);
+        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(settings.c_str());
+        Testkit_RemoveFolder(root);
+    }
+    MigrateSandbox(const MigrateSandbox &) = delete;
+    MigrateSandbox &operator=(const MigrateSandbox &) = delete;
+    std::string Path(const std::string &rel) const { return root + "\\" + rel; }
+    void Write(const std::string &rel, const std::vector<unsigned char> &b) { Testkit_WriteFile(Path(rel), b); }
 };
 
 #endif

@@ -54,41 +54,16 @@ const Edition kPocketEJ = {"POCKETEJ.DIC", 0x30000117, 0x1017, 614400, "VLV40023
 const Edition kMiniEJ = {"MINIEJ2.DIC", 0x20000117, 0x1017, 532480, "VLV40040.wup"};
 const Edition kChinese = {"CHSPHRS.DIC", 0x30000122, 0xE008, 1310720, "VLV40034.wup"};
 
-struct Sandbox {
-    std::string root, settings;
-    Migration m;
-    ScriptHost script;
-
-    explicit Sandbox(const char *name)
+struct Sandbox : MigrateSandbox {
+    explicit Sandbox(const char *name) : MigrateSandbox(name, {"cd\\upgrade", "cd\\old"})
     {
-        root = Testkit_Cwd() + "\\" + name;
-        Testkit_RemoveFolder(root);
-        CreateDirectoryA(root.c_str(), nullptr);
-        for (const char *f : {"install", "v3", "v3\\Program", "v2", "cd", "cd\\upgrade", "cd\\old"})
-            CreateDirectoryA((root + "\\" + f).c_str(), nullptr);
-        settings = root + ".ini";
-        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(settings.c_str());
-        Testkit_WriteFile(settings, std::string());
-        Basekit_SettingsSetFile(settings.c_str());
-        Migrate_Copy(m.env.installFolder, (root + "\\install\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.v3Folder, (root + "\\v3\\Program\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.v2Folder, (root + "\\v2\\").c_str(), MAX_PATH);
-        Migrate_Copy(m.env.cdFolder, (root + "\\cd\\").c_str(), MAX_PATH);
-        m.host = &script.host;
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kV3Key);
     }
     ~Sandbox()
     {
         Lexicore_Term();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kV3Key);
-        Basekit_SettingsSetFile(nullptr);
-        SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(settings.c_str());
-        Testkit_RemoveFolder(root);
     }
-    std::string Path(const std::string &rel) const { return root + "\\" + rel; }
-    void Write(const std::string &rel, const upfix::Bytes &b) { Testkit_WriteFile(Path(rel), b); }
 
     // The old file at rel, and the edition's patch (LZ-compressed when packed) and base file in
     // the CD-ROM's folder "upgrade".  Returns the old file's bytes.
