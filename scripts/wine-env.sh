@@ -1,6 +1,6 @@
 # Sourced by the test and run scripts: a throw-away Wine prefix of one lane inside that lane's build
 # tree, an Xvfb display and a Wine server kept up for the whole run.
-# Usage: . scripts/wine-env.sh LANE_BUILD_DIR x86|x64 [SLOT]
+# Usage: . scripts/wine-env.sh LANE_BUILD_DIR x86|x64 [SLOT]   (SUITE_DISPLAY: a display to use)
 # Afterwards "$SUITE_WINE" PROGRAM runs a program of the lane; wine_env_stop ends it all.
 # A SLOT name gives a prefix, Wine server and display of their own (wineprefix-SLOT), so that
 # several runs of one lane share nothing: no windows, named objects, registry or clipboard.
@@ -19,8 +19,11 @@ export WINEDEBUG=-all
 # A crash ends the program at once instead of waiting in the debugger.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
-# An X display of our own for the run.
-if [ ! -f "$_wine_build/xvfb$_wine_slot.pid" ] || ! kill -0 "$(cat "$_wine_build/xvfb$_wine_slot.pid")" 2>/dev/null; then
+# An X display of our own for the run, unless SUITE_DISPLAY names one to use (the run command on
+# the user's own display).
+if [ -n "${SUITE_DISPLAY:-}" ]; then
+  export DISPLAY=$SUITE_DISPLAY
+elif [ ! -f "$_wine_build/xvfb$_wine_slot.pid" ] || ! kill -0 "$(cat "$_wine_build/xvfb$_wine_slot.pid")" 2>/dev/null; then
   for n in $(seq 90 160); do
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -34,7 +37,7 @@ if [ ! -f "$_wine_build/xvfb$_wine_slot.pid" ] || ! kill -0 "$(cat "$_wine_build
     break
   done
 fi
-export DISPLAY=$(cat "$_wine_build/xvfb$_wine_slot.display")
+[ -n "${SUITE_DISPLAY:-}" ] || export DISPLAY=$(cat "$_wine_build/xvfb$_wine_slot.display")
 
 if [ ! -f "$WINEPREFIX/.suite-ready" ]; then
   rm -rf "$WINEPREFIX"
