@@ -230,8 +230,12 @@ VLTranParam *Capture(WPARAM usePoint, HWND window, POINT at, UINT trigger)
     if (trigger == VLM_HOOK_TRIGGER_LINE)
         pos = Vlm_BackFromBlank(rec.charset, joined.text.c_str(), (int)joined.text.size(), pos);
     // The language field carries the caret of a multi-line edit here; receivers read a language
-    // from it only for request kinds above 4096, which a capture never makes.
-    return VLTranParam_Create(0, 0, 0, rec.viewerValue, &rec.font, rec.charset, (WORD)pos, rec.caretPos, window,
+    // from it only for request kinds above 4096, which a capture never makes.  The viewer control
+    // leaves the language of its text in the record's own value, which is no request kind: taken
+    // as one, every lookup from a viewer asked for a kind no dictionary is chosen for and showed
+    // nothing.  Only a request kind passes; otherwise the trigger sets the kind in the hand-off.
+    DWORD kind = rec.viewerValue >= 1 && rec.viewerValue <= 7 ? rec.viewerValue : 0;
+    return VLTranParam_Create(0, 0, 0, kind, &rec.font, rec.charset, (WORD)pos, rec.caretPos, window,
                               MAKELONG(at.x, line.top), MAKELONG(at.y, line.bottom), joined.text.c_str(),
                               (LONG)joined.text.size());
 }

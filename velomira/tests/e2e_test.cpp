@@ -17,6 +17,7 @@
 #include "bubblepane.h"
 #include "lexicore.h"
 #include "lexshelf.h"
+#include "hostlink.h"
 #include "prefstore.h"
 #include "scrivshow.h"
 #include "support/testkit_catalogue.h"
@@ -57,6 +58,8 @@ const Language kLanguages[] = {
      "\x8d\xf0\x93\xfa\x82\xe8\x82\xf1\x82\xb2\x82\xf0\x90\x48\x82\xd7\x82\xdc\x82\xb5\x82\xbd",
      "\x90\x48\x82\xd7\x82\xdc\x82\xb5\x82\xbd", "\x90\x48\x82\xd7\x82\xe9", "to eat (a Japanese verb)"},
 };
+// The entry of "build", which the English entry's text ("a building ...") leads to.
+const char kBuild[] = "to make something by putting its parts together";
 const int kCount = sizeof kLanguages / sizeof kLanguages[0];
 const int kRow = 40, kWidth = 520;
 
@@ -154,10 +157,15 @@ protected:
         Testkit_SetUserDataFolder(data);
         for (const Language &l : kLanguages) {
             Testkit_SetLanguageDriver(l.dic.language, l.driver);
-            dicfix::Entry e;
-            e.headword = l.headword;
-            e.text1 = l.entry;
-            ASSERT_TRUE(Testkit_AddDictionary(folder, l.dic, {e}, {l.dic.language, 0x0400})) << l.name;
+            std::vector<dicfix::Entry> entries(1);
+            entries[0].headword = l.headword;
+            entries[0].text1 = l.entry;
+            if (&l == &kLanguages[0]) {  // what the entry's own text says, in index order
+                entries.insert(entries.begin(), dicfix::Entry());
+                entries[0].headword = "build";
+                entries[0].text1 = kBuild;
+            }
+            ASSERT_TRUE(Testkit_AddDictionary(folder, l.dic, entries, {l.dic.language, 0x0400})) << l.name;
         }
         // The pop-up's group of the three, named by the translation set for Western and Japanese
         // text alike.
@@ -256,6 +264,8 @@ protected:
         GetWindowRect(host, &r);
         if (viewer && GetWindowRect(viewer, &other)) UnionRect(&r, &r, &other);
         InflateRect(&r, 8, 8);
+        RECT screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&r, &r, &screenRect);
         HDC screen = GetDC(nullptr);
         Testkit_SavePicture(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, name.c_str());
         ReleaseDC(nullptr, screen);
@@ -263,7 +273,7 @@ protected:
 
     // Rests the pointer on the point and checks the pop-up that comes up beside it with the entry
     // of the base form; the picture of the pop-up over the host window is kept under the name.
-    static void LookUp(const Language &l, HWND host, POINT point, const std::string &picture)
+    static void LookUp(const Language &l, HWND host, POINT point, const std::string &picture, HWND *kept = nullptr)
     {
         MoveTo(Away());
         ASSERT_TRUE(Testkit_PumpUntil([] { return Window(BUBBLEPANE_VIEWER_CLASS, true) == nullptr; }, 10000))
@@ -293,6 +303,34 @@ protected:
         RedrawWindow(viewer, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Testkit_PumpUntil([] { return false; }, 300);
         SaveAround(host, viewer, picture);
+        if (kept) *kept = viewer;
+    }
+
+    // The middle of the word in the viewer control, found through the control's own capture of a
+    // point (the record it writes into the shared mapping); false when no point of it holds the
+    // word.
+    static bool WordInViewer(HWND control, const char *word, POINT *found)
+    {
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "SCRIVSHOWMAPPEDFILE");
+        if (!mapping) return false;
+        const CaptureRecord *rec = (const CaptureRecord *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(CaptureRecord));
+        RECT client;
+        GetClientRect(control, &client);
+        bool hit = false;
+        for (int y = 2; rec && !hit && y < client.bottom; y += 4) {
+            for (int x = 2; !hit && x < client.right; x += 2) {
+                if (!SendMessageA(control, SCV_CAPTURE, 0, MAKELONG(x, y))) continue;
+                std::string line(rec->text, strnlen(rec->text, sizeof rec->text));
+                size_t at = line.find(word);
+                if (at == std::string::npos) break;  // not this line: the next one
+                hit = rec->wordPos == at + 2;
+                *found = {x, y};
+            }
+        }
+        if (rec) UnmapViewOfFile(rec);
+        CloseHandle(mapping);
+        ClientToScreen(control, found);
+        return hit;
     }
 };
 TestkitSuiteSettings *VelomiraEndToEnd::settings;
@@ -337,3 +375,38 @@ TEST_F(VelomiraEndToEnd, PointerOnAnInflectedWordAWindowDrawsShowsItsBaseForm)
 }
 
 }  // namespace
+
+// The viewer control of a pop-up answers the capture itself (through the shared mapping): a rest
+// on an inflected word of the entry shown looks up its base form in a second pop-up.
+TEST_F(VelomiraEndToEnd, PointerOnAWordOfThePopupLooksItUpInAnotherPopup)
+{
+    const Language &l = kLanguages[0];
+    RECT r;
+    GetWindowRect(edits[0], &r);
+    int first = (int)strlen("They painted the h");
+    LRESULT a = SendMessageW(edits[0], EM_POSFROMCHAR, first, 0);
+    POINT p = {(short)LOWORD(a) + 2, (r.bottom - r.top) / 2};
+    ClientToScreen(edits[0], &p);
+    HWND viewer = nullptr;
+    LookUp(l, sentences, p, "e2e_popup_first.bmp", &viewer);
+    ASSERT_NE(nullptr, viewer);
+    HWND control = GetDlgItem(viewer, BUBBLEPANE_IDC_VIEWER);
+    POINT on;
+    ASSERT_TRUE(WordInViewer(control, "building", &on)) << ViewerText(viewer);
+    MoveTo(on);
+    HWND second = nullptr;
+    EXPECT_TRUE(Testkit_PumpUntil(
+        [&] {
+            for (HWND w = FindWindowExA(nullptr, nullptr, BUBBLEPANE_VIEWER_CLASS, nullptr); w;
+                 w = FindWindowExA(nullptr, w, BUBBLEPANE_VIEWER_CLASS, nullptr))
+                if (w != viewer && IsWindowVisible(w) && ViewerText(w).find(kBuild) != std::string::npos) second = w;
+            return second != nullptr;
+        },
+        20000))
+        << Testkit_ReadFile(trace);
+    EXPECT_NE(std::string::npos, ViewerText(viewer).find(l.entry)) << "the first pop-up keeps its entry";
+    if (second) {
+        Testkit_PumpUntil([] { return false; }, 300);
+        SaveAround(viewer, second, "e2e_popup_second.bmp");
+    }
+}
