@@ -16,6 +16,8 @@
 /* Messages to the resident program's main window (through the relay library). */
 #define VLM_REGISTER_WINDOW      0x83E9 /* kind 1, the station's main window */
 #define VLM_UNREGISTER_WINDOW    0x83EA /* kind 1, 0 */
+#define VLM_COUNT_USAGE          0x8414 /* VLM_COUNT_SEARCH, 0: one more search today; 0 when not counted */
+#define VLM_COUNT_SEARCH         2
 
 /* Messages of the main window (wParam, lParam). */
 #define VLM_CLOSE                0x83EB /* -, -: the station ends */
@@ -36,6 +38,7 @@
 
 /* Messages of a search window besides the above (wParam, lParam). */
 #define QUERYDESK_SET_CURRENT    0x812E /* dictionary or group id, group record or 0 */
+#define QUERYDESK_WEB_ID         0x10000000 /* the current id of the web lookup */
 
 /* Controls of a search window and of its panes. */
 #define QUERYDESK_ID_REBAR   1294
@@ -57,6 +60,8 @@
 #define QUERYDESK_PANE_HISTORY_CAN   0x403 /* 0 back / 1 forward -> possible */
 #define QUERYDESK_PANE_ENTRIES_CAN   0x404 /* 0 earlier / 1 later -> exist */
 #define QUERYDESK_PANE_ENTRIES_SHOW  0x405 /* 0 earlier / 1 later */
+#define QUERYDESK_PANE_SEARCH_LANGUAGES 0x464 /* charset in the low byte, text: the translation set's
+                                               * dictionaries (keyword pane) */
 #define QUERYDESK_PANE_RUN_CONDITION 0x591 /* -, - : run the condition search (condition pane) */
 #define QUERYDESK_PANE_HISTORY_MENU  0x812D /* button id, RECT* on the screen */
 

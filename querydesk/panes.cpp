@@ -1,9 +1,8 @@
 // The four panes of a search window as modeless dialogs in the tab's area, each laid out around its
 // splitter position: the contents tree (0), the headword index (1), the keyword search (2) and the
 // condition search (3).  The panes answer the window's messages (querydesk.h, querydesk_int.h);
-// what each pane does beyond that plugs in here.  For now the keyword pane runs the keyword search
-// of its field over the current dictionary or group, and the condition pane runs a full-text search
-// for the keyword pane's text (entry text containing it) under the progress box.
+// what each pane does beyond that plugs in here.  The keyword pane's own messages go to its record
+// (pane_keyword.cpp); the condition pane runs a full-text search under the progress box.
 #include <windows.h>
 #include <commctrl.h>
 #include <string.h>
@@ -36,11 +35,9 @@ struct Pane {
     SearchWindow *sw;
     int tab;
     int splitter;
-    int searchType;
-    int incremental;
     std::vector<LexicoreCondition> conditions;  // of the next condition search
     HWND list, viewer;
-    KeywordHistory history;  // keyword pane
+    KeywordPane *keyword;    // keyword pane
     HWND conditionDialog;    // condition pane
     DWORD matchAll;
 };
@@ -117,49 +114,6 @@ void ShowResults(Pane *p, bool refresh)
     SearchWindow_UpdateTools(p->sw);
 }
 
-void KeywordSearch(Pane *p, HWND pane, bool historyMove = false)
-{
-    SearchWindow *sw = p->sw;
-    VLWordList *words = WordsOf(p);
-    if (!sw->currentId || !words) return;
-    char text[257] = "";
-    LRESULT r = SendDlgItemMessageA(pane, UIA_IDC_PANE_EDIT, QFM_GETTEXTEX, sizeof text, (LPARAM)text);
-    int charset = HIWORD(r);
-    if (!text[0]) return;
-    char tagged[sizeof text + 8];
-    Strandkit_AddCharsetTag(charset, text, tagged);
-    DWORD flags = sw->searchOption | (p->searchType ? LEXSHELF_SF_NO_ANALYSIS : 0);
-    Lexshelf_SearchDics(tagged, sw->currentId, (DWORD)p->searchType, flags, words);
-    if (words->count > 0 && !historyMove) KeywordHistory_Add(&p->history, sw->currentId, flags, tagged);
-    SearchWindow_UpdateStatus(sw, words->count);
-    ShowResults(p, false);
-    SetFocus(GetDlgItem(pane, UIA_IDC_PANE_EDIT));
-}
-
-void SetKeyword(HWND pane, int charset, const char *text);
-
-// The history entry steps away searched again (its dictionary or group made current), not added.
-void HistoryGo(Pane *p, HWND pane, int steps)
-{
-    const KeywordHistoryEntry *e = KeywordHistory_Go(&p->history, steps);
-    if (!e) return;
-    if (e->id != p->sw->currentId) SearchWindow_SetCurrent(p->sw, e->id, false);
-    SetKeyword(pane, -1, e->text.c_str());
-    KeywordSearch(p, pane, true);
-}
-
-void HistoryMenu(Pane *p, HWND pane, UINT button, const RECT *at)
-{
-    HMENU menu = KeywordHistory_Menu(&p->history, button == UIA_CMD_FORWARD);
-    if (!menu) return;
-    UINT command = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, at ? at->left : 0,
-                                        at ? at->bottom : 0, 0, pane, nullptr);
-    DestroyMenu(menu);
-    if (command >= UIA_CMD_BACK && command < UIA_CMD_FORWARD) HistoryGo(p, pane, -(int)(command - UIA_CMD_BACK + 1));
-    if (command >= UIA_CMD_FORWARD && command < UIA_CMD_FORWARD + 5) HistoryGo(p, pane, (int)(command - UIA_CMD_FORWARD + 1));
-    SearchWindow_UpdateTools(p->sw);
-}
-
 // The condition search over the pane's conditions, with the progress box on its own thread.
 void ConditionSearch(Pane *p)
 {
@@ -196,7 +150,6 @@ void ConditionsFromKeyword(Pane *p)
 
 void OnCommand(Pane *p, HWND pane, UINT id, bool fromButton)
 {
-    if (id == UIA_IDC_PANE_SEARCH && p->tab == QUERYDESK_TAB_KEYWORD) KeywordSearch(p, pane);
     // The pane's button opens the condition dialog; the window's command runs the search at once
     // with the dialog's conditions, or without them for the keyword's text in entry texts.
     if (id == UIA_IDC_PANE_CONDITIONS && p->tab == QUERYDESK_TAB_CONDITION) {
@@ -207,16 +160,6 @@ void OnCommand(Pane *p, HWND pane, UINT id, bool fromButton)
             ConditionSearch(p);
         }
     }
-    if (id == IDOK && p->tab == QUERYDESK_TAB_KEYWORD) KeywordSearch(p, pane);
-}
-
-void SetKeyword(HWND pane, int charset, const char *text)
-{
-    if (!text) text = "";
-    if (charset < 0 || charset > 255) charset = (int)Strandkit_GetMainCharset(text);
-    std::vector<char> plain(strlen(text) + 1);
-    Strandkit_StripTagsTo(plain.data(), text);
-    SendDlgItemMessageA(pane, UIA_IDC_PANE_EDIT, QFM_SETTEXTEX, (WPARAM)charset, (LPARAM)plain.data());
 }
 
 INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
@@ -226,9 +169,12 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         p = (Pane *)lParam;
         SetWindowLongPtrA(pane, DWLP_USER, (LONG_PTR)p);
         MakeControls(p, pane);
+        if (p->tab == QUERYDESK_TAB_KEYWORD) p->keyword = KeywordPane_New(p->sw, pane);
         return FALSE;
     }
     if (!p) return FALSE;
+    LRESULT answer = 0;
+    if (p->keyword && KeywordPane_Handle(p->keyword, message, wParam, lParam, &answer)) return Pane_Answer(pane, answer);
     switch (message) {
     case WM_SIZE:
         Layout(p, pane);
@@ -248,9 +194,6 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case PANE_GET_SPLITTER:
         return Pane_Answer(pane, p->splitter);
-    case PANE_SET_KEYWORD:
-        SetKeyword(pane, (int)wParam, (const char *)lParam);
-        return TRUE;
     case PANE_SET_CONDITIONS: {
         // The joining operators: every condition must hold unless one row is joined with "or".
         const ConditionRequest *r = (const ConditionRequest *)lParam;
@@ -263,18 +206,6 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
     case PANE_SHOW_RESULTS:
         ShowResults(p, wParam != 0);
         return TRUE;
-    case PANE_SET_SEARCH:
-        p->searchType = (int)wParam;
-        p->incremental = (int)lParam;
-        return TRUE;
-    case QUERYDESK_PANE_HISTORY_GO:
-        if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryGo(p, pane, (int)wParam);
-        return Pane_Answer(pane, 0);
-    case QUERYDESK_PANE_HISTORY_MENU:
-        if (p->tab == QUERYDESK_TAB_KEYWORD) HistoryMenu(p, pane, (UINT)wParam, (const RECT *)lParam);
-        return Pane_Answer(pane, 0);
-    case QUERYDESK_PANE_HISTORY_CAN:
-        return Pane_Answer(pane, p->tab == QUERYDESK_TAB_KEYWORD && KeywordHistory_Can(&p->history, (int)wParam));
     case QUERYDESK_SET_CURRENT:
         // The open condition dialog's field lists follow the dictionary.
         if (p->conditionDialog && IsWindow(p->conditionDialog))
@@ -295,6 +226,7 @@ INT_PTR CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_NCDESTROY:
         SetWindowLongPtrA(pane, DWLP_USER, 0);
+        KeywordPane_Delete(p->keyword);
         delete p;
         return FALSE;
     }
@@ -313,7 +245,7 @@ HWND Pane_Create(SearchWindow *sw, int tab)
 {
     if (tab == QUERYDESK_TAB_HEADWORD) return HeadwordPane_Create(sw);
     if (tab == QUERYDESK_TAB_CONTENTS) return ContentsPane_Create(sw);
-    Pane *p = new Pane{sw, tab, kDefaultSplitter, 0, 0, {}, nullptr, nullptr, {}, nullptr, 1};
+    Pane *p = new Pane{sw, tab, kDefaultSplitter, {}, nullptr, nullptr, nullptr, nullptr, 1};
     HWND pane = CreateDialogParamA(Station_Get()->assets, MAKEINTRESOURCEA(kTemplates[tab]), sw->owner, PaneProc,
                                    (LPARAM)p);
     if (!pane) delete p;

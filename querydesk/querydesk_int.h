@@ -113,6 +113,12 @@ bool KeywordHistory_Can(const KeywordHistory *h, int forward);
 const KeywordHistoryEntry *KeywordHistory_Go(KeywordHistory *h, int steps);
 // The drop-down menu of the entries back (0) or forward (1), nearest first (commands by steps).
 HMENU KeywordHistory_Menu(const KeywordHistory *h, int forward);
+// The pane's own record, and its messages: true when the message was the keyword pane's, with its
+// answer in *result.
+struct KeywordPane;
+KeywordPane *KeywordPane_New(SearchWindow *sw, HWND pane);
+void KeywordPane_Delete(KeywordPane *k);
+bool KeywordPane_Handle(KeywordPane *k, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
 
 // pane_condition.cpp: the condition dialog and its condition blocks.
 #define CONDITION_HEADWORD 1

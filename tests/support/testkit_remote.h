@@ -66,6 +66,13 @@ public:
     }
     void AddToSelection(HWND list, int row) { State(list, row, LVIS_SELECTED, LVIS_SELECTED); }
 
+    // Sends the message with the text (copied into the other process) as lParam; its answer.
+    LRESULT SendText(HWND window, UINT message, WPARAM wParam, const std::string &text)
+    {
+        if (text.size() >= (size_t)kText) return 0;
+        Put(text.c_str(), text.size() + 1);
+        return SendMessageA(window, message, wParam, (LPARAM)block_);
+    }
     // The text of a status bar's first part.
     std::string StatusText(HWND status)
     {
