@@ -1,13 +1,15 @@
 // The suite's main job from end to end, as a user meets it: Velomira.exe runs as a process over a
-// catalogue of English, German and Japanese fixture dictionaries (each holding only the base form
-// of the word pointed at) gathered in the pop-up's group; the test's windows show a sentence of
+// catalogue of English, German and Japanese fixture dictionaries (each holding the base form of
+// the word pointed at, never the inflected form) gathered in the pop-up's group; the test's windows show a sentence of
 // each language, once in edit controls and once drawn by a window itself; the pointer is moved
 // onto an inflected word by injected mouse input, and the pop-up viewer that comes up must stand
-// beside the word and show the entry of the word's base form.  A picture of each pop-up over its
-// sentence is kept in the working folder.
+// beside the word and show the entry of the word's base form.  A word of the entry shown, pointed
+// at in the pop-up's viewer control, is looked up in a second pop-up.  A picture of each pop-up
+// over its sentence is kept in the working folder.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -32,7 +34,7 @@ namespace {
 const UINT VLM_CLOSE = 0x83EB;
 
 // One language: its dictionary, driver and a sentence in the dictionary's code page with an
-// inflected word whose base form is the dictionary's only entry.
+// inflected word whose base form the dictionary holds.
 struct Language {
     const char *name;
     TestkitDictionary dic;
