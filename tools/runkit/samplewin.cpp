@@ -67,7 +67,7 @@ HFONT MakeFont(const char *face, BYTE charset)
 
 void Append(const char *path, const char *line)
 {
-    FILE *f = fopen(path, "a");
+    FILE *f = fopen(path, "ab");  // lines end in a plain line feed, for the shell that reads them
     if (!f) return;
     fputs(line, f);
     fputs("\n", f);
