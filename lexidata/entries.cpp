@@ -286,20 +286,36 @@ extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
     h.charset = sub->charset;
     if (n[0] == 0) return nullptr;
 
-    // All strings in one piece, then each decoded (or copied) by itself.
+    // All strings in one piece, then each decoded (or taken as it is) by itself: short ones on
+    // the stack, the item then made in one block.
     BYTE raw[3 * 255];
     DWORD total = n[0] + n[1] + n[2];
     if (!Lexi_ReadExact(file, raw, total)) return nullptr;
     char *s[3] = {nullptr, nullptr, nullptr};
+    bool own[3] = {false, false, false};  // a heap block of this library, freed at the end
+    char shortText[3][512];
     size_t len[3] = {0, 0, 0};
     bool ok = true;
     for (int i = 0, at = 0; i < 3 && ok; at += n[i], i++) {
         if (n[i] == 0) continue;
-        if (encoded) {
-            s[i] = Lexi_DecodeString(version, raw + at, n[i], kStringCap, &len[i]);
-        } else if ((s[i] = (char *)Lexi_Alloc(n[i] + 1)) != nullptr) {
-            memcpy(s[i], raw + at, n[i]);
+        if (!encoded) {  // at most 255 bytes
+            memcpy(shortText[i], raw + at, n[i]);
+            shortText[i][n[i]] = 0;
+            s[i] = shortText[i];
             len[i] = n[i];
+            continue;
+        }
+        size_t room = Lexi_PlainRoom(version, raw + at, n[i], kStringCap);
+        if (room < sizeof shortText[i]) {
+            long got = Lexi_DecodeText(version, raw + at, n[i], (BYTE *)shortText[i], room);
+            if (got >= 0) {
+                shortText[i][got] = 0;
+                s[i] = shortText[i];
+                len[i] = (size_t)got;
+            }
+        } else {
+            s[i] = Lexi_DecodeString(version, raw + at, n[i], kStringCap, &len[i]);
+            own[i] = true;
         }
         ok = s[i] != nullptr;
     }
@@ -314,8 +330,9 @@ extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
             size_t tl = 0;
             char *t = Tagged(charset, base, baseLen, &tl);
             if (!t) ok = false;
-            Lexi_Free(s[1]);
+            if (own[1]) Lexi_Free(s[1]);
             s[1] = t;
+            own[1] = true;
             len[1] = tl;
         }
     }
@@ -323,15 +340,17 @@ extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
         size_t kl = 0;
         char *key = ReadingKey(session, h.head.textPos, &kl);
         if (key) {
-            Lexi_Free(s[2]);
+            if (own[2]) Lexi_Free(s[2]);
             s[2] = key;
+            own[2] = true;
             len[2] = kl;
         }
     }
     VLDataItem *item = nullptr;
     if (ok)
         item = Lexi_MakeDataItem(&h, s[0], len[0], s[1], len[1], s[2], len[2], nullptr, 0);
-    for (int i = 0; i < 3; i++) Lexi_Free(s[i]);
+    for (int i = 0; i < 3; i++)
+        if (own[i]) Lexi_Free(s[i]);
     return item;
 }
 

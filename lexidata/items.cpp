@@ -301,11 +301,45 @@ extern "C" int WINAPI VLItem_Read(DicSession *) { return 0; }
 extern "C" int WINAPI VLItem_Write(DicSession *, DWORD, VLItem *) { return 0; }
 extern "C" int WINAPI VLItem_GetSize(DicSession *, VLItem *) { return 0; }
 
+namespace {
+
+// The local time now.  The offset of local time is asked of the system at most once a second
+// (a walk stamps every item it reads, and the question is slow): a change of the offset, at a
+// change of summer time, shows in the stamps within a second.
+SRWLOCK g_localLock = SRWLOCK_INIT;
+ULONGLONG g_localAsked;  // system time of the last question; 0 before the first
+LONGLONG g_localOffset;
+
+ULONGLONG FileTimeValue(const FILETIME &t) { return ((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime; }
+
+FILETIME LocalNow() {
+    FILETIME now, local;
+    GetSystemTimeAsFileTime(&now);
+    ULONGLONG at = FileTimeValue(now);
+    const ULONGLONG kSecond = 10000000;
+    AcquireSRWLockShared(&g_localLock);
+    bool fresh = g_localAsked != 0 && at >= g_localAsked && at - g_localAsked < kSecond;
+    LONGLONG offset = g_localOffset;
+    ReleaseSRWLockShared(&g_localLock);
+    if (!fresh) {
+        if (!FileTimeToLocalFileTime(&now, &local)) return now;
+        offset = (LONGLONG)(FileTimeValue(local) - at);
+        AcquireSRWLockExclusive(&g_localLock);
+        g_localAsked = at;
+        g_localOffset = offset;
+        ReleaseSRWLockExclusive(&g_localLock);
+    }
+    ULONGLONG value = at + (ULONGLONG)offset;
+    local.dwLowDateTime = (DWORD)value;
+    local.dwHighDateTime = (DWORD)(value >> 32);
+    return local;
+}
+
+}  // namespace
+
 extern "C" void WINAPI VLItem_SetCommonInfo(DicSession *session, DWORD entryNo, VLItem *item) {
     if (!item) return;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    FileTimeToLocalFileTime(&now, &item->time);
+    item->time = LocalNow();
     if (session && session->fileRecord) item->fileId = session->fileRecord->fileId;
     if (session && session->subDic) item->subDicNo = session->subDic->subDicNo;
     item->entryNo = entryNo;

@@ -126,6 +126,11 @@ DWORD Lexi_FileSize(HANDLE file);  // 0 when it cannot be told or is 2 GB or mor
 bool Lexi_ReplaceFile(const char *path, const void *data, DWORD size);
 inline bool Lexi_HandleOk(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
 
+// ---- Word lists --------------------------------------------------------------------------------
+// Drops what the library keeps to find a list's items by identity; every change of a list other
+// than an add at its end calls it.
+void Lexi_ForgetListIndex(const VLWordList *list);
+
 // ---- Items -------------------------------------------------------------------------------------
 // New data item from the head and four (text, length) strings; a null text is absent.  Absent
 // second and third strings repeat the headword.

@@ -25,21 +25,31 @@ int Lexi_VersionOf(const DicInfo *record) {
     return record && record->decoderVersion > 1024 ? 1 : 0;
 }
 
-long Lexi_DecodeV1(const BYTE *in, size_t n, BYTE *out, size_t cap) {
-    if (n == 0) return -1;
-    // The length prefix: one mapped byte, or 0 followed by a 24-bit length.
+namespace {
+
+// The length prefix of a version 1 block: one mapped byte, or 0 followed by a 24-bit length.  The
+// plain length and where the payload starts; false when the block is too short for its prefix.
+bool PrefixV1(const BYTE *in, size_t n, size_t *plain, size_t *at) {
+    if (n == 0) return false;
     BYTE prefix[4];
     size_t take = n < 4 ? n : 4;
     for (size_t i = 0; i < take; i++) prefix[i] = TextCodec_T1[in[i]];
-    size_t plain, at;
     if (prefix[0] != 0) {
-        plain = prefix[0];
-        at = 1;
-    } else {
-        if (n < 4) return -1;
-        plain = prefix[1] | (prefix[2] << 8) | ((size_t)prefix[3] << 16);
-        at = 4;
+        *plain = prefix[0];
+        *at = 1;
+        return true;
     }
+    if (n < 4) return false;
+    *plain = prefix[1] | (prefix[2] << 8) | ((size_t)prefix[3] << 16);
+    *at = 4;
+    return true;
+}
+
+}  // namespace
+
+long Lexi_DecodeV1(const BYTE *in, size_t n, BYTE *out, size_t cap) {
+    size_t plain, at;
+    if (!PrefixV1(in, n, &plain, &at)) return -1;
     if (plain > cap) return -1;
     size_t payload = n - at;
     if (plain <= 32) {
@@ -48,12 +58,15 @@ long Lexi_DecodeV1(const BYTE *in, size_t n, BYTE *out, size_t cap) {
         for (size_t i = 0; i < plain; i++) out[i] = TextCodec_T1[in[at + i]];
         return (long)plain;
     }
-    BYTE *work = (BYTE *)Lexi_Alloc(payload);
+    if (payload == 0) return -1;
+    BYTE small[2048];  // most payloads are short: no heap block for them
+    small[0] = 0;
+    BYTE *work = payload <= sizeof small ? small : (BYTE *)VLMem_Malloc((DWORD)payload);
     if (!work) return -1;
     for (size_t i = 0; i < payload; i++) work[i] = TextCodec_T1[in[at + i]];
     uLongf got = (uLongf)plain;
     int rc = uncompress(out, &got, work, (uLong)payload);
-    Lexi_Free(work);
+    if (work != small) Lexi_Free(work);
     // A damaged stream, or one that yields another length than it announced, is refused: no
     // unwritten byte of the result is ever shown.
     if (rc != Z_OK || got != plain) return -1;
@@ -74,17 +87,27 @@ size_t Lexi_MaxPlain(int version, size_t stored) {
     return stored > kMax / TEXTCODEC_V0_MAX_GROWTH ? kMax : stored * TEXTCODEC_V0_MAX_GROWTH;
 }
 
+size_t Lexi_PlainRoom(int version, const BYTE *in, size_t n, size_t cap) {
+    // The announced length where the block has one (a longer one is refused as the decoder
+    // refuses it), else the largest growth.
+    size_t room = Lexi_MaxPlain(version, n), plain, at;
+    if (version && PrefixV1(in, n, &plain, &at)) room = plain;
+    return room > cap ? cap : room;
+}
+
 char *Lexi_DecodeString(int version, const BYTE *in, size_t n, size_t cap, size_t *lenOut) {
-    size_t room = Lexi_MaxPlain(version, n);
-    if (room > cap) room = cap;
-    char *out = (char *)Lexi_Alloc(room + 1);
-    if (!out) return nullptr;
-    long got = Lexi_DecodeText(version, in, n, (BYTE *)out, room);
-    if (got < 0) {
-        Lexi_Free(out);
-        return nullptr;
+    // A short result is decoded on the stack and the string gets a block of its own length.
+    size_t room = Lexi_PlainRoom(version, in, n, cap);
+    BYTE small[4096];
+    BYTE *work = room < sizeof small ? small : (BYTE *)VLMem_Malloc((DWORD)room + 1);
+    if (!work) return nullptr;
+    long got = Lexi_DecodeText(version, in, n, work, room);
+    char *out = got < 0 ? nullptr : (char *)VLMem_Malloc((DWORD)got + 1);
+    if (out) {
+        memcpy(out, work, (size_t)got);
+        out[got] = 0;
+        *lenOut = (size_t)got;
     }
-    out[got] = 0;
-    *lenOut = (size_t)got;
+    if (work != small) Lexi_Free(work);
     return out;
 }

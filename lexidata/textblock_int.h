@@ -16,6 +16,8 @@ long Lexi_DecodeText(int version, const BYTE *in, size_t n, BYTE *out, size_t ca
 long Lexi_DecodeV1(const BYTE *in, size_t n, BYTE *out, size_t cap);
 // Most plain bytes that n stored bytes of the version can stand for.
 size_t Lexi_MaxPlain(int version, size_t stored);
+// The room, at most cap, that decoding these n stored bytes needs.
+size_t Lexi_PlainRoom(int version, const BYTE *in, size_t n, size_t cap);
 // Decodes a short string (an index key or name) into a new zero-terminated block of the
 // library's heap, at most cap plain bytes; null when damaged.
 char *Lexi_DecodeString(int version, const BYTE *in, size_t n, size_t cap, size_t *lenOut);

@@ -15,6 +15,7 @@ int __cdecl CompareSlots(const void *a, const void *b, void *context) {
 
 extern "C" void WINAPI VLWordList_Sort(VLWordList *list, int mode, int descending) {
     if (!list || list->count < 2) return;
+    Lexi_ForgetListIndex(list);
     DWORD context = ((DWORD)(descending ? 1 : 0) << 16) | (DWORD)(mode & 0xFFFF);
     Basekit_SortWithContext(list->slots, list->count, sizeof(VLDataItem *), CompareSlots,
                             (void *)(UINT_PTR)context);

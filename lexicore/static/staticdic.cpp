@@ -1,8 +1,8 @@
 // Reader of static dictionaries (dic files): sub-dictionary records at catalogue load, sessions over
 // one file handle, the bucket directory and binary search of an index, walks and items.
 //
-// A session maps its file once, read-only, and each operation of the session reads its records,
-// pointers and entry texts from that view (bound for the data library's readers while the
+// A session maps its file once, read-only, and each operation of the session reads its index
+// records and pointers from that view (bound for the data library's readers while the
 // operation runs) instead of a seek and a read call per record.  Before each operation the file's
 // size and time of last writing are checked: a file changed since it was mapped is mapped again,
 // and one that cannot be mapped is read as a file.
@@ -31,6 +31,7 @@ struct Window {
     DWORD sizeHigh;      // the file's size and last writing when it was mapped
     FILETIME written;
     DLVFileView *bound;  // the innermost binding of the view while an operation runs, or null
+    LONG owner;          // the thread running the operation (0: none); others read the file
 };
 
 DWORD Get16(const BYTE *p) { return p[0] | (p[1] << 8); }
@@ -51,18 +52,23 @@ void DropPointers(Window *w) {
     w->direct = nullptr;
 }
 
+// The binding of the session's view on this thread, or null.
+DLVFileView *Bound(DicSession *s) {
+    Window *w = WindowOf(s);
+    return w && w->bound && (DWORD)w->owner == GetCurrentThreadId() ? w->bound : nullptr;
+}
+
 // The n bytes at pos in the bound view, or null (not bound, or not all of them in the file).
 const BYTE *InView(DicSession *s, DWORD pos, DWORD n) {
     Window *w = WindowOf(s);
-    if (!w || !w->bound || pos > w->viewSize || n > w->viewSize - pos) return nullptr;
+    if (!Bound(s) || pos > w->viewSize || n > w->viewSize - pos) return nullptr;
     return w->view + pos;
 }
 
 // Reads of the session's file: from the bound view, else from the file.  A read past the end of
 // the view fails as a short read of the file does.
 bool ReadAt(DicSession *s, DWORD pos, void *out, DWORD n) {
-    Window *w = WindowOf(s);
-    if (w && w->bound) {
+    if (Bound(s)) {
         const BYTE *p = InView(s, pos, n);
         if (p) memcpy(out, p, n);
         return p != nullptr;
@@ -72,12 +78,17 @@ bool ReadAt(DicSession *s, DWORD pos, void *out, DWORD n) {
 
 // Sets the position the data library's next read of the session's file starts from.
 bool Seek(DicSession *s, DWORD pos) {
-    Window *w = WindowOf(s);
-    if (w && w->bound) {
-        w->bound->position = pos;
+    if (DLVFileView *v = Bound(s)) {
+        v->position = pos;
         return true;
     }
     return SetFilePointer(s, (LONG)pos, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+// The file's size and time of last writing (not GetFileInformationByHandle: its volume serial
+// number can cost a round trip to another process).
+bool FileState(HANDLE file, LARGE_INTEGER *size, FILETIME *written) {
+    return GetFileSizeEx(file, size) && GetFileTime(file, nullptr, nullptr, written);
 }
 
 void Unmap(Window *w) {
@@ -90,12 +101,11 @@ void Unmap(Window *w) {
 // Maps the session's file whole; without a view the file is read through its handle.
 void Map(DicSession *s, Window *w) {
     Unmap(w);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(s->indexFile, &info)) return;
-    w->sizeHigh = info.nFileSizeHigh;
-    w->viewSize = info.nFileSizeLow;
-    w->written = info.ftLastWriteTime;
-    if (info.nFileSizeHigh != 0 || info.nFileSizeLow == 0 || info.nFileSizeLow > 0x7FFFFFFF) return;
+    LARGE_INTEGER size;
+    if (!FileState(s->indexFile, &size, &w->written)) return;
+    w->sizeHigh = (DWORD)size.HighPart;
+    w->viewSize = size.LowPart;
+    if (size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return;
     HANDLE mapping = CreateFileMappingA(s->indexFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (!mapping) return;
     w->view = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -106,13 +116,14 @@ void Map(DicSession *s, Window *w) {
 // The view, checked against the file: mapped again when the file's size or time of last writing
 // changed since it was mapped.
 const BYTE *CurrentView(DicSession *s, Window *w) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(s->indexFile, &info)) {
+    LARGE_INTEGER size;
+    FILETIME written;
+    if (!FileState(s->indexFile, &size, &written)) {
         Unmap(w);
         return nullptr;
     }
-    if (info.nFileSizeHigh != w->sizeHigh || info.nFileSizeLow != w->viewSize ||
-        CompareFileTime(&info.ftLastWriteTime, &w->written) != 0) {
+    if ((DWORD)size.HighPart != w->sizeHigh || size.LowPart != w->viewSize ||
+        CompareFileTime(&written, &w->written) != 0) {
         DropPointers(w);
         w->desc = nullptr;  // the window is found again
         Map(s, w);
@@ -122,13 +133,24 @@ const BYTE *CurrentView(DicSession *s, Window *w) {
 
 // One operation of a session: its view bound for the data library's readers of the session's
 // file until the scope ends.  Scopes nest (an item procedure reading an entry text of the same
-// session); the inner one takes the view's read position of its own.
+// session); the inner one takes the view's read position of its own.  One thread at a time uses
+// the view: an operation on another thread meanwhile (a copy of the session record handed to a
+// worker) reads the file as before.
 class ViewScope {
   public:
     explicit ViewScope(DicSession *s) : w_(s && s->fileRecord ? WindowOf(s) : nullptr) {
+        if (!w_) return;
+        LONG me = (LONG)GetCurrentThreadId();
+        LONG holder = InterlockedCompareExchange(&w_->owner, me, 0);
+        if (holder != 0 && holder != me) {
+            w_ = nullptr;
+            return;
+        }
+        first_ = holder == 0;
         // An inner scope keeps the view the outer one bound (a view mapped again would leave the
         // outer binding without its bytes).
-        if (!w_ || !(w_->bound ? w_->view : CurrentView(s, w_))) {
+        if (!(first_ ? CurrentView(s, w_) : w_->view)) {
+            if (first_) InterlockedExchange(&w_->owner, 0);
             w_ = nullptr;
             return;
         }
@@ -141,6 +163,7 @@ class ViewScope {
         if (!w_) return;
         DLVUnbindView(&binding_);
         w_->bound = outer_;
+        if (first_) InterlockedExchange(&w_->owner, 0);
     }
     ViewScope(const ViewScope &) = delete;
     ViewScope &operator=(const ViewScope &) = delete;
@@ -149,6 +172,7 @@ class ViewScope {
     Window *w_;
     DLVFileView binding_;
     DLVFileView *outer_ = nullptr;
+    bool first_ = false;
 };
 
 bool UseBackward(DicSession *s, DWORD flags) {
@@ -423,14 +447,6 @@ VLDataItem *StaticGetItem(DicSession *s, LONG position) {
     return ReadItem(s, UseBackward(s, 0), position);
 }
 
-// The entry text of an item, from the view of the session when it is one of the item's file.
-BOOL StaticReadText(DicSession *s, LcFile *f, const VLDataItem *item, VLData *data) {
-    DicInfo copy;
-    memcpy(&copy, &f->info, sizeof copy);
-    DicSession *use = s && s->fileRecord && s->fileRecord->fileId == copy.fileId ? s : nullptr;
-    ViewScope scope(use);
-    return DLVData_Read(use, &copy, item->head.textPos, data);
-}
 
 LONG StaticEntryCount(LcSub *sub, int backward) { return CountOf(backward ? sub->backward : sub->forward); }
 
@@ -444,7 +460,7 @@ bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value) {
 }
 
 const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,   StaticSelectIndex, StaticSearch,
-                                 StaticLocate, StaticGetItem, StaticEntryCount,  StaticReadText};
+                                 StaticLocate, StaticGetItem, StaticEntryCount};
 
 int LcStatic_LoadFile(LcFile *file, const char *path, LcSub ***subsOut) {
     *subsOut = nullptr;

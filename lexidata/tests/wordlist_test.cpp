@@ -57,6 +57,58 @@ TEST(WordList, SameIdentityKeepsLowerScore) {
     VLWordList_Destroy(list);
 }
 
+// A long list finds a held identity after every kind of change: adds at the end, a delete, a
+// replacement in place, an insert, a sort, a smaller maximum and emptying.
+TEST(WordList, LongListsFindHeldItemsAfterEveryChange) {
+    VLWordList *list = VLWordList_Create(1000);
+    Fill(list, 300);
+    auto add = [&](DWORD entry, DWORD score = 0) {
+        VLDataItem *it = Item(entry, ("w" + std::to_string(entry)).c_str(), score);
+        LONG at = VLWordList_Add(list, it);
+        VLDataItem_Destroy(it);
+        return at;
+    };
+    auto positionOf = [&](DWORD entry) {
+        for (LONG i = 0; i < VLWordList_Count(list); i++)
+            if (VLWordList_GetItem(list, i)->head.entryNo == entry) return i + 1;
+        return 0L;
+    };
+    EXPECT_EQ(add(150), 150);
+    EXPECT_EQ(add(301), 301);
+    EXPECT_EQ(add(1, 7), 1);
+    EXPECT_EQ(VLWordList_Count(list), 301);
+    ASSERT_TRUE(VLWordList_Delete(list, 0));        // entry 1 gone, every position one less
+    EXPECT_EQ(add(150), 149);
+    EXPECT_EQ(add(1), 301);                          // added again at the end
+    VLDataItem *other = Item(5000, "z");
+    EXPECT_EQ(VLWordList_AddEx(list, 9, other), 9);  // entry 11 replaced, the count kept
+    EXPECT_EQ(add(5000), 10);
+    EXPECT_EQ(add(11), 302);
+    VLWordList *front = VLWordList_Create(2);
+    Fill(front, 2, 7000);
+    ASSERT_TRUE(VLWordList_Insert(list, 0, front));
+    EXPECT_EQ(add(7001), 2);
+    EXPECT_EQ(add(150), 151);
+    VLWordList_Sort(list, 0, 1);
+    EXPECT_EQ(add(150), positionOf(150));
+    EXPECT_EQ(add(7000), positionOf(7000));
+    DWORD gone = VLWordList_GetItem(list, 150)->head.entryNo;
+    VLWordList_SetMaxNum(list, 100);  // the first hundred kept
+    VLWordList_SetMaxNum(list, 400);
+    ASSERT_EQ(VLWordList_Count(list), 100);
+    EXPECT_EQ(add(VLWordList_GetItem(list, 0)->head.entryNo), 1);
+    EXPECT_EQ(add(gone), 101);
+    VLWordList_DeleteAllItems(list);
+    EXPECT_EQ(add(150), 1);
+    Fill(list, 60, 1000);
+    EXPECT_EQ(add(150), 1);
+    EXPECT_EQ(add(1059), 61);
+    EXPECT_EQ(VLWordList_Count(list), 61);
+    VLDataItem_Destroy(other);
+    VLWordList_Destroy(front);
+    VLWordList_Destroy(list);
+}
+
 TEST(WordList, EditsAtTheBoundaries) {
     VLWordList *list = VLWordList_Create(5);
     Fill(list, 5);
