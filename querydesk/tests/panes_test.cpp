@@ -25,6 +25,9 @@
 #include "support/testkit_settings.h"
 #include "support/testkit_wait.h"
 #include "../../widgetry/tests/shelfdics.h"
+#include "panes_testkit.h"
+
+using namespace panekit;
 
 namespace {
 
@@ -189,36 +192,6 @@ struct Catalogue {
 
 std::string Program() { return "\"" + Testkit_ExeFolder() + "Querydesk.exe\""; }
 
-HWND PaneWith(HWND window, int control)
-{
-    for (HWND c = FindWindowExA(window, nullptr, "#32770", nullptr); c; c = FindWindowExA(window, c, "#32770", nullptr))
-        if (GetDlgItem(c, control)) return c;
-    return nullptr;
-}
-
-LRESULT Deliver(DWORD dicId, DWORD kind, DWORD language, const char *text)
-{
-    VLTranParam *r = VLTranParam_Create(dicId, 1, 0, kind, nullptr, 0, 0, language, nullptr, 0, 0, text, -1);
-    LRESULT result = Sharedkit_DeliverItem(1, VLM_DELIVER_ITEM, 0, r);
-    VLTranParam_Destroy(r);
-    return result;
-}
-
-void Picture(HWND window, const char *file)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Testkit_PumpUntil([] { return false; }, 400);  // let the other process paint
-    EXPECT_TRUE(Testkit_SaveWindowPicture(window, file)) << file;
-}
-
-// Types the text into the pane's line edit as the user would change it.
-void Type(HWND pane, const char *text)
-{
-    HWND edit = GetDlgItem(pane, UIA_IDC_PANE_EDIT);
-    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text);
-    PostMessageA(pane, WM_COMMAND, MAKEWPARAM(UIA_IDC_PANE_EDIT, EN_CHANGE), (LPARAM)edit);
-}
-
 int Selected(HWND list) { return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
 int Top(HWND list) { return (int)SendMessageA(list, LVM_GETTOPINDEX, 0, 0); }
 
@@ -268,13 +241,6 @@ TEST(Panes, HeadwordPaneJumpsToTheTypedPrefixInALargeIndex)
 }
 
 namespace {
-int KeywordRows(HWND pane)
-{
-    HWND list = GetDlgItem(pane, QUERYDESK_ID_LIST);
-    HWND view = list ? FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
-    return view ? (int)SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) : -1;
-}
-
 std::string Keyword(HWND pane)
 {
     char text[300] = "";
@@ -306,7 +272,7 @@ TEST(Panes, KeywordSearchesGoInTheHistoryAndBackAndForward)
         char word[16];
         snprintf(word, sizeof word, "k%05d", i);
         search(word);
-        EXPECT_GE(KeywordRows(pane), 1) << word;
+        EXPECT_GE(Rows(pane), 1) << word;
     }
     search("zzz");
     EXPECT_EQ(can(0), 1);
@@ -323,7 +289,7 @@ TEST(Panes, KeywordSearchesGoInTheHistoryAndBackAndForward)
     EXPECT_EQ(Keyword(pane), "k00004") << "a step past the last entry is refused";
     go(-2);
     EXPECT_EQ(Keyword(pane), "k00002");
-    EXPECT_GE(KeywordRows(pane), 1);
+    EXPECT_GE(Rows(pane), 1);
     Picture(window, "pane_keyword.bmp");
     EXPECT_TRUE(process.End());
 }
@@ -364,11 +330,11 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1287))) << "a row without field keeps its text shut";
     Picture(dialog, "condition_dialog.bmp");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
-    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 1; }, 60000)) << KeywordRows(pane);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Rows(pane) == 1; }, 60000)) << Rows(pane);
     // The second joined with "or": either condition.
     SendDlgItemMessageA(dialog, 1142, CB_SETCURSEL, 1, 0);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
-    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 20; }, 60000)) << KeywordRows(pane);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Rows(pane) == 20; }, 60000)) << Rows(pane);
 
     // Another dictionary chosen: the field lists gain its announced label field (not the one its
     // header flags leave out) and every row is back on its first field.
@@ -392,7 +358,7 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     EXPECT_TRUE(Testkit_PumpUntil([&] { return GetForegroundWindow() == dialog; }));
     Picture(dialog, "condition_dialog_labels.bmp");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
-    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 2; }, 60000)) << "the two verbs: " << KeywordRows(pane);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Rows(pane) == 2; }, 60000)) << "the two verbs: " << Rows(pane);
     // The group: no label fields, and the conditions searched in each of its dictionaries: the
     // headwords "k00000" to "k00009" of the English one or the two Japanese entries "to ...".
     EXPECT_NE(Deliver(catalogue.group, (DWORD)-1, (DWORD)-1, "x"), 0);
@@ -402,7 +368,7 @@ TEST(Panes, ConditionSearchWithTwoConditions)
     row(1112, 1285, 1, "k0000", 1141, 0);
     row(1113, 1286, 2, "to ", 1142, 1);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(UIA_IDC_CD_SEARCH, BN_CLICKED), 0);
-    EXPECT_TRUE(Testkit_PumpUntil([&] { return KeywordRows(pane) == 12; }, 60000)) << KeywordRows(pane);
+    EXPECT_TRUE(Testkit_PumpUntil([&] { return Rows(pane) == 12; }, 60000)) << Rows(pane);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Testkit_PumpUntil([&] { return !IsWindow(dialog); })) << "closed";
     HWND tab = GetDlgItem(window, QUERYDESK_ID_TAB);
