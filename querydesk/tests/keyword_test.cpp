@@ -157,8 +157,10 @@ TEST(Keyword, TypingCountsTheHistoryWheelNeighboursAndLanguages)
         {kFromWheel, WHEEL_DELTA / 2, "k0500"}, {kFromWheel, -WHEEL_DELTA, "k0500"},  // nothing before the first
         {kFromWheel, WHEEL_DELTA, "k0600"},
     };
+    // The wheel turns over the focused field, which hands it on to the pane.
+    HWND field = GetDlgItem(st.pane, UIA_IDC_PANE_EDIT);
     for (const Wheel &w : wheels) {
-        SendMessageA(st.pane, WM_MOUSEWHEEL, MAKEWPARAM(w.keys, (WORD)(short)w.delta), MAKELPARAM(100, 100));
+        SendMessageA(field, WM_MOUSEWHEEL, MAKEWPARAM(w.keys, (WORD)(short)w.delta), MAKELPARAM(100, 100));
         EXPECT_EQ(st.Keyword(), w.keyword) << w.keys << " " << w.delta;
     }
     EXPECT_TRUE(st.Shows(600)) << "the first result of the entry gone to";
