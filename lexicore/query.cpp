@@ -128,6 +128,10 @@ int LcQuery_Compare(DicSession *s, DWORD flags, const char *key, const char *tex
         const char *t = tl > n ? text + tl - n : text;
         return Lc_Compare(s, flags, k, t, n);
     }
+    // The same bytes compare equal under any flags: the walks meet them at nearly every entry,
+    // and the driver is not asked.
+    if (n > 0 ? strnlen(key, (size_t)n) == (size_t)n && strncmp(key, text, (size_t)n) == 0 : strcmp(key, text) == 0)
+        return 0;
     return Lc_Compare(s, flags, key, text, n);
 }
 
