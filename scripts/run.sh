@@ -53,7 +53,6 @@ rm -f "$trace" "$run"/popup-*.png "$run/samplewin.txt"
 # that what the user changes later in the option window stays.
 if [ ! -f "$WINEPREFIX/.suite-run-settings" ]; then
   "$SUITE_WINE" regedit /S "Z:$root/scripts/run.reg" </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
   touch "$WINEPREFIX/.suite-run-settings"
 fi
 
