@@ -18,6 +18,7 @@
 #include "support/testkit_gdi.h"
 #include "support/testkit_process.h"
 #include "support/testkit_wait.h"
+#include "vlmkit.h"
 
 namespace {
 
@@ -74,28 +75,11 @@ protected:
 
     static void SetUpTestSuite()
     {
-        g_work = Testkit_Cwd();
-        g_app = g_work + "\\app";
-        g_trace = g_work + "\\trace.txt";
-        g_spyLog = g_work + "\\spy.txt";
-        Testkit_RemoveFolder(g_app);
-        CreateDirectoryA(g_app.c_str(), nullptr);
-        std::string bin = Testkit_ProgramFolder();
-        ASSERT_TRUE(CopyFileA((bin + "\\Velomira.exe").c_str(), (g_app + "\\Velomira.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA((bin + "\\velomira_kindspy.exe").c_str(), (g_app + "\\QUERYDESK.EXE").c_str(), FALSE));
+        VelomiraInstall in;
+        ASSERT_TRUE(Velomira_Install(&in, {"QUERYDESK.EXE"}));
+        g_work = in.work, g_app = in.app, g_trace = in.trace, g_spyLog = in.spyLog;
         // The user's application list, beside the program: one application kept out.
         Testkit_WriteFile(g_app + "\\vlwndctl.dat", "1\tVelomiraBlockedHost\tkept out\r\n");
-        DeleteFileA(g_trace.c_str());
-        DeleteFileA(g_spyLog.c_str());
-        char path[8192];
-        GetEnvironmentVariableA("PATH", path, sizeof path);
-        SetEnvironmentVariableA("PATH", (bin + ";" + path).c_str());
-        SetEnvironmentVariableA("VELOMIRA_TRACE", g_trace.c_str());
-        SetEnvironmentVariableA("VELOMIRA_SPY_LOG", g_spyLog.c_str());
-        SetEnvironmentVariableA("SHAREDKIT_NEWDIC_DUE", "0");
-        std::string data = g_work + "\\data";
-        CreateDirectoryA(data.c_str(), nullptr);
-        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
 
         StartupOptions startup = {};
         startup.SaveLastStatus = 1;

@@ -19,6 +19,7 @@
 #include "support/testkit_gdi.h"
 #include "support/testkit_process.h"
 #include "support/testkit_wait.h"
+#include "vlmkit.h"
 
 namespace {
 
@@ -117,11 +118,6 @@ HWND WaitWindowOf(DWORD pid, const char *cls, DWORD ms = 20000)
     return found;
 }
 
-bool CopyTo(const std::string &from, const std::string &to)
-{
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
-}
-
 void SetOptions(int pointer)
 {
     StartupOptions startup = {};
@@ -185,27 +181,9 @@ class VelomiraProgram : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        g_work = Testkit_Cwd();
-        g_app = g_work + "\\app";
-        g_trace = g_work + "\\trace.txt";
-        g_spyLog = g_work + "\\spy.txt";
-        Testkit_RemoveFolder(g_app);
-        CreateDirectoryA(g_app.c_str(), nullptr);
-        std::string bin = Testkit_ProgramFolder();
-        ASSERT_TRUE(CopyTo(bin + "\\Velomira.exe", g_app + "\\Velomira.exe"));
-        for (const char *sibling : {"DRILLBOOK.EXE", "SHELFVIEW.EXE"})
-            ASSERT_TRUE(CopyTo(bin + "\\velomira_kindspy.exe", g_app + "\\" + sibling));
-        DeleteFileA(g_trace.c_str());
-        DeleteFileA(g_spyLog.c_str());
-        char path[8192];
-        GetEnvironmentVariableA("PATH", path, sizeof path);
-        SetEnvironmentVariableA("PATH", (bin + ";" + path).c_str());
-        SetEnvironmentVariableA("VELOMIRA_TRACE", g_trace.c_str());
-        SetEnvironmentVariableA("VELOMIRA_SPY_LOG", g_spyLog.c_str());
-        SetEnvironmentVariableA("SHAREDKIT_NEWDIC_DUE", "0");
-        std::string data = g_work + "\\data";
-        CreateDirectoryA(data.c_str(), nullptr);
-        SetEnvironmentVariableA("SHAREDKIT_DATA_DIR", data.c_str());
+        VelomiraInstall in;
+        ASSERT_TRUE(Velomira_Install(&in, {"DRILLBOOK.EXE", "SHELFVIEW.EXE"}));
+        g_work = in.work, g_app = in.app, g_trace = in.trace, g_spyLog = in.spyLog;
         SetOptions(0);
 
         WNDCLASSA wc = {};
