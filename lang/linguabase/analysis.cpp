@@ -33,7 +33,7 @@ void FreeContext(LangAnalysisContext *c) {
     FreeCandidates(c);
     FreeKeys(c);
     Linguabase_Free(c->text);
-    Linguabase_Free(c);
+    Lb_GiveContext(c);
 }
 
 struct Piece {
@@ -139,7 +139,7 @@ extern "C" LangAnalysisContext *WINAPI Linguabase_BeginAnalysis(const char *text
     int len = (int)strlen(text);
     if (cursor >= len || (BYTE)text[cursor] <= 0x20)
         return nullptr;
-    LangAnalysisContext *c = (LangAnalysisContext *)Linguabase_Alloc(sizeof(LangAnalysisContext));
+    LangAnalysisContext *c = Lb_TakeContext();
     if (!c)
         return nullptr;
     c->settings = settings;

@@ -1,17 +1,36 @@
 // The library's own heap, the language record copies and the word iterator.
+#include <stddef.h>
 #include <string.h>
 #include "linguabase_int.h"
 #include "wordstrand.h"
 
 namespace {
 HANDLE g_heap;
+// One analysis context kept for the next analysis: the block is over a megabyte, and a fresh one
+// is mapped, faulted in and unmapped again on every word.
+LangAnalysisContext *volatile g_spareContext;
 }
 
 void Lb_HeapStart() { g_heap = HeapCreate(0, 0, 0); }
 void Lb_HeapStop() {
+    g_spareContext = nullptr;  // it goes with the heap
     if (g_heap)
         HeapDestroy(g_heap);
     g_heap = nullptr;
+}
+
+LangAnalysisContext *Lb_TakeContext() {
+    void *c = InterlockedExchangePointer((void *volatile *)&g_spareContext, nullptr);
+    return c ? (LangAnalysisContext *)c : (LangAnalysisContext *)Linguabase_Alloc(sizeof(LangAnalysisContext));
+}
+
+void Lb_GiveContext(LangAnalysisContext *c) {
+    if (!c)
+        return;
+    // As new: a word slot is cleared when a word is taken into it, so only the fields after the
+    // slots need clearing here.
+    memset(&c->wordCount, 0, sizeof *c - offsetof(LangAnalysisContext, wordCount));
+    Linguabase_Free(InterlockedExchangePointer((void *volatile *)&g_spareContext, c));
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {

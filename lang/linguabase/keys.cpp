@@ -143,6 +143,6 @@ extern "C" int WINAPI Linguabase_EndAnalysis(const LangInfo *info, LangKeyList *
     }
     Linguabase_Free(c->keys);
     Linguabase_Free(c->text);
-    Linguabase_Free(c);
+    Lb_GiveContext(c);
     return ok;
 }

@@ -11,6 +11,10 @@ char *Lb_Copy(const char *text);
 // Starts and ends the library heap (process attach and detach).
 void Lb_HeapStart();
 void Lb_HeapStop();
+// An analysis context as new (all zero) and its return once the analysis is over (the caller has
+// freed its strings); one is kept for the next analysis.
+LangAnalysisContext *Lb_TakeContext();
+void Lb_GiveContext(LangAnalysisContext *c);
 
 // Keys of an analysis: adds a copy of text as a key; 1 added (or skipped as too short), 0 refused
 // because `limit` keys exist.
