@@ -32,26 +32,18 @@ const shelfdics::Fixture kEnglishB = {0x3500, "Concise English", 0x0100, 0, RGB(
 const shelfdics::Fixture kJapanese = {0x3200, "\x98\x61\x89\x70\x8e\xab\x93\x54", 0x0400, 128, RGB(0, 150, 0)};
 const DWORD kIdA = 0x3100 << 8, kIdB = 0x3500 << 8, kIdJ = 0x3200 << 8;
 
-// Writes the fixture's catalogue entry and then its file again with these words.
+// Writes the fixture dictionary with these words and enters it in the catalogue.
 bool AddWords(const std::string &folder, const shelfdics::Fixture &f,
               const std::vector<std::pair<const char *, const char *>> &words)
 {
-    if (!shelfdics::AddDictionary(folder, f)) return false;
-    dicfix::Dictionary d;
-    d.fileId = f.fileId;
-    d.language = f.language;
-    d.charset = f.charset;
-    d.languages = {f.language, 0x0400};
-    dicfix::Index index;
-    index.language = f.language;
+    std::vector<dicfix::Entry> entries;
     for (const auto &w : words) {
         dicfix::Entry e;
         e.headword = w.first;
         e.text1 = w.second;
-        index.entries.push_back(e);
+        entries.push_back(e);
     }
-    d.indexes.push_back(index);
-    return dicfix::Write(folder + "\\" + std::to_string(f.fileId) + ".dic", d);
+    return shelfdics::AddDictionary(folder, f, entries);
 }
 
 // The resident program's main window as the pop-up sees it: it records what it is sent.

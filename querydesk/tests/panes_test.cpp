@@ -66,26 +66,12 @@ dicfix::Label Label(int level, uint32_t number1, uint32_t number3, const char *t
 }
 
 // Writes the fixture dictionary (its pages and labels already in d) and enters it in the catalogue.
-bool AddDictionary(const std::string &folder, const shelfdics::Fixture &f, dicfix::Dictionary d,
+bool AddDictionary(const std::string &folder, const shelfdics::Fixture &f, const dicfix::Dictionary &d,
                    const std::vector<dicfix::Entry> &entries)
 {
-    d.fileId = f.fileId;
-    d.language = f.language;
-    d.charset = f.charset;
-    d.languages = {f.language, 0x0400};
-    dicfix::Index index;
-    index.language = d.language;
-    index.entries = entries;
-    d.indexes.push_back(index);
-    std::string path = folder + "\\" + std::to_string(f.fileId) + ".dic";
-    if (!dicfix::Write(path, d)) return false;
-    char key[MAX_PATH];
-    Lexidata_GetDicKey(f.fileId, key);
-    Basekit_SettingsWriteString(key, "FileName", path.c_str());
-    Basekit_SettingsWriteString(key, "Name", f.name);
-    Lexidata_GetDicIndexKey(f.fileId, 1, key);
-    Basekit_SettingsWriteDword(key, "LangID", f.language);
-    return true;
+    TestkitDictionary plain = f;
+    plain.colour = CLR_INVALID;  // the catalogue's own colour
+    return Testkit_AddDictionary(folder, plain, entries, {f.language, 0x0400}, d);
 }
 
 // The English dictionary's table of contents: page 0 "Guide" with the children 1 and 2, the last

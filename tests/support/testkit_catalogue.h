@@ -65,12 +65,13 @@ inline void Testkit_RegisterDictionary(const TestkitDictionary &d, const std::st
 
 // Writes a dictionary of one index holding the entries (in index order; by default one entry
 // "entry" with the text "text") as folder\<file id>.dic and enters it in the catalogue; languages
-// is the file's list of languages.  False when the file could not be written.
+// is the file's list of languages, and file may bring pages and labels of its own.  False when
+// the file could not be written.
 inline bool Testkit_AddDictionary(const std::string &folder, const TestkitDictionary &d,
                                   const std::vector<dicfix::Entry> &entries = {},
-                                  const std::vector<uint16_t> &languages = {})
+                                  const std::vector<uint16_t> &languages = {},
+                                  dicfix::Dictionary file = dicfix::Dictionary())
 {
-    dicfix::Dictionary file;
     file.fileId = d.fileId;
     file.language = d.language;
     file.charset = d.charset;
