@@ -286,6 +286,13 @@ struct Source {
         if (listed) return n >= 0 && n < (LONG)items.size() ? VLDataItem_Dup(items[n]) : nullptr;
         return Lexicore_GetItem(s, n);
     }
+    // Items [a, b) into out.
+    void GetRun(LONG a, LONG b, VLDataItem **out) const {
+        if (listed)
+            for (LONG n = a; n < b; n++) out[n - a] = Get(n);
+        else
+            Lc_GetItems(s, a, b - a, out);
+    }
 };
 
 int CALLBACK CollectProc(VLDataItem *item, int, void *user) {
@@ -472,15 +479,40 @@ void MarkRuns(Corpus *c, int workers) {
     });
 }
 
+// A read-only view of a whole file, unmapped and closed at the end.
+struct TextView {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const BYTE *bytes = nullptr;
+    DWORD size = 0;
+    bool Open(const char *path) {
+        file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER n;
+        if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &n) || n.QuadPart <= 0 || n.QuadPart > 0x7FFFFFFF)
+            return false;
+        HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (!mapping) return false;
+        bytes = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+        CloseHandle(mapping);  // the view keeps the mapping
+        size = bytes ? (DWORD)n.QuadPart : 0;
+        return bytes != nullptr;
+    }
+    ~TextView() {
+        if (bytes) UnmapViewOfFile(bytes);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
+};
+
 // Makes the folded texts of entries [a, b): the items taken in order (kept in items for the walk),
 // each text not met before read, rendered and folded, side by side when the dictionary is a
-// static one (each worker reads through a file handle of its own).
+// static one.
 void MakeBlock(Corpus *c, const Source &src, LONG a, LONG b, int workers, std::vector<VLDataItem *> *items) {
     DicSession *s = src.s;
     items->assign((size_t)(b - a), nullptr);
+    src.GetRun(a, b, items->data());
     std::vector<const VLDataItem *> fresh;
     for (LONG n = a; n < b; n++) {
-        VLDataItem *item = (*items)[(size_t)(n - a)] = src.Get(n);
+        VLDataItem *item = (*items)[(size_t)(n - a)];
         if (!item) {
             c->entrySlot[(size_t)n] = kNoItem;
             continue;
@@ -489,22 +521,22 @@ void MakeBlock(Corpus *c, const Source &src, LONG a, LONG b, int workers, std::v
         if (found.second) fresh.push_back(item);
         c->entrySlot[(size_t)n] = (int32_t)found.first->second;
     }
-    std::vector<DicSession> sessions((size_t)workers, *s);
-    std::vector<HANDLE> opened;
-    bool own = s->fileRecord->kind == 1 && workers > 1 && fresh.size() > 1;
-    for (size_t w = 0; own && w < sessions.size(); w++) {
-        HANDLE h = CreateFileA(s->fileRecord->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            own = false;
-        else
-            opened.push_back(sessions[w].textFile = h);
-    }
+    // A static dictionary's texts are read side by side from a view of the file of their own
+    // (bound on each worker's thread): no seek and read calls per text, and unmapped at the end of
+    // the block, so that the text pages read do not stay in the working set.
+    TextView tv;
+    bool own = s->fileRecord->kind == 1 && workers > 1 && fresh.size() > 1 && tv.Open(s->fileRecord->path);
+    DicSession reader = *s;
+    if (own) reader.textFile = tv.file;
     std::vector<std::string> folded(fresh.size());
     std::vector<BYTE> state(fresh.size(), kNoText);
-    Parallel(fresh.size(), own, [&](size_t i, int w) {
+    Parallel(fresh.size(), own, [&](size_t i, int) {
         std::string plain;
-        if (!ReadPlain(own ? &sessions[(size_t)w] : s, fresh[i], c->render, &plain)) return;
+        DLVFileView bound = {tv.file, tv.bytes, tv.size, 0, nullptr};
+        if (own) DLVBindView(&bound);
+        bool read = ReadPlain(own ? &reader : s, fresh[i], c->render, &plain);
+        if (own) DLVUnbindView(&bound);
+        if (!read) return;
         folded[i].reserve(plain.size() + 1);
         if (FoldText(*c->fold, plain.data(), plain.size(), &folded[i], nullptr)) {
             state[i] = kFolded;
@@ -513,7 +545,6 @@ void MakeBlock(Corpus *c, const Source &src, LONG a, LONG b, int workers, std::v
             std::string().swap(folded[i]);
         }
     });
-    for (HANDLE h : opened) CloseHandle(h);
     for (size_t i = 0; i < fresh.size(); i++) {
         if (state[i] == kFolded) {
             for (char ch : folded[i]) c->count[(BYTE)ch]++;

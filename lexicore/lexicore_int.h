@@ -119,6 +119,9 @@ struct LcKindOps {
     // Optional (null: the engine's own handling): the entry text of an item, and media export.
     BOOL (*readText)(DicSession *s, LcFile *file, const VLDataItem *item, VLData *data);
     BOOL (*exportMedia)(LcFile *file, DWORD what, const char *reference, const char *outputPath);
+    // Optional (null: getItem one by one): items first .. first + count - 1 into out (null where one
+    // cannot be read), in one operation.
+    void (*getItems)(DicSession *s, LONG first, LONG count, VLDataItem **out);
 };
 const LcKindOps *Lc_OpsOf(const DicInfo *info);
 
@@ -136,6 +139,10 @@ extern const LcKindOps g_lcDriverOps;
 // Electronic books.
 int LcBook_LoadFile(LcFile *file, const char *path, LcSub ***subsOut);
 extern const LcKindOps g_lcBookOps;
+
+// Items first .. first + count - 1 of the session's index in use into out (null where one cannot be
+// read), in one operation where the kind has one.
+void Lc_GetItems(DicSession *session, LONG first, LONG count, VLDataItem **out);
 
 // Opens a session on a sub-dictionary without waiting for the catalogue (the engine's own reads).
 int Lc_OpenInternal(DicSession *s, LcSub *sub);

@@ -181,6 +181,15 @@ extern "C" VLDataItem *WINAPI Lexicore_GetItem(DicSession *session, LONG positio
     return ops ? ops->getItem(session, position) : nullptr;
 }
 
+void Lc_GetItems(DicSession *session, LONG first, LONG count, VLDataItem **out) {
+    const LcKindOps *ops = OpsOfSession(session);
+    if (ops && ops->getItems) {
+        ops->getItems(session, first, count, out);
+        return;
+    }
+    for (LONG i = 0; i < count; i++) out[i] = ops ? ops->getItem(session, first + i) : nullptr;
+}
+
 extern "C" int WINAPI Lexicore_EnumItems(DicSession *session, LONG position, BOOL includeStart,
                                          LexicoreItemProc proc, void *user) {
     const LcKindOps *ops = OpsOfSession(session);

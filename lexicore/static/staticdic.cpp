@@ -447,6 +447,13 @@ VLDataItem *StaticGetItem(DicSession *s, LONG position) {
     return ReadItem(s, UseBackward(s, 0), position);
 }
 
+// A run of items under one check of the file (a full-text pass takes every item of the index).
+void StaticGetItems(DicSession *s, LONG first, LONG count, VLDataItem **out) {
+    ViewScope scope(s);
+    bool backward = UseBackward(s, 0);
+    for (LONG i = 0; i < count; i++) out[i] = ReadItem(s, backward, first + i);
+}
+
 
 LONG StaticEntryCount(LcSub *sub, int backward) { return CountOf(backward ? sub->backward : sub->forward); }
 
@@ -459,8 +466,9 @@ bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value) {
     return true;
 }
 
-const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,   StaticSelectIndex, StaticSearch,
-                                 StaticLocate, StaticGetItem, StaticEntryCount};
+const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,      StaticSelectIndex, StaticSearch,
+                                 StaticLocate, StaticGetItem,    StaticEntryCount,  nullptr,
+                                 nullptr,      StaticGetItems};
 
 int LcStatic_LoadFile(LcFile *file, const char *path, LcSub ***subsOut) {
     *subsOut = nullptr;
