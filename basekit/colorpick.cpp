@@ -180,7 +180,8 @@ int ChooseFromSystem(HWND dialog, Picker *p)
     cc.rgbResult = *p->colour;
     cc.lpCustColors = custom;
     cc.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
-    int chosen = ChooseColorA(&cc);
+    auto choose = BASEKIT_LATE("comdlg32.dll", ChooseColorA);
+    int chosen = choose ? choose(&cc) : 0;
     EnableWindow(dialog, TRUE);
     p->inSystemDialog = 0;
     if (chosen) {

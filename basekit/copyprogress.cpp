@@ -131,7 +131,7 @@ DWORD WINAPI ProgressThread(void *arg)
 {
     FilesProgress *progress = static_cast<FilesProgress *>(arg);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    if (auto init = BASEKIT_LATE("comctl32.dll", InitCommonControlsEx)) init(&controls);
     DialogBoxParamA(Files_Module(), MAKEINTRESOURCEA(IDD_COPY_PROGRESS), nullptr,
                     ProgressDialogProc, reinterpret_cast<LPARAM>(progress));
     return 0;

@@ -15,6 +15,13 @@ const char *Files_LastBackslash(const char *text, int dbcs);
 // The module handle of Basekit (for its dialog resources), taken at load.
 HINSTANCE Files_Module(void);
 
+// A procedure of a system library that only the window and shell helpers need (the common
+// controls, the common dialogs, the shell, COM), the library loaded at its first use: a program
+// that only reads dictionaries through the libraries above Basekit never maps them.  Null when the
+// library or the procedure cannot be had.
+FARPROC Files_LateProc(const char *library, const char *name);
+#define BASEKIT_LATE(library, proc) (reinterpret_cast<decltype(&proc)>(Files_LateProc(library, #proc)))
+
 // The copy progress dialog (copyprogress.cpp).  Started by Files_ProgressStart on a thread of its
 // own; the copy talks to it only through Files_ProgressCallback.
 struct FilesProgress {

@@ -40,8 +40,10 @@ void LoadPicture(MessageDialog *d)
     GetObjectA(bitmap, sizeof info, &info);
     d->pictureSize.cx = info.bmWidth;
     d->pictureSize.cy = info.bmHeight;
-    d->picture = ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0);
-    if (d->picture) ImageList_AddMasked(d->picture, bitmap, d->mask);
+    auto create = BASEKIT_LATE("comctl32.dll", ImageList_Create);
+    auto add = BASEKIT_LATE("comctl32.dll", ImageList_AddMasked);
+    d->picture = create && add ? create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0) : nullptr;
+    if (d->picture) add(d->picture, bitmap, d->mask);
     DeleteObject(bitmap);
 }
 
@@ -78,7 +80,7 @@ INT_PTR CALLBACK MessageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         const DRAWITEMSTRUCT *item = reinterpret_cast<DRAWITEMSTRUCT *>(lParam);
         if (item->CtlID != IDC_MSG_PICTURE) return FALSE;
         FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        if (d->picture) ImageList_Draw(d->picture, 0, item->hDC, 0, 0, ILD_TRANSPARENT);
+        if (d->picture) BASEKIT_LATE("comctl32.dll", ImageList_Draw)(d->picture, 0, item->hDC, 0, 0, ILD_TRANSPARENT);
         return TRUE;
     }
     case WM_COMMAND:
@@ -99,14 +101,14 @@ INT_PTR CALLBACK MessageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 int Run(MessageDialog *d, int templateId)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (auto init = BASEKIT_LATE("comctl32.dll", InitCommonControlsEx)) init(&controls);
     int result = 0;
     if (d->text && d->caption) {
         result = static_cast<int>(DialogBoxParamA(Files_Module(), MAKEINTRESOURCEA(templateId),
                                                   d->owner, MessageProc, reinterpret_cast<LPARAM>(d)));
     }
     if (d->place) *d->place = nullptr;
-    if (d->picture) ImageList_Destroy(d->picture);
+    if (d->picture) BASEKIT_LATE("comctl32.dll", ImageList_Destroy)(d->picture);
     free(d->text);
     free(d->caption);
     free(d);

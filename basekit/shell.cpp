@@ -6,13 +6,21 @@
 #include <shobjidl.h>
 #include <string.h>
 
+FARPROC Files_LateProc(const char *library, const char *name)
+{
+    HMODULE module = GetModuleHandleA(library);
+    if (module == nullptr) module = LoadLibraryA(library);  // kept for the life of the process
+    return module ? GetProcAddress(module, name) : nullptr;
+}
+
 namespace {
 
 int SpecialFolder(char *buf, int csidl)
 {
     if (buf == nullptr) return 0;
     buf[0] = '\0';
-    return SHGetSpecialFolderPathA(nullptr, buf, csidl, FALSE) ? 1 : 0;
+    auto get = BASEKIT_LATE("shell32.dll", SHGetSpecialFolderPathA);
+    return get && get(nullptr, buf, csidl, FALSE) ? 1 : 0;
 }
 
 // Reads a text value into buf (MAX_PATH bytes).  0 when the key cannot be opened; a missing or
@@ -68,11 +76,15 @@ extern "C" LONG WINAPI Basekit_CreateShortcut(const char *target, const char *li
 {
     if (target == nullptr || link == nullptr) return E_INVALIDARG;
     if (GetFileAttributesA(link) != INVALID_FILE_ATTRIBUTES) return 0;
-    HRESULT hr = CoInitialize(nullptr);
+    auto init = BASEKIT_LATE("ole32.dll", CoInitialize);
+    auto create = BASEKIT_LATE("ole32.dll", CoCreateInstance);
+    auto uninit = BASEKIT_LATE("ole32.dll", CoUninitialize);
+    if (!init || !create || !uninit) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    HRESULT hr = init(nullptr);
     bool started = SUCCEEDED(hr);
     IShellLinkA *shell = nullptr;
     IPersistFile *file = nullptr;
-    hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    hr = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                           reinterpret_cast<void **>(&shell));
     if (SUCCEEDED(hr)) {
         shell->SetPath(target);
@@ -89,6 +101,6 @@ extern "C" LONG WINAPI Basekit_CreateShortcut(const char *target, const char *li
     }
     if (file) file->Release();
     if (shell) shell->Release();
-    if (started) CoUninitialize();
+    if (started) uninit();
     return hr;
 }

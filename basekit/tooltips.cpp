@@ -44,7 +44,7 @@ ToolTipManager *Create(ToolTipManager **slot, HOOKPROC hook)
 {
     if (*slot != nullptr) return nullptr;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (auto init = BASEKIT_LATE("comctl32.dll", InitCommonControlsEx)) init(&controls);
     ToolTipManager *manager = static_cast<ToolTipManager *>(calloc(1, sizeof *manager));
     if (manager == nullptr) return nullptr;
     manager->Window = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,

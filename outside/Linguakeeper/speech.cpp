@@ -47,7 +47,12 @@ extern "C" int WINAPI Linguakeeper_PlaySound(const void *data, DWORD size) {
     memcpy(&riff, p + 4, 4);
     if (riff > size - 8)  // a header that claims more than was handed over
         return 0;
-    return PlaySoundA((LPCSTR)p, nullptr, SND_MEMORY | SND_SYNC | SND_NODEFAULT) ? 1 : 0;
+    // The sound library is loaded at the first sound: it brings COM and the audio stack with it,
+    // which a program that only looks words up does not need.
+    HMODULE winmm = GetModuleHandleA("winmm.dll");
+    if (!winmm) winmm = LoadLibraryA("winmm.dll");
+    auto play = winmm ? (decltype(&PlaySoundA))GetProcAddress(winmm, "PlaySoundA") : nullptr;
+    return play && play((LPCSTR)p, nullptr, SND_MEMORY | SND_SYNC | SND_NODEFAULT) ? 1 : 0;
 }
 
 extern "C" int WINAPI Linguakeeper_AddEntry(const void *item, int, DWORD, const void *) {
