@@ -9,26 +9,51 @@ namespace {
 const DWORD kUserTextPrefix = 12;  // a user dictionary's text positions skip its block prefix
 const size_t kStringCap = 0xFFFF;  // most plain bytes of one index string
 
+// The bytes of a text record read ahead from its head on (most records lie in them whole), and
+// the file they come from for the rest.
+struct Ahead {
+    HANDLE file;
+    DWORD position;  // of bytes[0] in the file
+    BYTE bytes[2048];
+    DWORD got;
+    DWORD size = 0;  // the file's size once asked
+    bool sized = false;
+    // The n bytes at pos when they were read ahead, else null.
+    const BYTE *Holds(DWORD pos, DWORD n) const {
+        DWORD off = pos - position;
+        return pos >= position && off <= got && n <= got - off ? bytes + off : nullptr;
+    }
+    DWORD FileSize() {
+        if (!sized) {
+            // A short read ahead ends at the end of the file.
+            size = got < sizeof bytes ? position + got : Lexi_FileSize(file);
+            sized = true;
+        }
+        return size;
+    }
+};
+
 // One block at position: 1 read, 0 absent, -1 cut off or damaged.
-int ReadBlock(HANDLE file, DWORD fileSize, DWORD position, DWORD stored, DWORD plain,
-              bool encoded, int version, char **out, DWORD *len) {
+int ReadBlock(Ahead *ahead, DWORD position, DWORD stored, DWORD plain, bool encoded, int version, char **out,
+              DWORD *len) {
     *out = nullptr;
     *len = 0;
     if (!encoded) plain = stored;
     if (stored == 0 || plain == 0 || stored >= kLexiBlockLimit || plain >= kLexiBlockLimit)
         return 0;
-    if (position > fileSize || stored > fileSize - position) return LEXI_DAMAGED() - 1;
+    const BYTE *held = ahead->Holds(position, stored);
+    DWORD fileSize = held ? 0 : ahead->FileSize();
+    if (!held && (position > fileSize || stored > fileSize - position)) return LEXI_DAMAGED() - 1;
     if (encoded && plain > Lexi_MaxPlain(version, stored)) return LEXI_DAMAGED() - 1;
-    BYTE *raw = (BYTE *)Lexi_Alloc(stored + 1);
-    char *text = encoded ? (char *)Lexi_Alloc((size_t)plain + 1) : nullptr;
+    BYTE *raw = held ? nullptr : (BYTE *)Lexi_Alloc(stored + 1);
+    char *text = (char *)Lexi_Alloc((encoded ? (size_t)plain : (size_t)stored) + 1);
     int result = -1;
-    if (raw && (text || !encoded) && Lexi_Seek(file, position) &&
-        Lexi_ReadExact(file, raw, stored)) {
+    if (text && (held || (raw && Lexi_Seek(ahead->file, position) && Lexi_ReadExact(ahead->file, raw, stored)))) {
+        const BYTE *in = held ? held : raw;
         if (!encoded) {
-            text = (char *)raw;
-            raw = nullptr;
+            memcpy(text, in, stored);
             result = 1;
-        } else if (Lexi_DecodeText(version, raw, stored, (BYTE *)text, plain) == (long)plain) {
+        } else if (Lexi_DecodeText(version, in, stored, (BYTE *)text, plain) == (long)plain) {
             result = 1;
         }
     }
@@ -171,19 +196,23 @@ char *Lexi_ReadString(HANDLE file, DWORD n, bool encoded, int version, size_t ca
 
 bool Lexi_ReadTextRecord(HANDLE file, DWORD position, bool encoded, int version, bool withBlock2,
                          VLData *out) {
+    // One read for the head and, for most records, both blocks.
+    Ahead ahead;
+    ahead.file = file;
+    ahead.position = position;
+    if (!Lexi_Seek(file, position) || !Lexi_ReadUpTo(file, ahead.bytes, sizeof ahead.bytes, &ahead.got)) return false;
     VLEntryHead h;
-    DWORD fileSize = Lexi_FileSize(file);
-    if (!Lexi_Seek(file, position) || !Lexi_ReadExact(file, &h, sizeof h)) return false;
+    if (ahead.got < sizeof h) return false;
+    memcpy(&h, ahead.bytes, sizeof h);
     DWORD stored1 = h.stored1, plain1 = h.plain1, stored2 = h.stored2, plain2 = h.plain2;
     VLData d;
     memset(&d, 0, sizeof d);
     d.kind = h.kind;
     DWORD at = position + kEntryHeadSize;
-    if (ReadBlock(file, fileSize, at, stored1, plain1, encoded, version, &d.data1, &d.len1) < 0)
+    if (ReadBlock(&ahead, at, stored1, plain1, encoded, version, &d.data1, &d.len1) < 0)
         return false;
     if (withBlock2 && stored1 < kLexiBlockLimit && (DWORD)-1 - at > stored1 &&
-        ReadBlock(file, fileSize, at + stored1, stored2, plain2, encoded, version, &d.data2,
-                  &d.len2) < 0) {
+        ReadBlock(&ahead, at + stored1, stored2, plain2, encoded, version, &d.data2, &d.len2) < 0) {
         Lexi_Free(d.data1);
         return false;
     }

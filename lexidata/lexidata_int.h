@@ -117,6 +117,8 @@ int Lexi_NoteDamage(const char *file, int line);
 
 // ---- Files -------------------------------------------------------------------------------------
 bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n);
+// Reads at most n bytes into buf (fewer at the end of the file); false when the read fails.
+bool Lexi_ReadUpTo(HANDLE file, void *buf, DWORD n, DWORD *got);
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n);
 bool Lexi_Seek(HANDLE file, DWORD position);
 DWORD Lexi_Tell(HANDLE file);

@@ -106,6 +106,19 @@ bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
     return ReadFile(file, buf, n, &got, nullptr) && got == n;
 }
 
+bool Lexi_ReadUpTo(HANDLE file, void *buf, DWORD n, DWORD *got) {
+    *got = 0;
+    if (n == 0) return true;
+    if (DLVFileView *v = ViewOf(file)) {
+        DWORD have = v->position < v->size ? v->size - v->position : 0;
+        *got = n < have ? n : have;
+        memcpy(buf, v->bytes + v->position, *got);
+        v->position += *got;
+        return true;
+    }
+    return ReadFile(file, buf, n, got, nullptr) != 0;
+}
+
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n) {
     DWORD put = 0;
     if (n == 0) return true;
