@@ -140,6 +140,7 @@ for w in exact base prefix wildcard fulltext grep; do
   esac
   printf '%-34s %14s %14s %8s   %s\n' "$label" "${O[$w]}" "${P[$w]}" "$(ratio "${O[$w]}" "${P[$w]}")" "${N[$w]} ($peer_name)"
 done
+echo "full text, first run: $(echo "$ftours" | awk '{print $8}') us per word, of which the first query (reading and folding the texts) $(echo "$ftours" | awk '{print $7}') us"
 echo "open German-English (579 373 entries): $(echo "$open" | awk '{print $3}') us per open and first lookup"
 echo "peak memory: engine $peak_ours KiB (exact run), dictd $peak_dictd KiB (serving process)"
 echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
