@@ -134,6 +134,13 @@ void LcWild_Free(LcPattern *p) { delete p; }
 bool LcWild_Match(const LcPattern *p, const char *textIn, int n) {
     const unsigned char *text = (const unsigned char *)textIn;
     const std::vector<Token> &tk = p->tokens;
+    // A trailing literal ends the text in any match: most headwords of a walk fail there, before
+    // the stars are tried at each of their bytes.
+    const Token &last = tk.back();
+    if (last.kind == kLiteral) {
+        int at = n - (int)last.text.size();
+        if (at < 0 || memcmp(text + at, last.text.data(), last.text.size()) != 0) return false;
+    }
     size_t ti = 0;
     int i = 0;
     long starToken = -1;  // the token after the last star
