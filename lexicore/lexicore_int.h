@@ -169,7 +169,8 @@ typedef int (*LcWalkProc)(DicSession *s, bool backward, LONG start, int step, Le
 int Lc_SearchWalks(DicSession *s, const char *key, DWORD flags, bool backward, LONG start, LcWalkProc walk,
                    LexicoreItemProc proc, LcHeadTest test, void *user);
 // Lexicore_Search with a headword test for the kinds that take one (test may be null).
-int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test, void *user);
+int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+              void *user);
 
 // New zero-filled block of the process heap, and its release.
 void *Lc_Alloc(size_t n);

@@ -161,7 +161,8 @@ extern "C" int WINAPI Lexicore_SelectIndex(DicSession *session, int backward) {
     return ops ? ops->selectIndex(session, backward) : 0;
 }
 
-int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test, void *user) {
+int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+              void *user) {
     const LcKindOps *ops = OpsOfSession(s);
     if (!ops) return 0;
     if (test && ops->searchTested) return ops->searchTested(s, key ? key : "", flags, proc, test, user);

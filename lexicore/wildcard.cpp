@@ -261,7 +261,8 @@ int LcWild_Run(DicQuery *q) {
         w.end = backHigh;
         w.endFlags = q->flags | 0x8004;
         int previous = Lexicore_SelectIndex(s, 1);
-        r = Lc_Search(s, backLow, q->flags | LEXICORE_SF_FORWARD | LEXICORE_SF_BACKWARD, WildProc, WildTest, &w);
+        r = Lc_Search(s, backLow, q->flags | LEXICORE_SF_FORWARD | LEXICORE_SF_BACKWARD, WildProc, WildTest,
+                      &w);
         Lexicore_SelectIndex(s, previous);
     } else {
         r = Lc_Search(s, q->key, q->flags | LEXICORE_SF_FIRST | LEXICORE_SF_FORWARD, WildProc, WildTest, &w);

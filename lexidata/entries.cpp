@@ -247,7 +247,8 @@ extern "C" BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD f
 
 namespace {
 
-const size_t kShortText = VLDATAITEM_HEADWORD_ROOM;  // plain strings shorter than this are decoded on the stack
+// Plain strings shorter than this are decoded on the stack.
+const size_t kShortText = VLDATAITEM_HEADWORD_ROOM;
 
 // A data-item index record (index kinds 1 and 7) as stored: the fixed part's fields in an item
 // head, and the strings' stored bytes in one piece.

@@ -626,7 +626,8 @@ TEST(IndexRecord, HeadwordAloneIsReadWhereTheItemIs) {
                     const dicfix::Entry &e = d.indexes[i].entries[k];
                     BothWays r = ReadBothWays(o, lay.indexes[i].records[k], e.headword.substr(0, 8));
                     EXPECT_TRUE(r.item) << e.headword.substr(0, 8);
-                    EXPECT_EQ(r.alone, e.headword.size() < 512 && e.second.size() < 512) << e.headword.substr(0, 8);
+                    bool shortStrings = e.headword.size() < 512 && e.second.size() < 512;
+                    EXPECT_EQ(r.alone, shortStrings) << e.headword.substr(0, 8);
                 }
             }
         }
