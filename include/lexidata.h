@@ -398,6 +398,13 @@ BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD flags, DWORD
  * an empty headword, another kind, or a cut-off or damaged record.  The caller stamps it with
  * VLItem_SetCommonInfo. */
 VLDataItem *WINAPI VLDataItem_Read(DicSession *session);
+/* Reads the index record at the index file's position as VLDataItem_Read does, without making the
+ * item: the headword, decoded and zero-terminated, into headword (VLDATAITEM_HEADWORD_ROOM bytes)
+ * and the item's entry link through entryLink.  1 when VLDataItem_Read would make an item of the
+ * record (memory allowing); 0 when it would not, and for a record with a string that does not
+ * decode within that room (VLDataItem_Read may still read it). */
+#define VLDATAITEM_HEADWORD_ROOM 512
+BOOL WINAPI DLVDataItem_ReadHeadword(DicSession *session, char *headword, DWORD *entryLink);
 /* Writes the parts of the item's index record that flags select (8 fixed record, 1 headword,
  * 2 second, 4 third string); 0 for index kinds other than 1 and 7. */
 BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const VLDataItem *item);

@@ -108,6 +108,13 @@ void Lc_Broadcast(UINT message, WPARAM wParam, LPARAM lParam);
 int Lc_OtherWindowsExist();
 
 // ---- Readers: one table of operations per dictionary kind -----------------------------------------
+// A test of a main entry's headword that a walk makes before it makes the entry's item, where its
+// reader can read the headword alone: LEXICORE_ITEM_SKIP or _FULL when the item procedure would
+// answer so for the item (which is then not made), LC_HEAD_TAKE when the item is to be made and
+// handed to the procedure.  user is the procedure's.
+const int LC_HEAD_TAKE = -1;
+typedef int (*LcHeadTest)(const char *headword, void *user);
+
 struct LcKindOps {
     int (*open)(DicSession *s);
     void (*close)(DicSession *s);
@@ -122,6 +129,9 @@ struct LcKindOps {
     // Optional (null: getItem one by one): items first .. first + count - 1 into out (null where one
     // cannot be read), in one operation.
     void (*getItems)(DicSession *s, LONG first, LONG count, VLDataItem **out);
+    // Optional (null: search, making every item): search with a headword test.
+    int (*searchTested)(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+                        void *user);
 };
 const LcKindOps *Lc_OpsOf(const DicInfo *info);
 
@@ -155,14 +165,19 @@ DWORD Lc_Score(DicSession *s, DWORD flags, int value, const char *key, int keyLe
 
 // One walk of a dictionary kind over its entries in one direction (step +1 or -1) from start,
 // handing each to proc; sets *anyAdded when proc took one.  Returns 0 at the end of the entries,
-// else what ended the walk (LEXICORE_ITEM_STOP, _FULL or _ENDPASS).
+// else what ended the walk (LEXICORE_ITEM_STOP, _FULL or _ENDPASS).  A walk that can read a
+// headword alone asks test (when not null) before it makes a main entry's item.
 typedef int (*LcWalkProc)(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc,
-                          void *user, int *anyAdded);
+                          LcHeadTest test, void *user, int *anyAdded);
 // The search every kind shares, from the start position its caller found: one walk forward, or
 // for a similarity search first a walk back while the headword stays the key's, then forward.
-// Returns 1 when an entry was taken, 6 when a walk ended its pass, else 0.
+// Returns 1 when an entry was taken, 6 when a walk ended its pass, else 0.  The backward walk of
+// a similarity search hands its entries to a guard of its own, not to test.
 int Lc_SearchWalks(DicSession *s, const char *key, DWORD flags, bool backward, LONG start, LcWalkProc walk,
-                   LexicoreItemProc proc, void *user);
+                   LexicoreItemProc proc, LcHeadTest test, void *user);
+// Lexicore_Search with a headword test for the kinds that take one (test may be null).
+int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+              void *user);
 
 // New zero-filled block of the process heap, and its release.
 void *Lc_Alloc(size_t n);

@@ -90,19 +90,19 @@ int CALLBACK GuardProc(VLDataItem *item, int flag, void *user) {
 }  // namespace
 
 int Lc_SearchWalks(DicSession *s, const char *key, DWORD flags, bool backward, LONG start, LcWalkProc walk,
-                   LexicoreItemProc proc, void *user) {
+                   LexicoreItemProc proc, LcHeadTest test, void *user) {
     int any = 0, r;
     if (flags & LEXICORE_SF_SIMILAR) {
         Guard g = {s, key ? key : "", flags | (backward ? LEXICORE_SF_BACKINDEX : 0), proc, user};
-        r = walk(s, backward, start, -1, GuardProc, &g, &any);
+        r = walk(s, backward, start, -1, GuardProc, nullptr, &g, &any);
         int first = r == LEXICORE_ITEM_ENDPASS ? 6 : (any ? 1 : 0);
         if (r == LEXICORE_ITEM_STOP || r == LEXICORE_ITEM_FULL || first == 0) return first;
         int any2 = 0;
-        r = walk(s, backward, start, 1, proc, user, &any2);
+        r = walk(s, backward, start, 1, proc, test, user, &any2);
         if (r == LEXICORE_ITEM_ENDPASS) return 6;
         return (any || any2) ? 1 : 0;
     }
-    r = walk(s, backward, start, 1, proc, user, &any);
+    r = walk(s, backward, start, 1, proc, test, user, &any);
     if (r == LEXICORE_ITEM_ENDPASS) return 6;
     return any ? 1 : 0;
 }
@@ -161,10 +161,17 @@ extern "C" int WINAPI Lexicore_SelectIndex(DicSession *session, int backward) {
     return ops ? ops->selectIndex(session, backward) : 0;
 }
 
+int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+              void *user) {
+    const LcKindOps *ops = OpsOfSession(s);
+    if (!ops) return 0;
+    if (test && ops->searchTested) return ops->searchTested(s, key ? key : "", flags, proc, test, user);
+    return ops->search(s, key ? key : "", flags, proc, user);
+}
+
 extern "C" int WINAPI Lexicore_Search(DicSession *session, const char *key, DWORD flags,
                                       LexicoreItemProc proc, void *user) {
-    const LcKindOps *ops = OpsOfSession(session);
-    return ops ? ops->search(session, key ? key : "", flags, proc, user) : 0;
+    return Lc_Search(session, key, flags, proc, nullptr, user);
 }
 
 extern "C" BOOL WINAPI Lexicore_Locate(DicSession *session, const char *key, DWORD flags, LONG *position) {

@@ -134,6 +134,13 @@ void LcWild_Free(LcPattern *p) { delete p; }
 bool LcWild_Match(const LcPattern *p, const char *textIn, int n) {
     const unsigned char *text = (const unsigned char *)textIn;
     const std::vector<Token> &tk = p->tokens;
+    // A trailing literal ends the text in any match: most headwords of a walk fail there, before
+    // the stars are tried at each of their bytes.
+    const Token &last = tk.back();
+    if (last.kind == kLiteral) {
+        int at = n - (int)last.text.size();
+        if (at < 0 || memcmp(text + at, last.text.data(), last.text.size()) != 0) return false;
+    }
     size_t ti = 0;
     int i = 0;
     long starToken = -1;  // the token after the last star
@@ -194,15 +201,24 @@ struct WildWalk {
     int lastAdded;
 };
 
+// The end of the walk and the pattern on a main entry's headword: LEXICORE_ITEM_FULL past the
+// end, LEXICORE_ITEM_SKIP when the pattern does not match, else LC_HEAD_TAKE.
+int TestHeadword(WildWalk *w, const char *headword) {
+    w->lastAdded = 0;
+    if (w->end && LcQuery_Compare(w->q->session, w->endFlags, w->end, headword, (int)strlen(w->end)) < 0)
+        return LEXICORE_ITEM_FULL;
+    if (!headword || !LcWild_Match(w->pattern, headword, (int)strlen(headword))) return LEXICORE_ITEM_SKIP;
+    return LC_HEAD_TAKE;
+}
+
+// The walks that can read a headword alone ask this before they make an entry's item.
+int WildTest(const char *headword, void *user) { return TestHeadword((WildWalk *)user, headword); }
+
 int CALLBACK WildProc(VLDataItem *item, int flag, void *user) {
     WildWalk *w = (WildWalk *)user;
     if (!flag) return w->lastAdded ? LcQuery_Add(w->q, item, w->q->baseScore << 16) : LEXICORE_ITEM_SKIP;
-    w->lastAdded = 0;
-    if (w->end &&
-        LcQuery_Compare(w->q->session, w->endFlags, w->end, item->headword, (int)strlen(w->end)) < 0)
-        return LEXICORE_ITEM_FULL;
-    if (!item->headword || !LcWild_Match(w->pattern, item->headword, (int)strlen(item->headword)))
-        return LEXICORE_ITEM_SKIP;
+    int t = TestHeadword(w, item->headword);
+    if (t != LC_HEAD_TAKE) return t;
     int r = LcQuery_Add(w->q, item, w->q->baseScore << 16);
     w->lastAdded = r == LEXICORE_ITEM_ADDED;
     return r;
@@ -236,7 +252,7 @@ int LcWild_Run(DicQuery *q) {
         if (q->fixed) memcpy(q->fixed, frontLow, (size_t)q->fixedLen + 1);
         w.end = frontHigh;
         w.endFlags = q->flags | 4;
-        r = Lexicore_Search(s, frontLow, q->flags | LEXICORE_SF_FORWARD, WildProc, &w);
+        r = Lc_Search(s, frontLow, q->flags | LEXICORE_SF_FORWARD, WildProc, WildTest, &w);
     } else if (back) {
         Lc_Free(q->fixed);
         q->fixedLen = (LONG)strlen(backLow);
@@ -245,10 +261,11 @@ int LcWild_Run(DicQuery *q) {
         w.end = backHigh;
         w.endFlags = q->flags | 0x8004;
         int previous = Lexicore_SelectIndex(s, 1);
-        r = Lexicore_Search(s, backLow, q->flags | LEXICORE_SF_FORWARD | LEXICORE_SF_BACKWARD, WildProc, &w);
+        r = Lc_Search(s, backLow, q->flags | LEXICORE_SF_FORWARD | LEXICORE_SF_BACKWARD, WildProc, WildTest,
+                      &w);
         Lexicore_SelectIndex(s, previous);
     } else {
-        r = Lexicore_Search(s, q->key, q->flags | LEXICORE_SF_FIRST | LEXICORE_SF_FORWARD, WildProc, &w);
+        r = Lc_Search(s, q->key, q->flags | LEXICORE_SF_FIRST | LEXICORE_SF_FORWARD, WildProc, WildTest, &w);
     }
     LcWild_Free(p);
     q->pattern = nullptr;

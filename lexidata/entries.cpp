@@ -274,76 +274,118 @@ extern "C" BOOL WINAPI DLVData_Write(const DicInfo *record, HANDLE file, DWORD f
     return wrote;
 }
 
-extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
-    if (!session || !session->fileRecord || !session->subDic) return nullptr;
+namespace {
+
+// Plain strings shorter than this are decoded on the stack.
+const size_t kShortText = VLDATAITEM_HEADWORD_ROOM;
+
+// A data-item index record (index kinds 1 and 7) as stored: the fixed part's fields in an item
+// head, and the strings' stored bytes in one piece.
+struct StoredItem {
+    VLDataItem head;
+    DWORD n[3];  // stored lengths of headword, second and third string
+    BYTE raw[3 * 255];
+    bool encoded;
+    int version;
+};
+
+// Reads the record at the index file's position; false for another index kind, a cut-off record
+// or an empty headword.
+bool ReadStoredItem(DicSession *session, StoredItem *r) {
+    if (!session || !session->fileRecord || !session->subDic) return false;
     const DicInfo *record = session->fileRecord;
     const DicProperty *sub = session->subDic;
     DWORD kind = sub->indexKind;
-    if (kind != 1 && kind != 7) return nullptr;
+    if (kind != 1 && kind != 7) return false;
     HANDLE file = session->indexFile;
-    if (!Lexi_HandleOk(file)) return nullptr;
+    if (!Lexi_HandleOk(file)) return false;
     HNEncodeSetVersion(record->decoderVersion);
-    bool encoded = (record->headerFlags & DICFLAG_ENCODED) != 0;
-    int version = Lexi_VersionOf(record);
+    r->encoded = (record->headerFlags & DICFLAG_ENCODED) != 0;
+    r->version = Lexi_VersionOf(record);
 
     union {
         VLIndexRec1 k1;
         VLIndexRec7 k7;
-    } r;
-    DWORD fixed = kind == 1 ? sizeof r.k1 : sizeof r.k7;
-    if (!Lexi_ReadExact(file, &r, fixed)) return nullptr;
-    VLDataItem h;
+    } f;
+    DWORD fixed = kind == 1 ? sizeof f.k1 : sizeof f.k7;
+    if (!Lexi_ReadExact(file, &f, fixed)) return false;
+    VLDataItem &h = r->head;
     memset(&h, 0, sizeof h);
-    DWORD n[3] = {0, 0, 0};
+    DWORD *n = r->n;
+    n[0] = n[1] = n[2] = 0;
     if (kind == 1) {
-        n[0] = r.k1.len[0];
-        n[1] = r.k1.len[1];
-        n[2] = r.k1.len[2];
-        h.entryLink = ((DWORD)r.k1.backDistance << 16) | r.k1.linkValue;
-        h.indexByte = r.k1.indexByte;
-        h.indexValue = r.k1.indexValue;
-        h.indexValue16a = r.k1.indexValue16a;
-        h.indexValue16b = r.k1.indexValue16b;
-        h.head.textPos = r.k1.textPos;
-        h.head.extra = r.k1.extra;
+        n[0] = f.k1.len[0];
+        n[1] = f.k1.len[1];
+        n[2] = f.k1.len[2];
+        h.entryLink = ((DWORD)f.k1.backDistance << 16) | f.k1.linkValue;
+        h.indexByte = f.k1.indexByte;
+        h.indexValue = f.k1.indexValue;
+        h.indexValue16a = f.k1.indexValue16a;
+        h.indexValue16b = f.k1.indexValue16b;
+        h.head.textPos = f.k1.textPos;
+        h.head.extra = f.k1.extra;
     } else {
-        n[0] = r.k7.len[0];
-        n[1] = r.k7.len[1];
-        h.head.textPos = r.k7.textPos;
-        h.head.extra = r.k7.extra;
+        n[0] = f.k7.len[0];
+        n[1] = f.k7.len[1];
+        h.head.textPos = f.k7.textPos;
+        h.head.extra = f.k7.extra;
     }
     h.charset = sub->charset;
-    if (n[0] == 0) return nullptr;
+    if (n[0] == 0) return false;
+    return Lexi_ReadExact(file, r->raw, n[0] + n[1] + n[2]);
+}
 
-    // All strings in one piece, then each decoded (or taken as it is) by itself: short ones on
-    // the stack, the item then made in one block.
-    BYTE raw[3 * 255];
-    DWORD total = n[0] + n[1] + n[2];
-    if (!Lexi_ReadExact(file, raw, total)) return nullptr;
+const BYTE *StoredString(const StoredItem &r, int i) {
+    DWORD at = 0;
+    for (int k = 0; k < i; k++) at += r.n[k];
+    return r.raw + at;
+}
+
+// String i of the record, decoded when encoded, into out (kShortText bytes) and terminated: 1 with
+// its plain length, -1 when it is damaged, 0 when it does not decode there but may decode in the
+// room its stored form allows (the caller decodes it on the heap).  A decoding writes the same
+// bytes in any room it fits, so one that fits the stack is the one the heap would give.
+int DecodeShort(const StoredItem &r, int i, char *out, size_t *len) {
+    const BYTE *in = StoredString(r, i);
+    DWORD n = r.n[i];
+    if (!r.encoded) {  // at most 255 bytes
+        memcpy(out, in, n);
+        out[n] = 0;
+        *len = n;
+        return 1;
+    }
+    size_t room = Lexi_PlainRoom(r.version, in, n, kStringCap);
+    long got = Lexi_DecodeText(r.version, in, n, (BYTE *)out, room < kShortText ? room : kShortText - 1);
+    if (got < 0) return room < kShortText ? -1 : 0;
+    out[got] = 0;
+    *len = (size_t)got;
+    return 1;
+}
+
+}  // namespace
+
+extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
+    StoredItem r;
+    if (!ReadStoredItem(session, &r)) return nullptr;
+    const DicInfo *record = session->fileRecord;
+    const DicProperty *sub = session->subDic;
+    DWORD kind = sub->indexKind;
+    VLDataItem &h = r.head;
+
+    // Each string decoded (or taken as it is) by itself: short ones on the stack, the item then
+    // made in one block.
     char *s[3] = {nullptr, nullptr, nullptr};
     bool own[3] = {false, false, false};  // a heap block of this library, freed at the end
-    char shortText[3][512];
+    char shortText[3][kShortText];
     size_t len[3] = {0, 0, 0};
     bool ok = true;
-    for (int i = 0, at = 0; i < 3 && ok; at += n[i], i++) {
-        if (n[i] == 0) continue;
-        if (!encoded) {  // at most 255 bytes
-            memcpy(shortText[i], raw + at, n[i]);
-            shortText[i][n[i]] = 0;
+    for (int i = 0; i < 3 && ok; i++) {
+        if (r.n[i] == 0) continue;
+        int got = DecodeShort(r, i, shortText[i], &len[i]);
+        if (got > 0) {
             s[i] = shortText[i];
-            len[i] = n[i];
-            continue;
-        }
-        size_t room = Lexi_PlainRoom(version, raw + at, n[i], kStringCap);
-        if (room < sizeof shortText[i]) {
-            long got = Lexi_DecodeText(version, raw + at, n[i], (BYTE *)shortText[i], room);
-            if (got >= 0) {
-                shortText[i][got] = 0;
-                s[i] = shortText[i];
-                len[i] = (size_t)got;
-            }
-        } else {
-            s[i] = Lexi_DecodeString(version, raw + at, n[i], kStringCap, &len[i]);
+        } else if (got == 0) {
+            s[i] = Lexi_DecodeString(r.version, StoredString(r, i), r.n[i], kStringCap, &len[i]);
             own[i] = true;
         }
         ok = s[i] != nullptr;
@@ -381,6 +423,20 @@ extern "C" VLDataItem *WINAPI VLDataItem_Read(DicSession *session) {
     for (int i = 0; i < 3; i++)
         if (own[i]) Lexi_Free(s[i]);
     return item;
+}
+
+extern "C" BOOL WINAPI DLVDataItem_ReadHeadword(DicSession *session, char *headword, DWORD *entryLink) {
+    StoredItem r;
+    if (!headword || !entryLink || !ReadStoredItem(session, &r)) return FALSE;
+    // The other strings are decoded as well, into a scratch room: a record that VLDataItem_Read
+    // refuses for a damaged string is refused here too.
+    char scratch[kShortText];
+    size_t len = 0, other = 0;
+    if (DecodeShort(r, 0, headword, &len) <= 0 || len == 0) return FALSE;
+    for (int i = 1; i < 3; i++)
+        if (r.n[i] != 0 && DecodeShort(r, i, scratch, &other) <= 0) return FALSE;
+    *entryLink = r.head.entryLink;
+    return TRUE;
 }
 
 extern "C" BOOL WINAPI DLVDataItem_Write(DicSession *session, DWORD flags, const VLDataItem *item) {

@@ -232,6 +232,15 @@ VLDataItem *ReadItem(DicSession *s, bool backward, LONG n) {
     return item;
 }
 
+// The headword (VLDATAITEM_HEADWORD_ROOM bytes) and entry link of entry n of the index in use,
+// read without making its item; true only when ReadItem would make the item.
+bool ReadHeadword(DicSession *s, bool backward, LONG n, char *headword, DWORD *link) {
+    DWORD pos;
+    LONG forwardNo;
+    return ForwardNumber(s, backward, n, &forwardNo) && RecordPos(s, backward, n, &pos) && Seek(s, pos) &&
+           DLVDataItem_ReadHeadword(s, headword, link);
+}
+
 
 // Sets the window for the key.  A directory entry that cannot be read or lies outside the table
 // leaves the whole table as the window, which finds the same entries more slowly.
@@ -353,11 +362,20 @@ int Locate(DicSession *s, const char *key, DWORD flags, LONG *position) {
     return found;
 }
 
-// One walk in one direction; see StaticSearch.
-int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc, void *user,
-         int *anyAdded) {
+// One walk in one direction; see StaticSearch.  With a test, an entry's headword is read and
+// tested first, and only an entry the test passes on is made into an item.
+int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc, LcHeadTest test,
+         void *user, int *anyAdded) {
     LONG total = CountOf(backward ? SubOf(s)->backward : SubOf(s)->forward);
+    char headword[VLDATAITEM_HEADWORD_ROOM];
     for (LONG p = start; p >= 0 && p < total; p += step) {
+        DWORD link;
+        if (test && ReadHeadword(s, backward, p, headword, &link)) {
+            if ((link >> 16) != 0) continue;  // a sub-entry on its own: passed over
+            int t = test(headword, user);
+            if (t == LEXICORE_ITEM_STOP || t == LEXICORE_ITEM_FULL || t == LEXICORE_ITEM_ENDPASS) return t;
+            if (t != LC_HEAD_TAKE) continue;
+        }
         VLDataItem *item = ReadItem(s, backward, p);
         if (!item) return 0;
         if ((item->entryLink >> 16) != 0) {  // a sub-entry on its own: passed over
@@ -392,7 +410,8 @@ int StaticLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
     return Locate(s, key, flags, position);
 }
 
-int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, void *user) {
+int StaticSearchTested(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, LcHeadTest test,
+                       void *user) {
     if (!proc) return 0;
     ViewScope scope(s);
     bool backward = UseBackward(s, flags);
@@ -405,7 +424,11 @@ int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc p
     else
         Locate(s, key ? key : "", flags, &start);
     if (start < 0) return 1;
-    return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, user);
+    return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, test, user);
+}
+
+int StaticSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc, void *user) {
+    return StaticSearchTested(s, key, flags, proc, nullptr, user);
 }
 
 int StaticOpen(DicSession *s) {
@@ -466,9 +489,9 @@ bool LcStatic_ReadU32(HANDLE file, DWORD pos, DWORD *value) {
     return true;
 }
 
-const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,      StaticSelectIndex, StaticSearch,
-                                 StaticLocate, StaticGetItem,    StaticEntryCount,  nullptr,
-                                 nullptr,      StaticGetItems};
+const LcKindOps g_lcStaticOps = {StaticOpen,   StaticClose,   StaticSelectIndex, StaticSearch,
+                                 StaticLocate, StaticGetItem, StaticEntryCount,  nullptr,
+                                 nullptr,      StaticGetItems, StaticSearchTested};
 
 int LcStatic_LoadFile(LcFile *file, const char *path, LcSub ***subsOut) {
     *subsOut = nullptr;

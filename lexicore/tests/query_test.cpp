@@ -115,6 +115,75 @@ TEST(Queries, FindTheKnownAnswersOfEveryMode) {
     EXPECT_EQ(0, Lexicore_RunQuery(env.query, LEXICORE_MODE_EXACT, 0));
 }
 
+// Wildcard walks test each entry's headword before they make its item.  The same answers in every
+// coding, with and without case folding, forward and over the backward index, across entries that
+// differ only in case, a sub-entry whose headword is not its main entry's (passed over on its
+// own, taken after its main entry) and, in version 1, a headword longer than the reader reads
+// alone.
+TEST(Queries, WildcardWalksAnswerAlikeInEveryCoding) {
+    const std::string longHead = "apx" + std::string(597, 'x');
+    struct Case {
+        const char *key;
+        DWORD flags;
+        const char *words;
+    } cases[] = {
+        {"a*e", 0, "apple apple"},
+        {"a*e", 0x30, "apple apple"},
+        {"ap*", 0, "apple apple apron apse apt"},  // and the long headword in version 1
+        {"ap*", 0x30, "apple apple apron apse apt"},
+        {"*se", 0, ""},
+        {"*se", 0x30, ""},
+        {"*t", 0, "Ant ant ant apt"},
+        {"*t", 0x30, "Ant ant ant apt"},
+        {"a?t", 0x30, "ant ant apt"},
+        {"[A-Z]*", 0, "Ant Apple APT Ark"},
+        {"[A-Z]*", 0x30, "Ant Apple APT Ark"},
+        {"*x", 0x30, ""},  // only the long headword in version 1
+    };
+    for (dicfix::Coding coding : {dicfix::Coding::Plain, dicfix::Coding::V0, dicfix::Coding::V1}) {
+        const bool v1 = coding == dicfix::Coding::V1;
+        SCOPED_TRACE(v1 ? "v1" : coding == dicfix::Coding::V0 ? "v0" : "plain");
+        dicfix::Dictionary d;
+        d.fileId = 0x2701;
+        d.coding = coding;
+        dicfix::Index x;
+        x.backward = true;
+        x.entries = {E("Ant"), E("ant"), E("ant", 1), E("Apple"), E("apple"), E("apple", 1), E("apron"),
+                     E("apse", 1), E("APT"), E("apt"), E("Ark"), E("ark")};
+        if (v1) x.entries.insert(x.entries.begin() + 10, E(longHead.c_str()));
+        d.indexes.push_back(x);
+        kit::Sandbox box("walks", kit::Mode::File);
+        std::string path = box.Path("w.dic");
+        ASSERT_TRUE(dicfix::Write(path, d));
+        kit::Register(0x2701, path, "Walks", 1);
+        ASSERT_TRUE(Lexicore_Init("VLTW", 0));
+        DicSession *s = Lexicore_CreateSession();
+        ASSERT_TRUE(Lexicore_OpenSession(s, 0x270100, FALSE));
+        DicQuery *q = Lexicore_CreateQuery();
+        VLWordList *list = VLWordList_Create(100);
+        Lexicore_SetQuerySession(q, s);
+        Lexicore_SetQueryResultList(q, list);
+        for (const Case &c : cases) {
+            VLWordList_DeleteAllItems(list);
+            Lexicore_SetQueryText(q, c.key, 0, 0);
+            int r = Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, c.flags);
+            std::string words;
+            for (LONG i = 0; i < VLWordList_Count(list); i++) {
+                std::string w = VLWordList_GetItem(list, i)->headword;
+                words += (i ? " " : "") + (w == longHead ? std::string("apx...") : w);
+            }
+            std::string want = c.words;
+            if (v1 && (strcmp(c.key, "ap*") == 0 || strcmp(c.key, "*x") == 0))
+                want += want.empty() ? "apx..." : " apx...";
+            EXPECT_EQ(want, words) << c.key << " flags " << c.flags;
+            EXPECT_EQ(want.empty() ? 0 : 1, r) << c.key << " flags " << c.flags;
+        }
+        Lexicore_DestroyQuery(q);
+        VLWordList_Destroy(list);
+        Lexicore_DestroySession(s);
+    }
+}
+
 TEST(Queries, SimilarityScoresPutTheClosestFirst) {
     QueryEnv env;
     Lexicore_SetQueryText(env.query, "apple", 0, 0);

@@ -112,7 +112,8 @@ int UserLocate(DicSession *s, const char *key, DWORD flags, LONG *position) {
 }
 
 // One walk along the leaf chain from start; user entries are all main entries.
-int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc, void *user, int *any) {
+int Walk(DicSession *s, bool backward, LONG start, int step, LexicoreItemProc proc, LcHeadTest, void *user,
+         int *any) {
     LuTree *t = LuDic_Tree(DicOf(s), backward);
     LuCursor c;
     if (!LuTree_Seek(t, start, &c)) return 0;
@@ -145,7 +146,7 @@ int UserSearch(DicSession *s, const char *key, DWORD flags, LexicoreItemProc pro
     else
         UserLocate(s, key ? key : "", flags, &start);
     if (start < 0) start = 0;  // an empty dictionary: the walk finds nothing
-    return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, user);
+    return Lc_SearchWalks(s, key, flags, backward, start, Walk, proc, nullptr, user);
 }
 
 VLDataItem *UserGetItem(DicSession *s, LONG position) {

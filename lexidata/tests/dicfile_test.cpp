@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "basekit.h"
@@ -567,6 +568,147 @@ TEST(IndexRecord, ReadingKeyOfTheOneDictionaryThatKeepsIt) {
     CloseHandle(o.file);
     o.file = INVALID_HANDLE_VALUE;
     DeleteFileA("reading.dic");
+}
+
+// The record at pos read as an item and as its headword alone.  The headword alone is read only
+// where the item is made, and then gives the item's headword and entry link.
+struct BothWays {
+    bool item, alone;
+};
+BothWays ReadBothWays(Open &o, uint32_t pos, const std::string &what) {
+    o.Seek(pos);
+    VLDataItem *it = VLDataItem_Read(&o.session);
+    o.Seek(pos);
+    char head[VLDATAITEM_HEADWORD_ROOM];
+    DWORD link = 0xDEADBEEF;
+    BothWays r = {it != nullptr, DLVDataItem_ReadHeadword(&o.session, head, &link) != FALSE};
+    EXPECT_FALSE(r.alone && !r.item) << what << ": the headword is read where the item is refused";
+    if (r.alone && r.item) {
+        EXPECT_STREQ(head, it->headword) << what;
+        EXPECT_EQ(link, it->entryLink) << what;
+    }
+    VLDataItem_Destroy(it);
+    return r;
+}
+
+// Plain bytes as version 0 code that decodes to n + 1 bytes: the byte, then copies of it.
+std::vector<uint8_t> LongV0(uint8_t byte, int copies) {
+    std::vector<uint8_t> code = {dicfix::StoredByte(TextCodec_T0, byte)};
+    for (int i = 0; i < copies; i++)
+        for (int v : {15, 255, 1}) code.push_back(dicfix::StoredByte(TextCodec_T0, (uint8_t)v));
+    return code;
+}
+
+TEST(IndexRecord, HeadwordAloneIsReadWhereTheItemIs) {
+    // Every record of the sample in each coding; in version 1 also strings whose plain form is
+    // longer than the headword room, which only the item reads.
+    for (Coding coding : {Coding::Plain, Coding::V0, Coding::V1}) {
+        SCOPED_TRACE(CodingName(coding));
+        dicfix::Dictionary d = dicfix::Sample(coding);
+        if (coding == Coding::V1) {
+            dicfix::Entry longHead, longSecond;
+            longHead.headword = std::string(600, 'x');
+            longSecond.headword = "y";
+            longSecond.second = std::string(600, 'z');
+            longHead.text1 = longSecond.text1 = "t";
+            d.indexes[0].entries.push_back(longHead);
+            d.indexes[0].entries.push_back(longSecond);
+        }
+        dicfix::Layout lay;
+        std::vector<uint8_t> bytes = dicfix::Build(d, &lay);
+        ASSERT_FALSE(bytes.empty());
+        ASSERT_TRUE(dicfix::WriteBytes("alone.dic", bytes));
+        {
+            Open o("alone.dic");
+            for (size_t i = 0; i < d.indexes.size(); i++) {
+                o.Use(d.indexes[i].kind);
+                for (size_t k = 0; k < d.indexes[i].entries.size(); k++) {
+                    const dicfix::Entry &e = d.indexes[i].entries[k];
+                    BothWays r = ReadBothWays(o, lay.indexes[i].records[k], e.headword.substr(0, 8));
+                    EXPECT_TRUE(r.item) << e.headword.substr(0, 8);
+                    bool shortStrings = e.headword.size() < 512 && e.second.size() < 512;
+                    EXPECT_EQ(r.alone, shortStrings) << e.headword.substr(0, 8);
+                }
+            }
+        }
+        // Bytes of the headword records changed at random: whatever becomes of a record, the
+        // two readings agree on it.
+        uint32_t seed = 4711;
+        auto next = [&seed]() {
+            seed = seed * 1103515245u + 12345u;
+            return seed >> 8;
+        };
+        const std::vector<uint32_t> &records = lay.indexes[0].records;
+        int refused = 0;
+        for (int round = 0; round < 150; round++) {
+            std::vector<uint8_t> m = bytes;
+            uint32_t rec = records[next() % records.size()];
+            for (int changes = 1 + (int)(next() % 3); changes > 0; changes--) {
+                size_t at = rec + 2 + next() % 40;
+                if (at < m.size()) m[at] = (uint8_t)next();
+            }
+            ASSERT_TRUE(dicfix::WriteBytes("alone.dic", m));
+            Open o("alone.dic");
+            o.Use(1);
+            refused += !ReadBothWays(o, rec, "round " + std::to_string(round)).item;
+        }
+        // (Plain strings are refused only when emptied or cut off by the end of the file.)
+        if (coding != Coding::Plain) {
+            EXPECT_GT(refused, 0) << "the changes reach the records' refusals";
+        }
+    }
+    // Damaged strings, and strings that decode past the headword room, in version 0.
+    dicfix::Dictionary d;
+    d.coding = Coding::V0;
+    dicfix::Index x;
+    dicfix::Entry e;
+    e.headword = "word";
+    e.second = "w2";
+    e.third = "w3";
+    e.text1 = "text";
+    x.entries.push_back(e);
+    d.indexes.push_back(x);
+    dicfix::Layout lay;
+    const std::vector<uint8_t> base = dicfix::Build(d, &lay);
+    ASSERT_FALSE(base.empty());
+    const uint32_t rec = lay.indexes[0].records[0];
+    // Strings: headword at rec + 28 (4 bytes), second at + 32 (2), third at + 34 (2).
+    const uint8_t repeatFirst = dicfix::StoredByte(TextCodec_T0, 5);  // a repeat before any output
+    struct Case {
+        const char *what;
+        std::function<void(std::vector<uint8_t> &)> damage;
+        bool item, alone;
+    } cases[] = {
+        {"headword damaged", [&](std::vector<uint8_t> &b) { b[rec + 28] = repeatFirst; }, false, false},
+        {"second string damaged", [&](std::vector<uint8_t> &b) { b[rec + 32] = repeatFirst; }, false, false},
+        {"third string damaged", [&](std::vector<uint8_t> &b) { b[rec + 34] = repeatFirst; }, false, false},
+        {"third string cut off", [&](std::vector<uint8_t> &b) { b.resize(rec + 35); }, false, false},
+        {"headword past the room", [&](std::vector<uint8_t> &b) {
+             std::vector<uint8_t> code = LongV0('a', 60);
+             b.resize(rec + 28);
+             b[rec + 2] = (uint8_t)code.size();
+             b[rec + 3] = b[rec + 4] = 0;
+             b.insert(b.end(), code.begin(), code.end());
+         }, true, false},
+        {"second string past the room", [&](std::vector<uint8_t> &b) {
+             std::vector<uint8_t> code = LongV0('b', 60);
+             b.resize(rec + 32);
+             b[rec + 3] = (uint8_t)code.size();
+             b[rec + 4] = 0;
+             b.insert(b.end(), code.begin(), code.end());
+         }, true, false},
+    };
+    for (const Case &c : cases) {
+        std::vector<uint8_t> bytes = base;
+        c.damage(bytes);
+        ASSERT_TRUE(dicfix::WriteBytes("alone.dic", bytes));
+        Open o("alone.dic");
+        o.Use(1);
+        BothWays r = ReadBothWays(o, rec, c.what);
+        EXPECT_EQ(r.item, c.item) << c.what;
+        EXPECT_EQ(r.alone, c.alone) << c.what;
+    }
+    DeleteFileA("alone.dic");
 }
 
 TEST(IndexRecord, WritersKeepWhatTheyDoNotWrite) {
