@@ -318,11 +318,16 @@ size_t CharLength(const Fold &f, const char *text, size_t n, size_t i) {
     return f.lead[(BYTE)text[i]] && i + 1 < n ? 2 : 1;
 }
 
+// The class of the character at position i of double-byte text.
+uint16_t CharClass(const Fold &f, const char *text, size_t n, size_t i) {
+    const BYTE b = (BYTE)text[i];
+    return f.wideClass[CharLength(f, text, n, i) == 2 ? (uint32_t)b << 8 | (BYTE)text[i + 1] : b];
+}
+
 bool FoldWide(const Fold &f, const char *text, size_t n, std::string *out, std::vector<uint32_t> *pos) {
     for (size_t i = 0; i < n;) {
         const size_t step = CharLength(f, text, n, i);
-        const uint32_t code = step == 2 ? (uint32_t)(BYTE)text[i] << 8 | (BYTE)text[i + 1] : (BYTE)text[i];
-        const uint16_t k = f.wideClass[code];
+        const uint16_t k = CharClass(f, text, n, i);
         if (k == kOddChar) return false;
         if (k != kIgnored) {
             out->push_back(k == kNul ? 0 : (char)(1 + k / 255));
@@ -785,7 +790,7 @@ bool ReadsWholeKey(DicQuery *q, const LexicoreCondition &c, const Fold &f) {
     size_t last = n;
     uint16_t own = kIgnored;
     for (size_t i = 0; i < n; i += CharLength(f, k, n, i)) {
-        uint16_t cls = f.wideClass[CharLength(f, k, n, i) == 2 ? (uint32_t)(BYTE)k[i] << 8 | (BYTE)k[i + 1] : (BYTE)k[i]];
+        const uint16_t cls = CharClass(f, k, n, i);
         if (cls != kIgnored) {
             last = i;
             own = cls;
