@@ -98,6 +98,19 @@ TEST(FullText, DoubleByteMatchesStartOnACharacterBoundary) {
 
 typedef int(WINAPI *CompareProc)(DWORD flags, const char *key, const char *text, int length);
 
+// The session's own lead test: the code page of the dictionary's charset.
+bool IsLead(DicSession *s, BYTE b) {
+    UINT cp = 0;
+    switch (s->subDic->charset) {
+    case 128: cp = 932; break;
+    case 129: cp = 949; break;
+    case 134: cp = 936; break;
+    case 136: cp = 950; break;
+    default: return false;
+    }
+    return b >= 0x81 && IsDBCSLeadByteEx(cp, b);
+}
+
 // The headwords of the entries whose text holds the key at some character position by the
 // driver's compare over the key's length, each position given the whole rest of the text; sorted.
 std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool doubleByte) {
@@ -118,7 +131,7 @@ std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool double
                 words.push_back(item->headword);
                 break;
             }
-            bool lead = doubleByte && (BYTE)text[i] >= 0x81 && IsDBCSLeadByteEx(932, (BYTE)text[i]);
+            bool lead = doubleByte && IsLead(env.session, (BYTE)text[i]);
             i += lead && i + 1 < text.size() ? 2 : 1;
         }
         VLMem_Free(data.data1);
@@ -177,15 +190,105 @@ TEST(FullText, FoldedSearchFindsWhatTheDriverFindsAtEveryPosition) {
                {0, 0x10, 0x20, 0x30, 0x38, 0x70, 0x8030, 0x8000}, false);
 }
 
+// A language's own driver named in its language key while the test runs (without it the language
+// library's built-in driver serves); the key goes again at the end.
+struct DriverKey {
+    std::string key;
+    DriverKey(WORD language, const char *file) {
+        if (!file) return;
+        char code[8];
+        snprintf(code, sizeof code, "%04X", language);
+        key = std::string("SOFTWARE\\Halvenstone\\Velosuite\\4.0\\Language\\") + code;
+        HKEY k;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) ==
+            ERROR_SUCCESS) {
+            RegSetValueExA(k, "FileName", 0, REG_SZ, (const BYTE *)file, (DWORD)strlen(file) + 1);
+            RegCloseKey(k);
+        }
+    }
+    ~DriverKey() {
+        if (!key.empty()) RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    }
+};
+
+struct DoubleByteCase {
+    const char *what;
+    WORD language;
+    BYTE charset;
+    const char *driver;  // null: the built-in driver
+    std::vector<dicfix::Entry> entries;
+    std::vector<const char *> keys;
+    std::vector<DWORD> flags;
+};
+
 TEST(FullText, DoubleByteSearchFindsWhatTheDriverFindsAtEveryPosition) {
-    // Shift-JIS: katakana A (\x83\x41), hiragana a (\x82\xa0), full-width A (\x82\x60), half-width
-    // katakana a (\xb1, one byte), the long-vowel mark (\x81\x5b), with ASCII between.
-    FullTextEnv env(0x0400, 128,
-                    {E("j1", 0, "\x83\x41\x83\x41"), E("j2", 0, "x\x41\x83y"), E("j3", 0, "\x82\xa0\x82\xa9"),
-                     E("j4", 0, "\x82\x60\x82\x61 abc"), E("j5", 0, "ABC \xb1\xb2"), E("j6", 0, "\x83\x41\x81\x5b\x83\x4a"),
-                     E("j7", 0, "\x83\x4a\x83\x41")});
-    CompareAll(env, {"\x83\x41", "\x41", "\x41\x83", "\x82\xa0", "a", "A", "\x82\x60", "\xb1", "abc", "\x83\x41\x83\x41"},
-               {0, 0x10, 0x30, 0x400, 0x410, 0x8030}, true);
+    const std::vector<DWORD> flags = {0, 0x10, 0x20, 0x30, 0x40, 0x48, 0x400, 0x410};
+    const DoubleByteCase cases[] = {
+        // Shift-JIS with the built-in driver: katakana A (\x83\x41), hiragana a (\x82\xa0),
+        // full-width A (\x82\x60), half-width katakana a (\xb1, one byte), the long-vowel mark
+        // (\x81\x5b), with ASCII between.
+        {"Shift-JIS, built-in", 0x0400, 128, nullptr,
+         {E("j1", 0, "\x83\x41\x83\x41"), E("j2", 0, "x\x41\x83y"), E("j3", 0, "\x82\xa0\x82\xa9"),
+          E("j4", 0, "\x82\x60\x82\x61 abc"), E("j5", 0, "ABC \xb1\xb2"), E("j6", 0, "\x83\x41\x81\x5b\x83\x4a"),
+          E("j7", 0, "\x83\x4a\x83\x41")},
+         {"\x83\x41", "\x41", "\x41\x83", "\x82\xa0", "a", "A", "\x82\x60", "\xb1", "abc", "\x83\x41\x83\x41"},
+         {0, 0x10, 0x30, 0x400, 0x410, 0x8030}},
+        // Shift-JIS with the Japanese driver.  Katakana ka, a, ki, ga, ya, small ya, tsu, small tsu
+        // (\x83\x4a \x83\x41 \x83\x4c \x83\x4b \x83\x84 \x83\x83 \x83\x63 \x83\x62), hiragana ka, a,
+        // ki, ya, small ya (\x82\xa9 \x82\xa0 \x82\xab \x82\xe2 \x82\xe1), the long-vowel mark
+        // (\x81\x5b, half-width \xb0), half-width ka, ki, a, small ya, sound marks (\xb6 \xb7 \xb1
+        // \xac \xde \xdf), full-width A, a, b (\x82\x60 \x82\x81 \x82\x82), the full-width space
+        // (\x81\x40), comma, stop, middle dot (\x81\x41 \x81\x42 \x81\x45).  The driver finds a key
+        // that holds a double-byte character only where the text ends after it: each text ends on
+        // a character that folds.
+        {"Shift-JIS, Japanese driver", 0x0400, 128, "lingo_ja.dll",
+         {E("k1", 0, "\x83\x4a\x81\x5b"), E("k2", 0, "\x83\x4a\x83\x41"), E("k3", 0, "\x82\xa9\x82\xa0"),
+          E("k4", 0, "x \xb6\xb0"), E("k5", 0, "\xb6\xde\xb7"), E("k6", 0, "\x83\x4b\x83\x4c"),
+          E("k7", 0, "\x83\x4c\x83\x83"), E("k8", 0, "\x82\xab\x82\xe2"), E("k9", 0, "\x82\xab\x82\xe1"),
+          E("l1", 0, "\x82\x60\x82\x82 abc"), E("l2", 0, "ABC \x82\x81"), E("l3", 0, "\x83\x41\x81\x41\x83\x43"),
+          E("l4", 0, "\x83\x41\x81\x40\x83\x43"), E("l5", 0, "\x83\x41\x83\x43\x81\x42"), E("l6", 0, "a b.c"),
+          E("l7", 0, "\x83\x62\x83\x63"), E("l8", 0, "\xac\xb1"), E("l9", 0, "\x82\xa9\x81\x5b"),
+          E("m1", 0, "\x83\x41\x81\x45\x83\x43 \x83\x4a\x81\x5b\x83\x4c"), E("m2", 0, "\xca\xdf\x83\x41")},
+         {"\x83\x4a\x81\x5b", "\x83\x4a\x83\x41", "\x82\xa9\x82\xa0", "\x81\x5b", "\xb0", "\xb6", "\xb6\xde",
+          "\x83\x4b", "\x83\x4b\x83\x4c", "\xb6\xde\xb7", "\x83\x4c\x83\x84", "\x82\xab\x82\xe2", "\x83\x62",
+          "\x83\x63", "\xac", "\x83\x83\x83\x41", "a", "A", "ab", "abc", "\x82\x60", "\x82\x81", "\x83\x41\x83\x43",
+          "\x83\x41\x81\x41\x83\x43", "\x81\x41\x83\x43", "\x83\x43\x81\x42", "\x81\x40\x83\x43", "b.c", "bc",
+          "\x81\x5b\x83\x4c", "\x83\x70\x83\x41"},
+         flags},
+        // Big5 with the Traditional-Chinese driver: hanzi zhong, wen, zi (\xa4\xa4 \xa4\xe5 \xa6\x72),
+        // full-width A, a, b (\xa2\xcf \xa2\xe9 \xa2\xea), bopomofo b, p (\xa3\x74 \xa3\x75), the
+        // full-width space, comma, enumeration comma, stop (\xa1\x40 \xa1\x41 \xa1\x42 \xa1\x43).
+        {"Big5, Traditional-Chinese driver", 0x0300, 136, "lingo_zh.dll",
+         {E("c1", 0, "\xa4\xa4\xa4\xe5"), E("c2", 0, "\xa4\xe5\xa6\x72"), E("c3", 0, "x \xa2\xcf\xa2\xea"),
+          E("c4", 0, "abc \xa2\xe9"), E("c5", 0, "\xa4\xa4\xa1\x41\xa4\xe5"), E("c6", 0, "\xa4\xa4\xa1\x40\xa4\xe5"),
+          E("c7", 0, "\xa4\xe5\xa1\x43"), E("c8", 0, "\xa3\x74\xa3\x75"), E("c9", 0, "A b.c"),
+          E("d1", 0, "\xa4\xa4\xa1\x42\xa4\xe5 \xa6\x72")},
+         {"\xa4\xe5", "\xa4\xa4\xa4\xe5", "\xa6\x72", "\xa2\xcf", "\xa2\xe9", "a", "A", "ab", "abc", "b.c", "bc",
+          "\xa4\xa4\xa1\x41\xa4\xe5", "\xa1\x41\xa4\xe5", "\xa4\xe5\xa1\x43", "\xa1\x40\xa4\xe5", "\xa3\x75",
+          "\xa4\xa4\xa1\x42"},
+         flags},
+        // Hangul (code page 949) with the Korean driver: ga, na (\xb0\xa1 \xb3\xaa), hangul geul
+        // (\xc7\xd1 \xb1\xdb), the jamo g (\xa4\xa1), full-width A, a, b (\xa3\xc1 \xa3\xe1 \xa3\xe2), the
+        // full-width space, enumeration comma, stop (\xa1\xa1 \xa1\xa2 \xa1\xa3).
+        {"Hangul, Korean driver", 0x0500, 129, "lingo_ko.dll",
+         {E("h1", 0, "\xb0\xa1\xb3\xaa"), E("h2", 0, "\xc7\xd1\xb1\xdb"), E("h3", 0, "x \xa3\xc1\xa3\xe2"),
+          E("h4", 0, "abc \xa3\xe1"), E("h5", 0, "\xb0\xa1\xa1\xa2\xb3\xaa"), E("h6", 0, "\xb0\xa1\xa1\xa1\xb3\xaa"),
+          E("h7", 0, "\xb3\xaa\xa1\xa3"), E("h8", 0, "\xa4\xa1\xb0\xa1"), E("h9", 0, "A b.c")},
+         {"\xb3\xaa", "\xb0\xa1\xb3\xaa", "\xb1\xdb", "\xa3\xc1", "\xa3\xe1", "a", "A", "ab", "abc", "b.c", "bc",
+          "\xb0\xa1\xa1\xa2\xb3\xaa", "\xa1\xa2\xb3\xaa", "\xb3\xaa\xa1\xa3", "\xa1\xa1\xb3\xaa", "\xa4\xa1"},
+         flags},
+    };
+    for (const DoubleByteCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        DriverKey key(c.language, c.driver);
+        FullTextEnv env(c.language, c.charset, c.entries);
+        if (c.driver) {
+            HMODULE m = GetModuleHandleA(c.driver);
+            ASSERT_NE(m, nullptr) << "the language's own driver serves";
+            ASSERT_EQ((FARPROC)env.session->comparer, GetProcAddress(m, MAKEINTRESOURCEA(4)));
+        }
+        CompareAll(env, c.keys, c.flags, true);
+    }
 }
 
 struct Progress {
