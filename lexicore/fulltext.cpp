@@ -377,12 +377,38 @@ Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
     return st;
 }
 
+// Whether the driver counts a compare's length in characters (a lead and a trail byte being one),
+// as the double-byte drivers do, rather than in bytes: one double-byte character followed by more
+// text is then unequal to it over two.
+bool CountsCharacters(DicSession *s, DWORD flags) {
+    if (!IsDoubleByte(s)) return false;
+    const char *one;
+    switch (s->subDic->charset) {
+    case 136: one = "\xa4\xa4"; break;
+    case 134: one = "\xd6\xd0"; break;
+    case 129: one = "\xb0\xa1"; break;
+    default: one = "\x82\xa0"; break;
+    }
+    const std::string longer = std::string(one) + "ab";
+    return Lc_Compare(s, flags, one, longer.c_str(), 1) == 0 &&
+           Lc_Compare(s, flags, one, longer.c_str(), 2) != 0;
+}
+
+// The length the driver's compare is given for the condition's text: its bytes, or its characters
+// for a driver that counts them.
+int CompareLength(DicSession *s, bool characters, const char *key, size_t n) {
+    if (!characters) return (int)n;
+    int chars = 0;
+    for (size_t i = 0; i < n; i += LcQuery_IsLead(s, (BYTE)key[i]) && i + 1 < n ? 2 : 1) chars++;
+    return chars;
+}
+
 // The driver's compare of the condition's text at position i of the text.  The compare reads the
 // whole text it is given, so it is given the part a match can lie in: span bytes (what the folded
 // search found) or the key's length four times over, and 64 bytes more for ignored characters.  A
 // compare from the end looks at the text's end and is given all of it.
-bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCondition &c, size_t span,
-             std::string *window) {
+bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCondition &c, int length,
+             size_t span, std::string *window) {
     size_t len = (size_t)c.textLen;
     if (n - i < len) return false;
     const char *at = text + i;
@@ -391,14 +417,15 @@ bool MatchAt(DicQuery *q, const char *text, size_t n, size_t i, const LexicoreCo
         window->assign(at, reach);
         at = window->c_str();
     }
-    return Lc_Compare(q->session, q->flags, c.text, at, (int)len) == 0;
+    return Lc_Compare(q->session, q->flags, c.text, at, length) == 0;
 }
 
 // The condition's text at some character position of the text (not inside a double-byte
 // character), compared by the driver over the condition's length.  From the end the driver sees
 // the text's end from every position: the positions of the last stretch a match can lie in are
 // tried, and the whole text once for all before them.
-bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Starts *starts) {
+bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, int length,
+              const Starts *starts) {
     DicSession *s = q->session;
     if ((int)c.textLen <= 0) return true;
     std::string window;
@@ -406,14 +433,14 @@ bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &
     if (q->flags & 0x8000) {
         size_t reach = 4 * (size_t)c.textLen + 64;
         if (n > reach) {
-            if (MatchAt(q, text, n, 0, c, 0, &window)) return true;
+            if (MatchAt(q, text, n, 0, c, length, 0, &window)) return true;
             from = n - reach;
         }
     }
     for (size_t i = 0; i < n;) {
         bool lead = LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n;
         if (i >= from && !(starts && starts->use && !starts->byte[(unsigned char)text[i]]) &&
-            MatchAt(q, text, n, i, c, 0, &window))
+            MatchAt(q, text, n, i, c, length, 0, &window))
             return true;
         i += lead ? 2 : 1;
     }
@@ -422,13 +449,13 @@ bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &
 
 // Each place the folded key lies in the folded text, to the driver at the byte it comes from (and at
 // the ignored bytes just before it).  When the text holds an odd byte, every position.
-bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, const Fold &f,
-                    const std::string &key, const Starts *starts) {
+bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &c, int length,
+                    const Fold &f, const std::string &key, const Starts *starts) {
     std::string folded;
     std::vector<uint32_t> pos;
     folded.reserve(n + 16);
     pos.reserve(n + 16);
-    if (!FoldText(f, text, n, &folded, &pos)) return Contains(q, text, n, c, starts);
+    if (!FoldText(f, text, n, &folded, &pos)) return Contains(q, text, n, c, length, starts);
     std::string window;
     const size_t len = key.size();
     for (size_t j = folded.find(key); j != std::string::npos; j = folded.find(key, j + 1)) {
@@ -439,9 +466,9 @@ bool FoldedContains(DicQuery *q, const char *text, size_t n, const LexicoreCondi
             first = j ? pos[j - 1] + CharLength(f, text, n, pos[j - 1]) : 0;
         }
         while (!f.wide && first > 0 && f.len[(BYTE)text[first - 1]] == 0) first--;
-        if (MatchAt(q, text, n, p, c, end - p, &window)) return true;
+        if (MatchAt(q, text, n, p, c, length, end - p, &window)) return true;
         for (size_t i = first; i < p; i += f.wide ? CharLength(f, text, n, i) : 1)
-            if (MatchAt(q, text, n, i, c, end - i, &window)) return true;
+            if (MatchAt(q, text, n, i, c, length, end - i, &window)) return true;
     }
     return false;
 }
@@ -799,6 +826,7 @@ void ScanPages(const Corpus &c, const std::string &key, std::vector<char> *mark,
 
 struct Prepared {
     Starts starts;
+    int length = 0;       // the compare length of the condition's text
     bool folded = false;  // kind 8 with a key the fold stands for: entries without a mark fail
     std::string key;
     std::vector<char> mark;          // per slot: the folded key lies in its text (or the driver decides)
@@ -809,13 +837,10 @@ struct Prepared {
     }
 };
 
-// Double-byte text: the driver counts the key's length (in bytes) in characters of its own
-// reading, where a double-byte character is one: a key that holds one is equal only where the
-// text ends after it (or holds nothing more the driver reads), and so fails the test below.  Every
-// place the driver finds still holds the whole folded key when the compare reads the key to its
-// last letter: the key is equal to itself, and not to itself with that letter changed for one of
-// another class.
-bool ReadsWholeKey(DicQuery *q, const LexicoreCondition &c, const Fold &f) {
+// Double-byte text: every place the driver finds holds the whole folded key when the compare reads
+// the key to its last letter: the key is equal to itself, and not to itself with that letter
+// changed for one of another class.
+bool ReadsWholeKey(DicQuery *q, const LexicoreCondition &c, int length, const Fold &f) {
     const char *k = c.text;
     const size_t n = c.textLen;
     size_t last = n;
@@ -827,30 +852,30 @@ bool ReadsWholeKey(DicQuery *q, const LexicoreCondition &c, const Fold &f) {
             own = cls;
         }
     }
-    if (last == n || Lc_Compare(q->session, q->flags, k, k, (int)n) != 0) return false;
+    if (last == n || Lc_Compare(q->session, q->flags, k, k, length) != 0) return false;
     const std::string key(k, n);
     for (char other : {'q', 'x', '0'}) {
         uint16_t cls = f.wideClass[(BYTE)other];
         if (cls == own || cls == kIgnored || cls == kOddChar) continue;
         std::string changed = key.substr(0, last) + other + key.substr(last + CharLength(f, k, n, last));
-        return Lc_Compare(q->session, q->flags, k, changed.c_str(), (int)n) != 0;
+        return Lc_Compare(q->session, q->flags, k, changed.c_str(), length) != 0;
     }
     return false;
 }
 
 // The folded key, when the fold stands for it and the driver finds it where the text holds it
-// with anything after it (double-byte text: see above).
-bool FoldKey(DicQuery *q, const LexicoreCondition &c, const Fold &f, std::string *key) {
+// with anything after it (double-byte text: when it reads the whole key, see above).
+bool FoldKey(DicQuery *q, const LexicoreCondition &c, int length, const Fold &f, std::string *key) {
     if (!f.use || c.textLen == 0 || c.kind != 8 || c.negate) return false;
     key->clear();
     if (!FoldText(f, c.text, c.textLen, key, nullptr) || key->empty() || key->find('\0') != std::string::npos)
         return false;
-    if (f.wide) return ReadsWholeKey(q, c, f);
+    if (f.wide) return ReadsWholeKey(q, c, length, f);
     // (From the end: wherever the text ends with it, with anything before it.)
     for (const char *tail : {"qz", " x", ".", "\r\n"}) {
         std::string k(c.text, c.textLen);
         std::string text = (q->flags & 0x8000) ? tail + k : k + tail;
-        if (Lc_Compare(q->session, q->flags, c.text, text.c_str(), (int)c.textLen) != 0) return false;
+        if (Lc_Compare(q->session, q->flags, c.text, text.c_str(), length) != 0) return false;
     }
     return true;
 }
@@ -885,7 +910,7 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
         if (c.pattern)
             r = LcWild_Match((const LcPattern *)c.pattern, hw, (int)strlen(hw));
         else
-            r = Contains(q, hw, strlen(hw), c, &p.starts);
+            r = Contains(q, hw, strlen(hw), c, p.length, &p.starts);
         break;
     }
     case 8: {
@@ -896,9 +921,9 @@ bool Test(DicQuery *q, const LexicoreCondition &c, Entry *e, RenderPlainProc ren
         }
         const std::string *t = EntryText(q, e, render);
         if (t && p.folded)
-            r = FoldedContains(q, t->data(), t->size(), c, fold, p.key, &p.starts);
+            r = FoldedContains(q, t->data(), t->size(), c, p.length, fold, p.key, &p.starts);
         else
-            r = t && Contains(q, t->data(), t->size(), c, &p.starts);
+            r = t && Contains(q, t->data(), t->size(), c, p.length, &p.starts);
         if (slotted) p.known[(size_t)e->slot] = r ? 1 : 0;
         break;
     }
@@ -978,10 +1003,12 @@ extern "C" int WINAPI Lexicore_RunFullTextQuery(DicQuery *query, LexicoreConditi
     const std::shared_ptr<const Fold> learnt = FoldOf(s, flags);
     const Fold &fold = *learnt;
     std::vector<Prepared> prep((size_t)count);
+    const bool characters = CountsCharacters(s, flags);
     bool anyFolded = false, allFolded = true;
     for (int i = 0; i < count; i++) {
         prep[i].starts = StartBytes(query, conditions[i]);
-        prep[i].folded = FoldKey(query, conditions[i], fold, &prep[i].key);
+        prep[i].length = CompareLength(s, characters, conditions[i].text, conditions[i].textLen);
+        prep[i].folded = FoldKey(query, conditions[i], prep[i].length, fold, &prep[i].key);
         anyFolded = anyFolded || prep[i].folded;
         allFolded = allFolded && prep[i].folded;
     }

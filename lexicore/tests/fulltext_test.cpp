@@ -112,11 +112,16 @@ bool IsLead(DicSession *s, BYTE b) {
 }
 
 // The headwords of the entries whose text holds the key at some character position by the
-// driver's compare over the key's length, each position given the whole rest of the text; sorted.
-std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool doubleByte) {
+// driver's compare over the key's length (in characters for the double-byte language drivers,
+// which count a lead and a trail byte as one), each position given the whole rest of the text;
+// sorted.
+std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool doubleByte, bool characters) {
     CompareProc cmp = (CompareProc)env.session->comparer;
     std::vector<std::string> words;
     const size_t len = strlen(key);
+    int length = 0;
+    for (size_t i = 0; i < len; i += characters && IsLead(env.session, (BYTE)key[i]) && i + 1 < len ? 2 : 1)
+        length++;
     for (LONG n = 0; n < Lexicore_GetEntryCount(Lexicore_GetSessionDicId(env.session), 0); n++) {
         VLDataItem *item = Lexicore_GetItem(env.session, n);
         VLData data;
@@ -127,7 +132,7 @@ std::string Expected(FullTextEnv &env, const char *key, DWORD flags, bool double
         }
         std::string text(data.data1, data.len1);
         for (size_t i = 0; i < text.size() && text.size() - i >= len;) {
-            if (cmp(flags, key, text.c_str() + i, (int)len) == 0) {
+            if (cmp(flags, key, text.c_str() + i, length) == 0) {
                 words.push_back(item->headword);
                 break;
             }
@@ -161,11 +166,11 @@ std::string Sorted(const std::string &words) {
 // Every key under every flags: the query's hits against the driver's, twice (the second time the
 // folded texts are the ones kept from the first).
 void CompareAll(FullTextEnv &env, const std::vector<const char *> &keys, const std::vector<DWORD> &flags,
-                bool doubleByte) {
+                bool doubleByte, bool characters = false) {
     for (DWORD f : flags)
         for (int round = 0; round < 2; round++)
             for (const char *k : keys)
-                EXPECT_EQ(Expected(env, k, f, doubleByte), Sorted(env.Find(k, f)))
+                EXPECT_EQ(Expected(env, k, f, doubleByte, characters), Sorted(env.Find(k, f)))
                     << "key " << k << " flags " << std::hex << f << " round " << round;
 }
 
@@ -238,9 +243,7 @@ TEST(FullText, DoubleByteSearchFindsWhatTheDriverFindsAtEveryPosition) {
         // ki, ya, small ya (\x82\xa9 \x82\xa0 \x82\xab \x82\xe2 \x82\xe1), the long-vowel mark
         // (\x81\x5b, half-width \xb0), half-width ka, ki, a, small ya, sound marks (\xb6 \xb7 \xb1
         // \xac \xde \xdf), full-width A, a, b (\x82\x60 \x82\x81 \x82\x82), the full-width space
-        // (\x81\x40), comma, stop, middle dot (\x81\x41 \x81\x42 \x81\x45).  The driver finds a key
-        // that holds a double-byte character only where the text ends after it: each text ends on
-        // a character that folds.
+        // (\x81\x40), comma, stop, middle dot (\x81\x41 \x81\x42 \x81\x45).
         {"Shift-JIS, Japanese driver", 0x0400, 128, "lingo_ja.dll",
          {E("k1", 0, "\x83\x4a\x81\x5b"), E("k2", 0, "\x83\x4a\x83\x41"), E("k3", 0, "\x82\xa9\x82\xa0"),
           E("k4", 0, "x \xb6\xb0"), E("k5", 0, "\xb6\xde\xb7"), E("k6", 0, "\x83\x4b\x83\x4c"),
@@ -287,8 +290,24 @@ TEST(FullText, DoubleByteSearchFindsWhatTheDriverFindsAtEveryPosition) {
             ASSERT_NE(m, nullptr) << "the language's own driver serves";
             ASSERT_EQ((FARPROC)env.session->comparer, GetProcAddress(m, MAKEINTRESOURCEA(4)));
         }
-        CompareAll(env, c.keys, c.flags, true);
+        CompareAll(env, c.keys, c.flags, true, c.driver != nullptr);
     }
+}
+
+TEST(FullText, DoubleByteKeysAreFoundInsideTexts) {
+    // The Japanese driver counts a compare's length in characters: a key of katakana a (\x83\x41)
+    // and ka (\x83\x4a) is found with text after it, not only where a text ends with it.
+    DriverKey driver(0x0400, "lingo_ja.dll");
+    FullTextEnv env(0x0400, 128, {E("p1", 0, "\x83\x41\x83\x4a xyz"), E("p2", 0, "xyz \x83\x41"),
+                                  E("p3", 0, "\x83\x4a\x83\x4a"), E("p4", 0, "\x82\xa0\x82\xa9 xyz")});
+    const FindCase cases[] = {
+        {"\x83\x41", 0, "p1 p2"},
+        {"\x83\x41\x83\x4a", 0, "p1"},
+        {"\x83\x41\x83\x4a", 0x30, "p1 p4"},  // kana-blind: hiragana a, ka
+        {"\x83\x4a x", 0x30, "p1 p4"},
+    };
+    for (const FindCase &c : cases)
+        EXPECT_EQ(std::string(c.words), Sorted(env.Find(c.key, c.flags))) << c.key << " " << c.flags;
 }
 
 struct Progress {
