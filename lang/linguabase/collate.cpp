@@ -140,6 +140,7 @@ Ranks Map(const LbCollation *s, DWORD flags, const char *text, int n) {
     int len = (int)strlen(text);
     if (n >= 0 && n < len)
         len = n;
+    out.reserve((size_t)len + 8);  // one block for most texts (two ranks for a few letters)
     bool back = (flags & 0x8000) != 0;
     for (int k = 0; k < len; k++) {
         BYTE b = (BYTE)text[back ? len - 1 - k : k];
@@ -170,6 +171,7 @@ Ranks Map(const LbCollation *s, DWORD flags, const char *text, int n) {
 std::string Reduce(const LbCollation *s, const Ranks &in, const BYTE *table, int mode) {
     std::string out;
     size_t a = 0, b = in.size();
+    out.reserve(b);
     if (mode & 1) {
         while (a < b && !s->t[2][in[a]])
             a++;
