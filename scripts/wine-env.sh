@@ -47,8 +47,17 @@ if [ ! -f "$WINEPREFIX/.suite-ready" ]; then
   "$WINESERVER" -w
   touch "$WINEPREFIX/.suite-ready"
 fi
-# Keep one server for the whole run and boot the prefix with all output away from our pipes.
-"$WINESERVER" -p </dev/null >/dev/null 2>&1
+# Keep one server for the whole run and boot the prefix with all output away from our pipes.  A
+# server that still runs for the prefix (a run started with --keep) would be ended by wine_env_stop:
+# say so and stop instead.
+_wine_tries=0
+until "$WINESERVER" -p </dev/null >/dev/null 2>&1; do
+  _wine_tries=$((_wine_tries + 1))
+  [ "$_wine_tries" -lt 5 ] && { sleep 1; continue; }  # (one being ended goes within a second)
+  echo "wine-env: a Wine server already runs for $WINEPREFIX (a run started with --keep?);" \
+       "end it first: WINEPREFIX=$WINEPREFIX $WINESERVER -k" >&2
+  return 1
+done
 "$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || true
 
 wine_env_stop() {
