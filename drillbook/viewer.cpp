@@ -339,9 +339,11 @@ void OnButtonDown(ViewerState *s, int x, int y)
     SetCapture(s->window);
 }
 
-void OnMouseMove(ViewerState *s, int x)
+// A move without the left button is not part of the drag: the system sends one with the pointer's
+// real place when a capture ends, and it may arrive after the next drag has begun.
+void OnMouseMove(ViewerState *s, WPARAM keys, int x)
 {
-    if (!s->dragging) return;
+    if (!s->dragging || !(keys & MK_LBUTTON)) return;
     DrawBar(s, s->dragPos);
     s->dragPos = Clamp(s, x);
     DrawBar(s, s->dragPos);
@@ -403,7 +405,7 @@ LRESULT OnMessage(HWND w, UINT m, WPARAM wp, LPARAM lp, void *state)
         return DefWindowProcA(w, m, wp, lp);
     }
     case WM_LBUTTONDOWN: OnButtonDown(s, (short)LOWORD(lp), (short)HIWORD(lp)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(s, (short)LOWORD(lp)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(s, wp, (short)LOWORD(lp)); return 0;
     case WM_LBUTTONUP: OnButtonUp(s); return 0;
     case VLDLN_CHOOSE:
         Lexicore_SelectListItem(s->entry, s->shown.shown, LOWORD(wp));

@@ -341,7 +341,7 @@ bool OverSplitter(HWND pane, LPARAM lParam)
 }
 }  // namespace
 
-bool Splitter_Handle(Splitter *s, HWND pane, UINT message, WPARAM, LPARAM lParam, int *position)
+bool Splitter_Handle(Splitter *s, HWND pane, UINT message, WPARAM wParam, LPARAM lParam, int *position)
 {
     RECT rc;
     GetClientRect(pane, &rc);
@@ -369,6 +369,7 @@ bool Splitter_Handle(Splitter *s, HWND pane, UINT message, WPARAM, LPARAM lParam
         return true;
     case WM_MOUSEMOVE:
         if (!s->dragging) return false;
+        if (!(wParam & MK_LBUTTON)) return true;  // the pointer's own place sent when a capture ends
         InvertBar(pane, s->bar);
         s->bar = x;
         InvertBar(pane, s->bar);

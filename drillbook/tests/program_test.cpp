@@ -562,6 +562,8 @@ TEST(Program, ManagerCommandsAndTheSplitter)
         const int y = (list.top + list.bottom) / 2;
         SendMessageA(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(list.right + 1, y));
         SendMessageA(viewer, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((WORD)(short)d.to, y));
+        // The move the system makes with the pointer's own place when a capture ends: no drag.
+        SendMessageA(viewer, WM_MOUSEMOVE, 0, MAKELPARAM(60, y));
         SendMessageA(viewer, WM_LBUTTONUP, 0, MAKELPARAM((WORD)(short)d.to, y));
         GetWindowRect(data, &list);
         EXPECT_EQ(list.right - list.left, d.width) << "dragged to " << d.to;

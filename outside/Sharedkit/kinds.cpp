@@ -18,12 +18,24 @@ HWND Sharedkit_FindKindWindow(int kind) {
     return cls ? FindWindowA(cls, nullptr) : nullptr;
 }
 
+// The system refuses at once to wait for a window whose thread has not asked for a message for
+// five seconds.  A thread that has just handled one long message is in that state until it is
+// back in its loop, which is a moment later; so a refusal that came at once is tried again while
+// the window lives, for up to five seconds.  An answer that does not come within the minute is
+// final.
 int Sharedkit_SendGuarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result) {
-    DWORD_PTR answer = 0;
+    const DWORD kPatienceMs = 5000;
     *result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 60000,
-                             &answer))
-        return 0;
-    *result = (LRESULT)answer;
-    return 1;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 60000,
+                                &answer)) {
+            *result = (LRESULT)answer;
+            return 1;
+        }
+        if (GetTickCount() - start >= kPatienceMs || !IsWindow(window))
+            return 0;
+        Sleep(25);
+    }
 }

@@ -15,6 +15,7 @@ enum : UINT {
     PEER_NOTICE_COUNT = 0x0501,   // the count of notices so far
     PEER_ECHO = 0x0502,           // answers wParam + lParam
     PEER_LAST_ID = 0x0503,        // the last delivery id it was given
+    PEER_BUSY = 0x0504,           // answers 1 at once, then keeps its thread busy for wParam ms
 };
 
 // Answers of the fetch handlers besides a digest.

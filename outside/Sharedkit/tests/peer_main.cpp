@@ -64,6 +64,7 @@ LRESULT CALLBACK PeerProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
     case PEER_NOTICE_COUNT: return g_notices;
     case PEER_ECHO: return (LRESULT)(wParam + lParam);
     case PEER_LAST_ID: return g_lastId;
+    case PEER_BUSY: ReplyMessage(1); Sleep((DWORD)wParam); return 1;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(w, msg, wParam, lParam);

@@ -168,6 +168,18 @@ TEST(Delivery, EntryReachesStudyListWindowAndAbsentKindGivesMinusOne) {
     EXPECT_EQ(Sharedkit_DeliverItem(3, PEER_STUDY_ENTRY, 0, r.data()), PEER_WRONG_TAG);
 }
 
+// A program whose thread has been busy for over five seconds counts as hung; an entry handed over
+// then waits for it a while and reaches it once it is back in its loop.
+TEST(Delivery, EntryReachesAWindowThatWasBusyForLong) {
+    std::vector<unsigned char> item = MakeEntry("list", "", "", "");
+    ASSERT_TRUE(LexidataPresent());
+    Peer peer("VelomiraV5StudyListWindow");
+    ASSERT_TRUE(peer.window());
+    EXPECT_EQ(SendMessageA(peer.window(), PEER_BUSY, 7000, 0), 1);
+    Sleep(5500);
+    EXPECT_EQ(Sharedkit_DeliverEntry(3, 0x8405, 0, item.data()), PeerEntryDigest(item.data()));
+}
+
 TEST(Delivery, BadKindsIdsAndRecordsGiveCleanFailures) {
     std::vector<unsigned char> r = MakeRequest("word", 1, 1, 0, 0);
     std::vector<unsigned char> item = MakeEntry("a", "b", "c", "d");
