@@ -5,6 +5,7 @@
 #include "basekit.h"
 #include "linguakeeper.h"
 #include "lexicore_int.h"
+#include "../common/patientsend.h"
 
 namespace {
 
@@ -84,9 +85,8 @@ void Lc_Broadcast(UINT message, WPARAM wParam, LPARAM lParam) {
     Collect c;
     EnumWindows(CollectWindow, (LPARAM)&c);
     for (HWND w : c.windows) {
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutA(w, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                 kNoticeTimeout, &result))
+        LRESULT result = 0;
+        if (!Common_SendPatiently(w, message, wParam, lParam, kNoticeTimeout, &result))
             LC_TRACE("a process did not take a catalogue notice");
     }
 }

@@ -12,6 +12,7 @@
 #include "sharedkit.h"
 #include "uiassets.h"
 #include "vlm_int.h"
+#include "../common/patientsend.h"
 
 namespace {
 
@@ -308,8 +309,8 @@ void Vlm_Broadcast(UINT message, WPARAM wParam, LPARAM lParam)
     for (int kind : kBroadcastOrder) {
         HWND w = Vlm_KindWindow(kind);
         if (!w) continue;
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutA(w, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs, &answer);
+        LRESULT answer = 0;
+        Common_SendPatiently(w, message, wParam, lParam, kNoticeTimeoutMs, &answer);
     }
     Sharedkit_Broadcast(6, message, wParam, lParam);
     Vlm_Trace("broadcast %#x", message);

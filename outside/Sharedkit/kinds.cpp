@@ -1,5 +1,6 @@
 // Window kinds: the class of each kind's window, finding it, and guarded sends.
 #include "sharedkit_int.h"
+#include "../../common/patientsend.h"
 
 const char *Sharedkit_KindClass(int kind) {
     switch (kind) {
@@ -18,24 +19,6 @@ HWND Sharedkit_FindKindWindow(int kind) {
     return cls ? FindWindowA(cls, nullptr) : nullptr;
 }
 
-// The system refuses at once to wait for a window whose thread has not asked for a message for
-// five seconds.  A thread that has just handled one long message is in that state until it is
-// back in its loop, which is a moment later; so a refusal that came at once is tried again while
-// the window lives, for up to five seconds.  An answer that does not come within the minute is
-// final.
 int Sharedkit_SendGuarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result) {
-    const DWORD kPatienceMs = 5000;
-    *result = 0;
-    DWORD start = GetTickCount();
-    for (;;) {
-        DWORD_PTR answer = 0;
-        if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 60000,
-                                &answer)) {
-            *result = (LRESULT)answer;
-            return 1;
-        }
-        if (GetTickCount() - start >= kPatienceMs || !IsWindow(window))
-            return 0;
-        Sleep(25);
-    }
+    return Common_SendPatiently(window, message, wParam, lParam, 60000, result);
 }
