@@ -16,6 +16,7 @@
 #include "uiassets.h"
 #include "vocabank.h"
 #include "widgetry.h"
+#include "../common/neighbours.h"
 
 namespace {
 
@@ -202,18 +203,12 @@ void DictionaryMenu(Viewer *v)
         ChooseDictionary(v, static_cast<DWORD>(info.dwItemData));
 }
 
+// The entry before or after those shown.  The manager's nearest-entry searches answer the shown
+// entry itself on one side and the one before it on the other, so the entry is taken by number.
 void SearchAgain(Viewer *v, bool later)
 {
     if (Count(v) < 1 || !v->request) return;
-    const VLDataItem *first = VLWordList_GetItem(v->words, 0);
-    if (!first || !first->headword) return;
-    std::string word(first->headword, first->headwordLen > 0 ? static_cast<size_t>(first->headwordLen) : 0);
-    const VLTranParam *r = v->request;
-    int charset = r->requestKind > 4096 ? static_cast<int>(r->language) : r->charset;
-    if (later)
-        Lexshelf_SearchMode1(word.c_str(), r->requestKind, charset, r->dicId, 0, v->words);
-    else
-        Lexshelf_SearchMode0(word.c_str(), r->requestKind, charset, r->dicId, 0, v->words);
+    if (!Neighbour_Show(v->words, later ? 1 : 0)) return;
     SendMessageA(v->dataList, VLDLM_REFRESH, 0, 0);
     Viewer_UpdateToolButtons(v);
     Viewer_ShowEntry(v, 0);

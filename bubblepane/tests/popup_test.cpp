@@ -443,6 +443,28 @@ TEST_F(Popup, DictionaryButtonsAndMenuChooseTheEntryOfADictionary)
     EXPECT_TRUE(IsWindowVisible(viewer));
 }
 
+// Earlier and later: the entry before or after the one shown in the first row's dictionary, and
+// nothing past either end.
+TEST_F(Popup, EarlierAndLaterShowTheNeighbouringEntries)
+{
+    Deliver("He looked twice", 4, 640, 300, 292, 308);
+    HWND viewer = Shown();
+    ASSERT_NE(nullptr, viewer);
+    const struct {
+        UINT command;
+        const char *shown, *text;
+    } steps[] = {{BUBBLEPANE_CMD_LATER, "3100:twice", "two times"},
+                 {BUBBLEPANE_CMD_LATER, "3100:twice", "two times"},
+                 {BUBBLEPANE_CMD_EARLIER, "3100:look", "turn your eyes"},
+                 {BUBBLEPANE_CMD_EARLIER, "3100:go", "to move"},
+                 {BUBBLEPANE_CMD_EARLIER, "3100:go", "to move"}};
+    for (const auto &step : steps) {
+        SendMessageA(viewer, WM_COMMAND, step.command, 0);
+        EXPECT_EQ(std::vector<std::string>{step.shown}, Hits(WordsOf(viewer))) << step.shown;
+        EXPECT_NE(std::string::npos, ViewerText(viewer).find(step.text)) << step.shown;
+    }
+}
+
 TEST_F(Popup, CommandsThatBelongToTheResidentProgramGoToItsMainWindow)
 {
     Deliver("look", 1, 640, 300, 292, 308);
