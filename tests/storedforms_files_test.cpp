@@ -433,6 +433,10 @@ const char *const kUserExts[] = {"rdc", "rdt", "rxa", "rna", "rra"};
 // A new user dictionary at mainPath (the engine started) with the entries in order; its file id.
 DWORD WriteUserDic(const std::string &mainPath, const std::vector<UserEntry> &entries, DWORD kind, WORD first,
                    WORD second) {
+    // An earlier run leaves its set in the working folder, and the engine never creates over it.
+    const std::string base = mainPath.substr(0, mainPath.size() - strlen("rdc"));
+    for (const char *ext : kUserExts)
+        DeleteFileA((base + ext).c_str());
     DWORD fileId = Lexicore_CreateUserDic(mainPath.c_str(), "Stored forms", "SF", 0, kind, first, second);
     for (const UserEntry &e : entries) {
         VLDataItem h;
