@@ -64,6 +64,6 @@ wine_env_stop() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   if [ -f "$_wine_build/xvfb$_wine_slot.pid" ]; then
     kill "$(cat "$_wine_build/xvfb$_wine_slot.pid")" 2>/dev/null || true
-    rm -f "$_wine_build/xvfb$_wine_slot.pid"
+    rm -f "$_wine_build/xvfb$_wine_slot.pid" "$_wine_build/xvfb$_wine_slot.display"
   fi
 }
