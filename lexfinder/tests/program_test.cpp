@@ -351,13 +351,21 @@ TEST(Program, CancelDuringTheWalkEndsSilentlyAndRegistersNothing)
     ASSERT_TRUE(in.Start(p, "/n"));
     HWND box = WaitDialog(p, UIA_IDC_FP_PROGRESS);
     ASSERT_NE(box, nullptr);
-    // The walking thread is held while the box is cancelled, so the cancel meets it mid-walk.
+    // The walking thread is held while the box is cancelled, so the cancel meets it mid-walk.  It
+    // may be held inside a system call, holding a lock that the box needs before it can take the
+    // click: then the click is given up, the walker let go a moment and held again.
     HANDLE walker = OpenThread(THREAD_SUSPEND_RESUME, FALSE, p.info.dwThreadId);
     ASSERT_NE(walker, nullptr);
-    SuspendThread(walker);
-    // Sent, so the box has posted its cancel when the call returns.
-    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(box, IDCANCEL));
-    ResumeThread(walker);
+    bool clicked = false;
+    for (int tries = 0; tries < 20 && !clicked; tries++) {
+        SuspendThread(walker);
+        DWORD_PTR answer;
+        clicked = SendMessageTimeoutA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                      (LPARAM)GetDlgItem(box, IDCANCEL), SMTO_NORMAL, 2000, &answer) != 0;
+        ResumeThread(walker);
+        if (!clicked) Sleep(10);
+    }
+    EXPECT_TRUE(clicked);
     CloseHandle(walker);
     EXPECT_EQ(p.WaitExit(60000), 0);
     EXPECT_EQ(p.FindOwnWindow(kFrameClass), nullptr);

@@ -121,17 +121,34 @@ def dib(size, pixels, mask):
     return head + colour + andmask
 
 
-def icon_file(rgb, shape, kind=1, hotspot=(0, 0)):
+def picture_icon(rows):
+    """An icon of a tool-bar cell's picture: the 16 x 16 picture, and doubled for 32 x 32."""
     images = []
-    for size in (16, 32):
-        r, g, b = rgb
-        dark = bytes((b // 3, g // 3, r // 3, 255)) if shape.startswith(('book', 'page', 'folder', 'group', 'lens', 'drive', 'pos')) \
-            else bytes((255, 255, 255, 255))
-        values = [[shape_pixel(shape, x, y, size) for x in range(size)] for y in range(size)]
-        px = [[bytes((b, g, r, 255)) if v == 1 else dark if v == 2 else bytes((0, 0, 0, 0)) for v in row]
-              for row in values]
-        mask = [[v > 0 for v in row] for row in values]
+    for scale in (1, 2):
+        size = len(rows) * scale
+        letters = [[rows[y // scale][x // scale] for x in range(size)] for y in range(size)]
+        px = [[bytes(reversed(PALETTE[c])) + b'\xff' if c in PALETTE else bytes(4) for c in row] for row in letters]
+        mask = [[c in PALETTE for c in row] for row in letters]
         images.append((size, dib(size, px, mask)))
+    return images
+
+
+def shape_image(rgb, shape, size):
+    r, g, b = rgb
+    dark = bytes((b // 3, g // 3, r // 3, 255)) if shape.startswith(('book', 'page', 'folder', 'group', 'lens', 'drive', 'pos')) \
+        else bytes((255, 255, 255, 255))
+    values = [[shape_pixel(shape, x, y, size) for x in range(size)] for y in range(size)]
+    px = [[bytes((b, g, r, 255)) if v == 1 else dark if v == 2 else bytes((0, 0, 0, 0)) for v in row]
+          for row in values]
+    mask = [[v > 0 for v in row] for row in values]
+    return dib(size, px, mask)
+
+
+def icon_file(rgb, shape, kind=1, hotspot=(0, 0), cells=None):
+    if shape.startswith('cell:'):
+        images = picture_icon(cells[int(shape[5:])])
+    else:
+        images = [(size, shape_image(rgb, shape, size)) for size in (16, 32)]
     out = struct.pack('<HHH', 0, kind, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:
@@ -173,19 +190,77 @@ def cursor_file(shape, hotspot):
             struct.pack('<BBBBHHII', size, size, 0, 0, hotspot[0], hotspot[1], len(data), 22) + data)
 
 
-def bitmap_file(width, height, rgb, cell):
-    stride = (width * 3 + 3) & ~3
-    rows = b''
+PALETTE = {'k': (0, 0, 0), 'w': (255, 255, 255), 'g': (128, 128, 128), 'b': (31, 79, 191),
+           'l': (127, 175, 239), 'r': (207, 47, 47), 'y': (239, 207, 63), 'o': (192, 160, 48),
+           'n': (143, 95, 47), 'e': (47, 159, 63)}
+
+
+CELLS_FILE = 'toolbar.txt'  # the tool-bar cells' pictures, which icons may show too
+
+
+def read_cells(path, cell):
+    """The pictures of the strip's cells: {index: rows of colour letters} (see the file's head)."""
+    cells, current, rows = {}, None, []
+    for n, line in enumerate(open(path, encoding='ascii'), 1):
+        text = line.split('#', 1)[0].strip()
+        if not text:
+            continue
+        f = text.split()
+        if f[0] == 'cell':
+            if current is not None and len(rows) != cell:
+                raise SystemExit(f'{path}:{n}: cell {current} has {len(rows)} rows')
+            current, rows = int(f[1]), []
+            if current in cells:
+                raise SystemExit(f'{path}:{n}: cell {current} given twice')
+            if len(f) == 5:
+                base = cells.get(int(f[4]))
+                if base is None:
+                    raise SystemExit(f'{path}:{n}: cell {f[4]} is not drawn before')
+                if f[3] == 'mirror':
+                    cells[current] = [r[::-1] for r in base]
+                elif f[3] == 'flip':
+                    cells[current] = base[::-1]
+                elif f[3] == 'turn':
+                    cells[current] = [''.join(r[x] for r in base) for x in range(cell)]
+                else:
+                    raise SystemExit(f'{path}:{n}: unknown change {f[3]}')
+                current = None
+            else:
+                cells[current] = rows
+            continue
+        if current is None or len(f) != 1 or len(text) != cell or any(c != '.' and c not in PALETTE for c in text):
+            raise SystemExit(f'{path}:{n}: a row of {cell} colour letters expected')
+        rows.append(text)
+    if current is not None and len(rows) != cell:
+        raise SystemExit(f'{path}:{n}: cell {current} has {len(rows)} rows')
+    return cells
+
+
+def bitmap_file(width, height, rgb, cell, pictures=None):
+    """A strip of cells of one colour, every other cell marked; cells with pictures are drawn.
+    It is written with a colour table, as tool-bar strips are: the tool bar maps the table's
+    button-face grey, white, grey and black to the system's own colours and shows the face
+    colour as the button."""
     r, g, b = rgb
+    colours = [(r, g, b), (r // 2, g // 2, b // 2)] + list(PALETTE.values())
+    index = {c: i for i, c in reversed(list(enumerate(colours)))}
+    stride = (width + 3) & ~3
+    rows = b''
     for y in reversed(range(height)):
         row = bytearray()
         for x in range(width):
+            picture = pictures.get(x // cell) if pictures and cell else None
+            if picture:
+                row.append(index[PALETTE.get(picture[y % cell][x % cell], (r, g, b))])
+                continue
             mark = cell and (x // cell + y // cell) % 2 == 0 and (x % cell not in (0, cell - 1))
-            row += bytes((b // 2, g // 2, r // 2)) if mark else bytes((b, g, r))
+            row.append(1 if mark else 0)
         row += bytes(stride - len(row))
         rows += bytes(row)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    return struct.pack('<2sIHHI', b'BM', 14 + 40 + len(rows), 0, 0, 54) + info + rows
+    table = b''.join(bytes((cb, cg, cr, 0)) for cr, cg, cb in colours)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(rows), 2835, 2835, len(colours), 0)
+    offset = 14 + 40 + len(table)
+    return struct.pack('<2sIHHI', b'BM', offset + len(rows), 0, 0, offset) + info + table + rows
 
 
 def main():
@@ -193,6 +268,7 @@ def main():
     os.makedirs(out, exist_ok=True)
     rc = ['// Generated by gen_images.py from images.txt; do not edit.']
     seen = set()
+    cells = None
     for n, line in enumerate(open(src, encoding='ascii'), 1):
         f = line.split('#', 1)[0].split()
         if not f:
@@ -204,7 +280,9 @@ def main():
         if kind == 'icon':
             rgb = bytes.fromhex(f[2])
             name = f'icon_{ident}.ico'
-            data = icon_file(rgb, f[3])
+            if f[3].startswith('cell:') and cells is None:
+                cells = read_cells(os.path.join(os.path.dirname(src), CELLS_FILE), 16)
+            data = icon_file(rgb, f[3], cells=cells)
             rc.append(f'{ident} ICON "{name}"')
         elif kind == 'cursor':
             name = f'cursor_{ident}.cur'
@@ -212,7 +290,9 @@ def main():
             rc.append(f'{ident} CURSOR "{name}"')
         elif kind == 'bitmap':
             name = f'bitmap_{ident}.bmp'
-            data = bitmap_file(int(f[2]), int(f[3]), bytes.fromhex(f[4]), int(f[5]))
+            cell = int(f[5])
+            pictures = read_cells(os.path.join(os.path.dirname(src), f[6]), cell) if len(f) > 6 else None
+            data = bitmap_file(int(f[2]), int(f[3]), bytes.fromhex(f[4]), cell, pictures)
             rc.append(f'{ident} BITMAP "{name}"')
         else:
             raise SystemExit(f'{src}:{n}: unknown kind {kind}')
