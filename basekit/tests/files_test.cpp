@@ -220,12 +220,18 @@ DWORD WINAPI CloseDialog(void *arg)
     DWORD threadId = GetWindowThreadProcessId(dialog, nullptr);
     HANDLE dialogThread = OpenThread(SYNCHRONIZE, FALSE, threadId);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
+    bool held = true;
     if (dialogThread) {
-        WaitForSingleObject(dialogThread, INFINITE);
+        // The copier may be held inside a system call, holding a lock that the closing dialog
+        // needs: then it is let go after a while, and the dialog closes a moment later.
+        if (WaitForSingleObject(dialogThread, 2000) == WAIT_TIMEOUT) {
+            ResumeThread(c->copier);
+            held = false;
+        }
+        c->closed = WaitForSingleObject(dialogThread, 60000) == WAIT_OBJECT_0;
         CloseHandle(dialogThread);
-        c->closed = 1;
     }
-    ResumeThread(c->copier);
+    if (held) ResumeThread(c->copier);
     return 0;
 }
 
