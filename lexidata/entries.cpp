@@ -45,15 +45,17 @@ int ReadBlock(Ahead *ahead, DWORD position, DWORD stored, DWORD plain, bool enco
     DWORD fileSize = held ? 0 : ahead->FileSize();
     if (!held && (position > fileSize || stored > fileSize - position)) return LEXI_DAMAGED() - 1;
     if (encoded && plain > Lexi_MaxPlain(version, stored)) return LEXI_DAMAGED() - 1;
-    BYTE *raw = held ? nullptr : (BYTE *)Lexi_Alloc(stored + 1);
-    char *text = (char *)Lexi_Alloc((encoded ? (size_t)plain : (size_t)stored) + 1);
+    char *text = (char *)Lexi_Alloc((size_t)plain + 1);
+    // Bytes not read ahead are read: a plain block straight into its text, an encoded one into a
+    // block of its own for the decoding.
+    BYTE *raw = held || !encoded ? nullptr : (BYTE *)Lexi_Alloc(stored + 1);
+    BYTE *into = encoded ? raw : (BYTE *)text;
     int result = -1;
-    if (text && (held || (raw && Lexi_Seek(ahead->file, position) && Lexi_ReadExact(ahead->file, raw, stored)))) {
-        const BYTE *in = held ? held : raw;
+    if (text && (held || (into && Lexi_Seek(ahead->file, position) && Lexi_ReadExact(ahead->file, into, stored)))) {
         if (!encoded) {
-            memcpy(text, in, stored);
+            if (held) memcpy(text, held, stored);
             result = 1;
-        } else if (Lexi_DecodeText(version, in, stored, (BYTE *)text, plain) == (long)plain) {
+        } else if (Lexi_DecodeText(version, held ? held : raw, stored, (BYTE *)text, plain) == (long)plain) {
             result = 1;
         }
     }

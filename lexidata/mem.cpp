@@ -92,24 +92,11 @@ DWORD Lexi_FileSize(HANDLE file) {
     return (DWORD)size.QuadPart;
 }
 
-bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
-    DWORD got = 0;
-    if (n == 0) return true;
-    if (DLVFileView *v = ViewOf(file)) {
-        // As a read near the end of a file: what there is, and the position after it.
-        DWORD have = v->position < v->size ? v->size - v->position : 0;
-        DWORD take = n < have ? n : have;
-        memcpy(buf, v->bytes + v->position, take);
-        v->position += take;
-        return take == n;
-    }
-    return ReadFile(file, buf, n, &got, nullptr) && got == n;
-}
-
 bool Lexi_ReadUpTo(HANDLE file, void *buf, DWORD n, DWORD *got) {
     *got = 0;
     if (n == 0) return true;
     if (DLVFileView *v = ViewOf(file)) {
+        // As a read near the end of a file: what there is, and the position after it.
         DWORD have = v->position < v->size ? v->size - v->position : 0;
         *got = n < have ? n : have;
         memcpy(buf, v->bytes + v->position, *got);
@@ -117,6 +104,11 @@ bool Lexi_ReadUpTo(HANDLE file, void *buf, DWORD n, DWORD *got) {
         return true;
     }
     return ReadFile(file, buf, n, got, nullptr) != 0;
+}
+
+bool Lexi_ReadExact(HANDLE file, void *buf, DWORD n) {
+    DWORD got;
+    return Lexi_ReadUpTo(file, buf, n, &got) && got == n;
 }
 
 bool Lexi_WriteExact(HANDLE file, const void *buf, DWORD n) {
