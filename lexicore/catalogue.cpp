@@ -140,6 +140,14 @@ void *Lc_Alloc(size_t n) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 
 void Lc_Free(void *p) {
     if (p) HeapFree(GetProcessHeap(), 0, p);
 }
+
+const BYTE *Lc_MapWhole(HANDLE file) {
+    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return nullptr;
+    const BYTE *view = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);  // the view keeps the mapping
+    return view;
+}
 void Lc_Copy(char *dst, const char *src, size_t cap) {
     if (!cap) return;
     size_t n = src ? strnlen(src, cap - 1) : 0;

@@ -377,6 +377,12 @@ Starts StartBytes(DicQuery *q, const LexicoreCondition &c) {
     return st;
 }
 
+// The bytes of the character at position i of the text as the session's charset reads it (a lead
+// byte at the text's end is one by itself).
+size_t CharBytes(DicSession *s, const char *text, size_t n, size_t i) {
+    return LcQuery_IsLead(s, (BYTE)text[i]) && i + 1 < n ? 2 : 1;
+}
+
 // Whether the driver counts a compare's length in characters (a lead and a trail byte being one),
 // as the double-byte drivers do, rather than in bytes: one double-byte character followed by more
 // text is then unequal to it over two.
@@ -399,7 +405,7 @@ bool CountsCharacters(DicSession *s, DWORD flags) {
 int CompareLength(DicSession *s, bool characters, const char *key, size_t n) {
     if (!characters) return (int)n;
     int chars = 0;
-    for (size_t i = 0; i < n; i += LcQuery_IsLead(s, (BYTE)key[i]) && i + 1 < n ? 2 : 1) chars++;
+    for (size_t i = 0; i < n; i += CharBytes(s, key, n, i)) chars++;
     return chars;
 }
 
@@ -437,12 +443,10 @@ bool Contains(DicQuery *q, const char *text, size_t n, const LexicoreCondition &
             from = n - reach;
         }
     }
-    for (size_t i = 0; i < n;) {
-        bool lead = LcQuery_IsLead(s, (unsigned char)text[i]) && i + 1 < n;
+    for (size_t i = 0; i < n; i += CharBytes(s, text, n, i)) {
         if (i >= from && !(starts && starts->use && !starts->byte[(unsigned char)text[i]]) &&
             MatchAt(q, text, n, i, c, length, 0, &window))
             return true;
-        i += lead ? 2 : 1;
     }
     return false;
 }
@@ -691,10 +695,7 @@ struct TextView {
         LARGE_INTEGER n;
         if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &n) || n.QuadPart <= 0 || n.QuadPart > 0x7FFFFFFF)
             return false;
-        HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (!mapping) return false;
-        bytes = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-        CloseHandle(mapping);  // the view keeps the mapping
+        bytes = Lc_MapWhole(file);
         size = bytes ? (DWORD)n.QuadPart : 0;
         return bytes != nullptr;
     }

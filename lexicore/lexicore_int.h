@@ -182,6 +182,9 @@ int Lc_Search(DicSession *s, const char *key, DWORD flags, LexicoreItemProc proc
 // New zero-filled block of the process heap, and its release.
 void *Lc_Alloc(size_t n);
 void Lc_Free(void *p);
+// A read-only view of the whole of an open file (not empty, under 2 GiB), or null; the view keeps
+// its mapping and ends with UnmapViewOfFile.
+const BYTE *Lc_MapWhole(HANDLE file);
 // Copies at most cap - 1 bytes and terminates.
 void Lc_Copy(char *dst, const char *src, size_t cap);
 

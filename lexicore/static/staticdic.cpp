@@ -106,10 +106,7 @@ void Map(DicSession *s, Window *w) {
     w->sizeHigh = (DWORD)size.HighPart;
     w->viewSize = size.LowPart;
     if (size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return;
-    HANDLE mapping = CreateFileMappingA(s->indexFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (!mapping) return;
-    w->view = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-    CloseHandle(mapping);  // the view keeps the mapping
+    w->view = Lc_MapWhole(s->indexFile);
     if (!w->view) w->viewSize = 0;
 }
 
