@@ -28,13 +28,15 @@ struct QueryEnv {
     DicSession *session = nullptr;
     DicQuery *query = nullptr;
     VLWordList *list = nullptr;
-    QueryEnv() : box("query", kit::Mode::File) {
+    // The dictionary (the fixture above unless given) registered under its file id and opened.
+    explicit QueryEnv(const char *name = "query", const dicfix::Dictionary &d = Fixture())
+        : box(name, kit::Mode::File) {
         std::string path = box.Path("q.dic");
-        EXPECT_TRUE(dicfix::Write(path, Fixture()));
-        kit::Register(0x2700, path, "Query", 1);
+        EXPECT_TRUE(dicfix::Write(path, d));
+        kit::Register(d.fileId, path, "Query", 1);
         EXPECT_TRUE(Lexicore_Init("VLTQ", 0));
         session = Lexicore_CreateSession();
-        EXPECT_TRUE(Lexicore_OpenSession(session, 0x270000, FALSE));
+        EXPECT_TRUE(Lexicore_OpenSession(session, d.fileId << 8, FALSE));
         query = Lexicore_CreateQuery();
         list = VLWordList_Create(100);
         Lexicore_SetQuerySession(query, session);
@@ -152,35 +154,20 @@ TEST(Queries, WildcardWalksAnswerAlikeInEveryCoding) {
                      E("apse", 1), E("APT"), E("apt"), E("Ark"), E("ark")};
         if (v1) x.entries.insert(x.entries.begin() + 10, E(longHead.c_str()));
         d.indexes.push_back(x);
-        kit::Sandbox box("walks", kit::Mode::File);
-        std::string path = box.Path("w.dic");
-        ASSERT_TRUE(dicfix::Write(path, d));
-        kit::Register(0x2701, path, "Walks", 1);
-        ASSERT_TRUE(Lexicore_Init("VLTW", 0));
-        DicSession *s = Lexicore_CreateSession();
-        ASSERT_TRUE(Lexicore_OpenSession(s, 0x270100, FALSE));
-        DicQuery *q = Lexicore_CreateQuery();
-        VLWordList *list = VLWordList_Create(100);
-        Lexicore_SetQuerySession(q, s);
-        Lexicore_SetQueryResultList(q, list);
+        QueryEnv env("walks", d);
         for (const Case &c : cases) {
-            VLWordList_DeleteAllItems(list);
-            Lexicore_SetQueryText(q, c.key, 0, 0);
-            int r = Lexicore_RunQuery(q, LEXICORE_MODE_EXACT, c.flags);
-            std::string words;
-            for (LONG i = 0; i < VLWordList_Count(list); i++) {
-                std::string w = VLWordList_GetItem(list, i)->headword;
-                words += (i ? " " : "") + (w == longHead ? std::string("apx...") : w);
-            }
+            VLWordList_DeleteAllItems(env.list);
+            Lexicore_SetQueryText(env.query, c.key, 0, 0);
+            int r = Lexicore_RunQuery(env.query, LEXICORE_MODE_EXACT, c.flags);
+            std::string words = env.Words();
+            size_t at = words.find(longHead);
+            if (at != std::string::npos) words.replace(at, longHead.size(), "apx...");
             std::string want = c.words;
             if (v1 && (strcmp(c.key, "ap*") == 0 || strcmp(c.key, "*x") == 0))
                 want += want.empty() ? "apx..." : " apx...";
             EXPECT_EQ(want, words) << c.key << " flags " << c.flags;
             EXPECT_EQ(want.empty() ? 0 : 1, r) << c.key << " flags " << c.flags;
         }
-        Lexicore_DestroyQuery(q);
-        VLWordList_Destroy(list);
-        Lexicore_DestroySession(s);
     }
 }
 

@@ -447,19 +447,28 @@ TEST(TextRecord, WriteThenReadAndUserTextFile) {
 
 // ---- Index records -------------------------------------------------------------------------------
 
-TEST(IndexRecord, DamagedRecordsAreRefused) {
+// A version-0 dictionary of one entry "word" (second string "w2", the third given, text "text"),
+// and the position of its index record.
+std::vector<uint8_t> OneWordDictionary(const char *third, uint32_t *record) {
     dicfix::Dictionary d;
     d.coding = Coding::V0;
     dicfix::Index x;
     dicfix::Entry e;
     e.headword = "word";
     e.second = "w2";
+    e.third = third;
     e.text1 = "text";
     x.entries.push_back(e);
     d.indexes.push_back(x);
     dicfix::Layout lay;
-    std::vector<uint8_t> base = dicfix::Build(d, &lay);
-    const uint32_t rec = lay.indexes[0].records[0];
+    std::vector<uint8_t> bytes = dicfix::Build(d, &lay);
+    *record = bytes.empty() ? 0 : lay.indexes[0].records[0];
+    return bytes;
+}
+
+TEST(IndexRecord, DamagedRecordsAreRefused) {
+    uint32_t rec;
+    std::vector<uint8_t> base = OneWordDictionary("", &rec);
     struct Case {
         const char *what;
         void (*damage)(std::vector<uint8_t> &, uint32_t);
@@ -658,20 +667,9 @@ TEST(IndexRecord, HeadwordAloneIsReadWhereTheItemIs) {
         }
     }
     // Damaged strings, and strings that decode past the headword room, in version 0.
-    dicfix::Dictionary d;
-    d.coding = Coding::V0;
-    dicfix::Index x;
-    dicfix::Entry e;
-    e.headword = "word";
-    e.second = "w2";
-    e.third = "w3";
-    e.text1 = "text";
-    x.entries.push_back(e);
-    d.indexes.push_back(x);
-    dicfix::Layout lay;
-    const std::vector<uint8_t> base = dicfix::Build(d, &lay);
+    uint32_t rec;
+    const std::vector<uint8_t> base = OneWordDictionary("w3", &rec);
     ASSERT_FALSE(base.empty());
-    const uint32_t rec = lay.indexes[0].records[0];
     // Strings: headword at rec + 28 (4 bytes), second at + 32 (2), third at + 34 (2).
     const uint8_t repeatFirst = dicfix::StoredByte(TextCodec_T0, 5);  // a repeat before any output
     struct Case {
